@@ -1,0 +1,56 @@
+#include "sim/unit_model.h"
+
+#include "protocol/command_table.h"
+#include "sim/settings_table.h"
+
+namespace t27::sim {
+
+namespace {
+
+// The command word of a line without its CR: the text before the first
+// blank, or the whole line; empty when the line does not start with "$".
+std::string_view word_of(std::string_view line) {
+    if (line.empty() || line.front() != '$') return {};
+    return line.substr(0, line.find(' '));
+}
+
+std::string_view args_of(std::string_view line) {
+    std::size_t blank = line.find(' ');
+    if (blank == std::string_view::npos) return {};
+    return line.substr(blank + 1);
+}
+
+}  // namespace
+
+UnitModel::UnitModel() {
+    add_settings_handlers(handlers_);
+    add_identity_handlers(handlers_);
+    factory_reset();
+}
+
+Reply UnitModel::handle(const Request& request) {
+    std::string_view line = request.line;
+    if (line.empty() && !request.has_data) {
+        Reply none;
+        none.silent = true;
+        return none;
+    }
+    std::string_view word = word_of(line);
+    if (request.truncated) return make_error(word, "len");
+    auto it = handlers_.find(word);
+    if (word.empty() || it == handlers_.end()) return make_error(word, "cmd");
+    return it->second(*this, Call{request, word, args_of(line)});
+}
+
+Reply UnitModel::handle_line(std::string_view line) {
+    Request r;
+    r.line = std::string(line);
+    return handle(r);
+}
+
+void UnitModel::factory_reset() {
+    state_.task_mode = "analyser";
+    reset_settings(state_);
+}
+
+}  // namespace t27::sim

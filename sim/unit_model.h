@@ -1,0 +1,46 @@
+#pragma once
+// The simulated unit: request in, reply out, state inside. Qt-free so the
+// engine tests can run it in-process and the front ends can serve it.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/faults.h"
+#include "sim/handler_table.h"
+#include "sim/reply.h"
+#include "sim/request.h"
+#include "sim/unit_state.h"
+
+namespace t27::sim {
+
+class UnitModel {
+public:
+    UnitModel();
+
+    // The unit's answer to one request. Faults are not applied here; the
+    // session does that when it turns replies into bytes on the wire.
+    Reply handle(const Request& request);
+    // Convenience for a plain line without a data block (no CR).
+    Reply handle_line(std::string_view line);
+
+    UnitState& state() { return state_; }
+    const UnitState& state() const { return state_; }
+
+    // Armed faults, shared by every connection to this unit.
+    FaultPlan& faults() { return faults_; }
+
+    // Later additions (scenarios, catalogues) add or replace entries here.
+    HandlerTable& handlers() { return handlers_; }
+    const HandlerTable& handlers() const { return handlers_; }
+
+    // Settings, slots and task mode back to their first-start values; the
+    // identity stays.
+    void factory_reset();
+
+private:
+    UnitState state_;
+    FaultPlan faults_;
+    HandlerTable handlers_;
+};
+
+}  // namespace t27::sim

@@ -1,0 +1,22 @@
+#pragma once
+// Everything the simulated unit remembers between requests.
+#include <map>
+#include <string>
+
+namespace t27::sim {
+
+struct Identity {
+    std::string model = "T27";
+    int board_id = 0;
+    std::string firmware = "2.18.07";
+};
+
+struct UnitState {
+    Identity identity;
+    std::string task_mode = "analyser";  // "analyser", "pattern" or "cable"
+    // Output and input settings by key: the set command's word without "$"
+    // ("audio_mute" holds what "$audio_mute on" stored).
+    std::map<std::string, std::string, std::less<>> settings;
+};
+
+}  // namespace t27::sim
