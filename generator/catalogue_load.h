@@ -1,0 +1,25 @@
+#pragma once
+// Loading a catalogue and its favourites from the program directory. Nothing
+// here stops the program: a missing or damaged catalogue gives what could be
+// read (possibly empty lists), and favourites that are missing, damaged or
+// point past the lists read as empty slots.
+#include <string>
+#include <string_view>
+
+#include "generator/catalogue.h"
+#include "generator/favourites.h"
+
+namespace t27 {
+
+struct LoadedCatalogue {
+    Catalogue catalogue;
+    Favourites favourites;
+    bool catalogue_ok = false;
+    bool favourites_ok = false;
+    std::string error;  // what went wrong, for a log; empty when both are ok
+};
+
+// Reads `name` and its favourites file (protocol/model_table.h) from `program_dir`.
+LoadedCatalogue catalogue_load(std::string_view program_dir, std::string_view name);
+
+}  // namespace t27

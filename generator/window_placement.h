@@ -1,0 +1,27 @@
+#pragma once
+// Where the main window opens. All values in one unit (the settings file keeps
+// 1/1440 inch; the caller converts).
+#include "generator/settings.h"
+
+namespace t27 {
+
+struct WindowPosition {
+    long left = 0;
+    long top = 0;
+};
+
+// A saved edge beyond the screen's far side or below zero moves the window
+// flush with the right (left edge) or bottom (top edge) of the screen; a window
+// larger than the screen is kept at 0 so its title bar stays reachable.
+WindowPosition window_placement(long left, long top, long screen_width, long screen_height,
+                                long window_width, long window_height);
+
+WindowPosition window_centred(long screen_width, long screen_height, long window_width,
+                              long window_height);
+
+// The position for the loaded settings: the saved one through the rule above,
+// or centred when the file held none.
+WindowPosition settings_window_position(const Settings& settings, long screen_width,
+                                        long screen_height, long window_width, long window_height);
+
+}  // namespace t27

@@ -1,0 +1,222 @@
+#include "generator/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "generator/program_dir.h"
+#include "generator/settings_save.h"
+#include "generator/window_placement.h"
+#include "temp_dir.h"
+
+namespace t27 {
+namespace {
+
+std::string empty_entries(int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += "\"\"\r\n";
+    return out;
+}
+
+Settings sample_settings() {
+    Settings s;
+    s.link_interface = 1;
+    s.eth_ip = "192.168.0.5";
+    s.com_port = 3;
+    s.has_position = true;
+    s.left = 1440;
+    s.top = -720;
+    s.recent[0] = "C:\\edid\\panel a.hex";
+    // recent[1] stays empty between two used entries.
+    s.recent[2] = "/home/bench/edid/tv, living room.bin";
+    return s;
+}
+
+TEST(Settings, WrittenAsFifteenLines) {
+    const std::string expected =
+        "1\r\n\"192.168.0.5\"\r\n3\r\n1440\r\n-720\r\n"
+        "\"C:\\edid\\panel a.hex\"\r\n\"\"\r\n"
+        "\"/home/bench/edid/tv, living room.bin\"\r\n" +
+        empty_entries(7);
+    EXPECT_EQ(settings_bytes(sample_settings()), expected);
+}
+
+TEST(Settings, RoundTripKeepsAnEmptyRecentEntry) {
+    const Settings s = sample_settings();
+    SettingsParse p = settings_parse(settings_bytes(s));
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.settings.link_interface, 1);
+    EXPECT_EQ(p.settings.eth_ip, "192.168.0.5");
+    EXPECT_EQ(p.settings.com_port, 3);
+    EXPECT_TRUE(p.settings.has_position);
+    EXPECT_EQ(p.settings.left, 1440);
+    EXPECT_EQ(p.settings.top, -720);
+    EXPECT_EQ(p.settings.recent, s.recent);
+    EXPECT_EQ(p.settings.recent[1], "");
+}
+
+TEST(Settings, FractionalTwipsAndUnquotedAddressRead) {
+    SettingsParse p =
+        settings_parse("0\r\n10.0.0.7\r\n16\r\n2880.4\r\n1.5e+03\r\n" + empty_entries(10));
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.settings.eth_ip, "10.0.0.7");
+    EXPECT_EQ(p.settings.com_port, 16);
+    EXPECT_EQ(p.settings.left, 2880);
+    EXPECT_EQ(p.settings.top, 1500);
+}
+
+void expect_defaults(const Settings& s) {
+    EXPECT_EQ(s.link_interface, 0);
+    EXPECT_EQ(s.eth_ip, "");
+    EXPECT_EQ(s.com_port, 1);
+    EXPECT_FALSE(s.has_position);
+    for (const std::string& r : s.recent) EXPECT_EQ(r, "");
+}
+
+TEST(Settings, MissingOrEmptyFileGivesDefaults) {
+    test::TempDir dir;
+    SettingsParse missing = settings_load(dir.path());
+    EXPECT_FALSE(missing.ok);
+    EXPECT_FALSE(missing.error.empty());
+    expect_defaults(missing.settings);
+
+    SettingsParse empty = settings_parse("");
+    EXPECT_FALSE(empty.ok);
+    expect_defaults(empty.settings);
+}
+
+TEST(Settings, UnusableFieldsFallBackOneByOne) {
+    // Interface 7 and COM 17 do not exist, the left edge is not a number;
+    // the address and the recent entries are still taken.
+    SettingsParse p = settings_parse("7\r\n\"10.1.1.1\"\r\n17\r\nleft\r\n300\r\n\"/a.hex\"\r\n" +
+                                     empty_entries(9));
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.error.rfind("interface", 0), 0u) << p.error;
+    EXPECT_EQ(p.settings.link_interface, 0);
+    EXPECT_EQ(p.settings.eth_ip, "10.1.1.1");
+    EXPECT_EQ(p.settings.com_port, 1);
+    EXPECT_FALSE(p.settings.has_position);
+    EXPECT_EQ(p.settings.recent[0], "/a.hex");
+}
+
+TEST(Settings, FileEndingEarly) {
+    SettingsParse p = settings_parse("1\r\n\"10.1.1.1\"\r\n4\r\n100\r\n");
+    EXPECT_FALSE(p.ok);
+    EXPECT_NE(p.error.find("top"), std::string::npos) << p.error;
+    EXPECT_EQ(p.settings.link_interface, 1);
+    EXPECT_EQ(p.settings.com_port, 4);
+    EXPECT_FALSE(p.settings.has_position);  // a left edge alone is no position
+    for (const std::string& r : p.settings.recent) EXPECT_EQ(r, "");
+}
+
+TEST(Settings, QuoteLeftOpenLosesOnlyTheEntriesAfterIt) {
+    SettingsParse p =
+        settings_parse("0\r\n\"1.2.3.4\"\r\n2\r\n0\r\n0\r\n\"/a.hex\"\r\n\"/b.hex\r\n");
+    EXPECT_FALSE(p.ok);
+    EXPECT_NE(p.error.find("quote not closed"), std::string::npos) << p.error;
+    EXPECT_EQ(p.settings.eth_ip, "1.2.3.4");
+    EXPECT_EQ(p.settings.com_port, 2);
+    EXPECT_TRUE(p.settings.has_position);
+    EXPECT_EQ(p.settings.recent[0], "/a.hex");
+    for (int i = 1; i < recent_file_count; ++i) {
+        EXPECT_EQ(p.settings.recent[static_cast<std::size_t>(i)], "") << i;
+    }
+}
+
+TEST(WindowPlacement, EdgesOutsideTheScreen) {
+    const long sw = 1920 * 15, sh = 1080 * 15, ww = 800 * 15, wh = 600 * 15;
+    // Left beyond the right edge: flush with the right side.
+    WindowPosition p = window_placement(sw + 1, 300, sw, sh, ww, wh);
+    EXPECT_EQ(p.left, sw - ww);
+    EXPECT_EQ(p.top, 300);
+    // Negative top: flush with the bottom.
+    p = window_placement(450, -15, sw, sh, ww, wh);
+    EXPECT_EQ(p.left, 450);
+    EXPECT_EQ(p.top, sh - wh);
+    // On the edges themselves nothing moves.
+    p = window_placement(sw, sh, sw, sh, ww, wh);
+    EXPECT_EQ(p.left, sw);
+    EXPECT_EQ(p.top, sh);
+    p = window_placement(0, 0, sw, sh, ww, wh);
+    EXPECT_EQ(p.left, 0);
+    EXPECT_EQ(p.top, 0);
+}
+
+TEST(WindowPlacement, WindowLargerThanTheScreenKeepsItsTitleBarOnScreen) {
+    WindowPosition p = window_placement(-100, 99999, 1000, 700, 1200, 900);
+    EXPECT_EQ(p.left, 0);
+    EXPECT_EQ(p.top, 0);
+}
+
+TEST(WindowPlacement, CentredWithoutSavedPosition) {
+    Settings s;
+    WindowPosition p = settings_window_position(s, 1000, 800, 400, 300);
+    EXPECT_EQ(p.left, 300);
+    EXPECT_EQ(p.top, 250);
+    s.has_position = true;
+    s.left = 2000;
+    s.top = 10;
+    p = settings_window_position(s, 1000, 800, 400, 300);
+    EXPECT_EQ(p.left, 600);
+    EXPECT_EQ(p.top, 10);
+}
+
+TEST(SettingsSave, WritesSettingsAndTheLinkedFamilysFavourites) {
+    test::TempDir dir;
+    Favourites f;
+    f.fav_timing[0] = 27;
+    SaveOutcome out = settings_and_favourites_save(dir.path(), sample_settings(), f, 1, 0, "T28");
+    EXPECT_TRUE(out.ok()) << out.error;
+    EXPECT_EQ(dir.read("Daveri_ini.txt"), settings_bytes(sample_settings()));
+    const std::string fav = dir.read("v4l_t_old_timing_pattern_fav.ini");
+    EXPECT_EQ(fav.substr(0, 10), "27\r\n254\r\n2");
+    EXPECT_EQ(fav.size(), 4u + 35u * 5u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("v4_timing_pattern_fav.ini")));
+}
+
+TEST(SettingsSave, NotLinkedSavesIntoTheV4File) {
+    test::TempDir dir;
+    SaveOutcome out =
+        settings_and_favourites_save(dir.path(), Settings(), Favourites(), 254, 254, "");
+    EXPECT_TRUE(out.ok()) << out.error;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("v4_timing_pattern_fav.ini")));
+}
+
+TEST(SettingsSave, FailedSettingsWriteStillSavesFavourites) {
+    test::TempDir dir;
+    // A folder in the settings file's place cannot be replaced by a file.
+    std::filesystem::create_directory(dir.file("Daveri_ini.txt"));
+    SaveOutcome out =
+        settings_and_favourites_save(dir.path(), Settings(), Favourites(), 2, 0, "RQTA-V5");
+    EXPECT_FALSE(out.ok());
+    EXPECT_FALSE(out.settings_written);
+    EXPECT_TRUE(out.favourites_written);
+    EXPECT_FALSE(out.error.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("Daveri_ini.txt")));
+    EXPECT_EQ(dir.read("v5_timing_pattern_fav.ini").size(), 36u * 5u);
+    // No temporary file is left behind.
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+        (void)e;
+        ++files;
+    }
+    EXPECT_EQ(files, 2);
+}
+
+TEST(SettingsSave, MissingProgramDirectoryReportsBothFailures) {
+    SaveOutcome out =
+        settings_and_favourites_save("/nonexistent/t27/dir", Settings(), Favourites(), 0, 0, "T27");
+    EXPECT_FALSE(out.settings_written);
+    EXPECT_FALSE(out.favourites_written);
+    EXPECT_NE(out.error.find(';'), std::string::npos) << out.error;
+}
+
+TEST(ProgramDir, JoinsWithOneSlash) {
+    EXPECT_EQ(program_path("/opt/t27", "Daveri_ini.txt"), "/opt/t27/Daveri_ini.txt");
+    EXPECT_EQ(program_path("/opt/t27/", "bmp/refresh_on.bmp"), "/opt/t27/bmp/refresh_on.bmp");
+    EXPECT_EQ(program_path("", "x.ini"), "x.ini");
+}
+
+}  // namespace
+}  // namespace t27
