@@ -24,5 +24,7 @@ using HandlerTable = std::map<std::string, Handler, std::less<>>;
 
 void add_identity_handlers(HandlerTable& table);
 void add_settings_handlers(HandlerTable& table);
+void add_edid_handlers(HandlerTable& table);
+void add_status_handlers(HandlerTable& table);
 
 }  // namespace t27::sim

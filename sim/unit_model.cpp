@@ -2,6 +2,7 @@
 
 #include "protocol/command_table.h"
 #include "sim/settings_table.h"
+#include "sim/status_items.h"
 
 namespace t27::sim {
 
@@ -25,6 +26,10 @@ std::string_view args_of(std::string_view line) {
 UnitModel::UnitModel() {
     add_settings_handlers(handlers_);
     add_identity_handlers(handlers_);
+    add_edid_handlers(handlers_);
+    add_status_handlers(handlers_);
+    attach_sink("default");
+    reset_source_items(state_);
     factory_reset();
 }
 
@@ -48,9 +53,16 @@ Reply UnitModel::handle_line(std::string_view line) {
     return handle(r);
 }
 
+bool UnitModel::attach_sink(std::string_view which) {
+    if (!choose_sink(state_.edid, which)) return false;
+    reset_sink_items(state_);
+    return true;
+}
+
 void UnitModel::factory_reset() {
     state_.task_mode = "analyser";
     reset_settings(state_);
+    reset_edid_slots(state_.edid);
 }
 
 }  // namespace t27::sim

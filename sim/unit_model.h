@@ -33,6 +33,10 @@ public:
     HandlerTable& handlers() { return handlers_; }
     const HandlerTable& handlers() const { return handlers_; }
 
+    // Attaches a sink by name (see choose_sink) or detaches it with "none";
+    // the sink status items follow. False for an unknown name.
+    bool attach_sink(std::string_view which);
+
     // Settings, slots and task mode back to their first-start values; the
     // identity stays.
     void factory_reset();

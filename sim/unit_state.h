@@ -3,6 +3,8 @@
 #include <map>
 #include <string>
 
+#include "sim/edid_store.h"
+
 namespace t27::sim {
 
 struct Identity {
@@ -17,6 +19,12 @@ struct UnitState {
     // Output and input settings by key: the set command's word without "$"
     // ("audio_mute" holds what "$audio_mute on" stored).
     std::map<std::string, std::string, std::less<>> settings;
+    EdidStore edid;
+    // "$source_detect? " and "$sink_detect? " items by name ("5v", "avi", …).
+    std::map<std::string, std::string, std::less<>> source_items;
+    std::map<std::string, std::string, std::less<>> sink_items;
+    // What "$timingx?" reports while the unit generates its own output.
+    std::string output_timing_text = "1920x1080p60";
 };
 
 }  // namespace t27::sim
