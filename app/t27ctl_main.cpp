@@ -1,0 +1,101 @@
+// t27ctl: the command-line front end over the same engine as the window.
+#include <QCoreApplication>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/t27ctl_send.h"
+#ifdef T27CTL_WITH_EDID
+#include "edid/edid_cli.h"
+#endif
+
+namespace {
+
+constexpr int exit_usage = 64;
+
+const char* const usage =
+    "usage: t27ctl [--tcp HOST[:PORT] | --serial DEVICE|COMn] [--no-link]\n"
+    "              [--edid-bin FILE] [--program-dir DIR] [--verbose] send LINE...\n"
+    "       t27ctl edid report|check|convert|compare ...\n"
+    "\n"
+    "send     opens the link (TCP port 23 unless given; serial at 115200,N,8,1),\n"
+    "         identifies the unit unless --no-link, then runs one transaction per\n"
+    "         LINE (a CR is appended) and prints its status, the three reply\n"
+    "         parameters and the reply as the command monitor logs it.\n"
+    "         --edid-bin gives the bytes sent after \"$edid_write\" lines.\n"
+    "         COMn is mapped to a device as the window maps it (com_ports.txt in\n"
+    "         --program-dir, default the executable's folder).\n"
+    "exit     0 every line Accepted; 2 NoResponse or 3 ErrorReply for the last line\n"
+    "         that was not; 1 the link could not be opened or a line was NotSent;\n"
+    "         64 usage error.\n";
+
+int usage_error(const std::string& why) {
+    if (!why.empty()) std::cerr << "t27ctl: " << why << "\n";
+    std::cerr << usage;
+    return exit_usage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "edid") {
+#ifdef T27CTL_WITH_EDID
+        return t27::edid_cli_main(std::vector<std::string>(args.begin() + 1, args.end()), std::cout,
+                                  std::cerr);
+#else
+        return usage_error("edid commands are not built in");
+#endif
+    }
+
+    QCoreApplication app(argc, argv);
+    t27::LinkOptions o;
+    o.program_dir = QCoreApplication::applicationDirPath();
+    std::size_t i = 0;
+    for (; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--help" || a == "-h") {
+            std::cout << usage;
+            return 0;
+        } else if (a == "--tcp") {
+            if (!value(v)) return usage_error("--tcp needs HOST[:PORT]");
+            const std::size_t colon = v.rfind(':');
+            o.tcp_host = QString::fromStdString(v.substr(0, colon));
+            if (colon != std::string::npos) {
+                bool ok = false;
+                const uint port = QString::fromStdString(v.substr(colon + 1)).toUInt(&ok);
+                if (!ok || port == 0 || port > 65535) return usage_error("bad port in --tcp");
+                o.tcp_port = static_cast<quint16>(port);
+            }
+        } else if (a == "--serial") {
+            if (!value(v)) return usage_error("--serial needs a device or COMn");
+            o.serial = QString::fromStdString(v);
+        } else if (a == "--edid-bin") {
+            if (!value(v)) return usage_error("--edid-bin needs a file");
+            o.edid_bin = QString::fromStdString(v);
+        } else if (a == "--program-dir") {
+            if (!value(v)) return usage_error("--program-dir needs a folder");
+            o.program_dir = QString::fromStdString(v);
+        } else if (a == "--no-link") {
+            o.no_link = true;
+        } else if (a == "--verbose") {
+            o.verbose = true;
+        } else {
+            break;
+        }
+    }
+    if (i >= args.size() || args[i] != "send") return usage_error("");
+    if (o.tcp_host.isEmpty() == o.serial.isEmpty())
+        return usage_error("give exactly one of --tcp and --serial");
+    QStringList lines;
+    for (++i; i < args.size(); ++i) lines << QString::fromLatin1(args[i].data(),
+                                                                 static_cast<int>(args[i].size()));
+    if (lines.isEmpty()) return usage_error("send needs at least one LINE");
+    return t27::t27ctl_send(o, lines);
+}

@@ -1,0 +1,42 @@
+#pragma once
+// State of the main window that other windows and the poll loop consult.
+#include <string>
+
+namespace t27 {
+
+inline constexpr int none_pending = 254;
+
+// Deferred user actions, carried out by the next poll tick.
+enum PendingAction : int {
+    pending_cable_start = 0,
+    pending_cable_stop = 1,
+    pending_cable_level = 2,
+    pending_cable_time = 3,
+    pending_slot_rename = 6,
+    pending_link = 7,
+    pending_monitor_report = 8,
+    pending_motion_text = 9,
+    pending_panel_button = 10,
+    pending_read_pattern = 11,
+    pending_refresh = 12,
+    pending_task_analyser = 13,
+    pending_task_cable = 14,
+    pending_task_pattern = 15,
+    pending_read_timing = 16,
+};
+
+struct MainState {
+    int current_tab = 254;
+    bool poll_busy = false;
+    int pending_action = none_pending;
+    bool window_loading = false;
+    bool refresh_mark = false;
+    int clock_ticks = 0;
+    int clock_seconds = 0;
+    int clock_action = 254;  // 1 = repeat discovery
+    int clock_delay = 5;
+    std::string saved_ip;
+    std::string catalogue_file;  // the catalogue the lists were last loaded from
+};
+
+}  // namespace t27

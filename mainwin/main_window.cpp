@@ -1,0 +1,629 @@
+#include "mainwin/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPixmap>
+#include <QScreen>
+#include <QSerialPortInfo>
+
+#include "common/atomic_write.h"
+#include "common/qt_text.h"
+#include "common/twips.h"
+#include "generator/program_dir.h"
+#include "generator/settings.h"
+#include "generator/window_placement.h"
+#include "protocol/ip_check.h"
+
+namespace t27 {
+
+namespace {
+
+constexpr int window_width_twips = 11580;
+constexpr int window_height_twips = 10740;
+constexpr int eth_connect_ms = 7000;
+constexpr int eth_monitor_ms = 100;
+
+const char* const tip_connect = "Click to connect unit";
+const char* const tip_disconnect = "Click to disconnect unit";
+
+// Enter in the address box connects, as the button does.
+class EnterFilter : public QObject {
+public:
+    EnterFilter(QObject* parent, std::function<void()> on_enter)
+        : QObject(parent), on_enter_(std::move(on_enter)) {}
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                on_enter_();
+                return true;
+            }
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    std::function<void()> on_enter_;
+};
+
+QRect twips_rect(int left, int top, int width, int height) {
+    return QRect(twips_to_px(left), twips_to_px(top), twips_to_px(width), twips_to_px(height));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const QString& program_dir, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      program_dir_(program_dir),
+      dialogs_(dialogs),
+      serial_(pump_),
+      engine_(link_, unit_, pump_, *this) {
+    setObjectName("frm_main");
+    engine_.set_serial(&serial_);
+    engine_.set_ethernet(&tcp_);
+    serial_.closing = [this] { return link_.app_closing; };
+    serial_.on_read_failure = [this] {
+        // A port that cannot be read is closed the way the button closes it.
+        if (link_.serial_open) cmd_rs232_open_Click();
+    };
+    tcp_.on_connected = [this] { wsk_client_Connect(); };
+    tcp_.on_closed = [this] { wsk_client_Close(); };
+
+    tim_clock_.setObjectName("tim_clock");
+    tim_clock_.setInterval(100);
+    connect(&tim_clock_, &QTimer::timeout, this, [this] { tim_clock_Timer(); });
+    tim_eth_.setObjectName("tim_eth");
+    tim_eth_.setInterval(eth_connect_ms);
+    connect(&tim_eth_, &QTimer::timeout, this, [this] { tim_eth_Timer(); });
+
+    build_controls();
+}
+
+MainWindow::~MainWindow() {
+    if (!unloaded_) form_unload();
+}
+
+QString MainWindow::path_in_program_dir(const QString& name) const {
+    return program_dir_ + "/" + name;
+}
+
+void MainWindow::build_controls() {
+    resize(twips_to_px(window_width_twips), twips_to_px(window_height_twips));
+
+    cmd_focus_ = new QPushButton(this);
+    cmd_focus_->setObjectName("cmd_focus");
+    cmd_focus_->setGeometry(-20, -20, 1, 1);  // a neutral place for the focus to rest
+
+    cbo_interface_ = new QComboBox(this);
+    cbo_interface_->setObjectName("cbo_interface");
+    cbo_interface_->setGeometry(twips_rect(120, 120, 1300, 330));
+    connect(cbo_interface_, QOverload<int>::of(&QComboBox::activated), this,
+            [this](int) { cbo_interface_Click(); });
+
+    cbo_com_ = new QComboBox(this);
+    cbo_com_->setObjectName("cbo_com");
+    cbo_com_->setGeometry(twips_rect(1500, 120, 1100, 330));
+    connect(cbo_com_, QOverload<int>::of(&QComboBox::activated), this,
+            [this](int) { cbo_com_Click(); });
+
+    cmd_rs232_open_ = new QPushButton(QStringLiteral("COM"), this);
+    cmd_rs232_open_->setObjectName("cmd_rs232_open");
+    cmd_rs232_open_->setGeometry(twips_rect(2680, 120, 900, 330));
+    connect(cmd_rs232_open_, &QPushButton::clicked, this, [this] { cmd_rs232_open_Click(); });
+
+    lab_rs232_protocol_ = new ClickLabel(QStringLiteral("115200,N,8,1"), this);
+    lab_rs232_protocol_->setObjectName("lab_rs232_protocol");
+    lab_rs232_protocol_->setGeometry(twips_rect(3660, 150, 1300, 270));
+
+    cmd_device_ = new QPushButton(QStringLiteral("Device Manager"), this);
+    cmd_device_->setObjectName("cmd_device");
+    cmd_device_->setGeometry(twips_rect(5000, 120, 1600, 330));
+
+    lab_ip_ = new ClickLabel(QStringLiteral("IP:"), this);
+    lab_ip_->setObjectName("lab_ip");
+    lab_ip_->setGeometry(twips_rect(1500, 150, 300, 270));
+
+    txt_eth_ip_ = new QLineEdit(this);
+    txt_eth_ip_->setObjectName("txt_eth_ip");
+    txt_eth_ip_->setGeometry(twips_rect(1800, 120, 1700, 330));
+    txt_eth_ip_->installEventFilter(new EnterFilter(txt_eth_ip_, [this] { txt_eth_ip_Enter(); }));
+
+    cmd_eth_open_ = new QPushButton(QStringLiteral("LAN"), this);
+    cmd_eth_open_->setObjectName("cmd_eth_open");
+    cmd_eth_open_->setGeometry(twips_rect(3580, 120, 900, 330));
+    connect(cmd_eth_open_, &QPushButton::clicked, this, [this] { cmd_eth_open_Click(); });
+
+    cmd_eth_find_ = new QPushButton(QStringLiteral("Find IP"), this);
+    cmd_eth_find_->setObjectName("cmd_eth_find");
+    cmd_eth_find_->setGeometry(twips_rect(4560, 120, 1000, 330));
+
+    cmd_eth_refresh_ = new QPushButton(QStringLiteral("Refresh"), this);
+    cmd_eth_refresh_->setObjectName("cmd_eth_refresh");
+    cmd_eth_refresh_->setGeometry(twips_rect(5640, 120, 1000, 330));
+    cmd_eth_refresh_->setEnabled(false);
+
+    fra_discovery_ = new QFrame(this);
+    fra_discovery_->setObjectName("fra_discovery");
+    fra_discovery_->setGeometry(twips_rect(1500, 500, 5100, 2000));
+    fra_discovery_->hide();
+
+    lab_link_ = new ClickLabel(QStringLiteral("Not Linked"), this);
+    lab_link_->setObjectName("lab_link");
+    lab_link_->setGeometry(twips_rect(120, 560, 1700, 300));
+    lab_link_->setAlignment(Qt::AlignCenter);
+    lab_link_->setFrameShape(QFrame::Panel);
+    lab_link_->setFrameShadow(QFrame::Sunken);
+    lab_link_->setCursor(Qt::PointingHandCursor);
+    connect(lab_link_, &ClickLabel::clicked, this, [this] { lab_link_Click(); });
+
+    shape_link_ = new QFrame(this);
+    shape_link_->setObjectName("shape_link");
+    shape_link_->setGeometry(twips_rect(activity_start, 660, 120, 120));
+    shape_link_->setStyleSheet("background-color: rgb(0,128,0); border-radius: 4px;");
+    shape_link_->hide();
+
+    lab_model_ = new ClickLabel(this);
+    lab_model_->setObjectName("lab_model");
+    lab_model_->setGeometry(twips_rect(3600, 560, 2000, 300));
+
+    lab_fw_ver_ = new ClickLabel(QStringLiteral("FW:"), this);
+    lab_fw_ver_->setObjectName("lab_fw_ver");
+    lab_fw_ver_->setGeometry(twips_rect(5700, 560, 2400, 300));
+
+    img_refresh_ = new ClickLabel(this);
+    img_refresh_->setObjectName("img_refresh");
+    img_refresh_->setGeometry(twips_rect(8200, 120, 600, 600));
+    img_refresh_->setToolTip(QStringLiteral("Refresh"));
+    img_refresh_->setCursor(Qt::PointingHandCursor);
+    connect(img_refresh_, &ClickLabel::clicked, this, [this] { img_refresh_Click(); });
+
+    img_analyser_ = new ClickLabel(this);
+    img_analyser_->setObjectName("img_analyser");
+    img_analyser_->setGeometry(twips_rect(8900, 120, 960, 720));
+    img_pattern_ = new ClickLabel(this);
+    img_pattern_->setObjectName("img_pattern");
+    img_pattern_->setGeometry(twips_rect(9880, 120, 960, 720));
+    img_cable_test_ = new ClickLabel(this);
+    img_cable_test_->setObjectName("img_cable_test");
+    img_cable_test_->setGeometry(twips_rect(10860, 120, 960, 720));
+    img_cable_test_->hide();
+}
+
+void MainWindow::set_button_colour(QPushButton* b, Colour c) {
+    QPalette p = b->palette();
+    p.setColor(QPalette::Button, to_qcolor(c));
+    b->setPalette(p);
+    b->setAutoFillBackground(true);
+    b->setProperty("t27_colour", static_cast<uint>(c));
+    b->setStyleSheet(QStringLiteral("background-color: %1;").arg(to_qcolor(c).name()));
+}
+
+void MainWindow::set_picture(ClickLabel* l, const char* file) {
+    const QString path = path_in_program_dir(QStringLiteral("bmp/") + file);
+    l->setProperty("t27_picture", QString::fromLatin1(file));
+    QPixmap pm(path);
+    if (pm.isNull())
+        l->setText(QString::fromLatin1(file));
+    else
+        l->setPixmap(pm.scaled(l->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void MainWindow::focus_neutral() { cmd_focus_->setFocus(); }
+
+// ---- start-up and shutdown -------------------------------------------------
+
+void MainWindow::form_load() {
+    state_ = MainState{};
+    state_.window_loading = true;
+    link_ = LinkState{};
+    unit_ = UnitIdentity{};
+
+    setWindowTitle(QStringLiteral("Torvex T27 Controller 2.18T"));
+    cbo_interface_->clear();
+    cbo_interface_->addItems({QStringLiteral("RS-232"), QStringLiteral("Ethernet")});
+
+    shape_link_->move(twips_to_px(activity_start), shape_link_->y());
+
+    // COM numbers map to devices once, at start-up, like the port list itself.
+    std::vector<std::string> found;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        found.push_back(from_qt(info.systemLocation()));
+    std::string map_text;
+    read_file_bytes(from_qt(path_in_program_dir(QString::fromLatin1(com_map_file_name))), map_text,
+                    nullptr, 64 * 1024);
+    com_map_ = build_com_map(found, map_text);
+    cbo_com_->clear();
+    for (int n = 1; n <= com_port_count; ++n) {
+        cbo_com_->addItem(QStringLiteral("COM%1:").arg(n));
+        const std::string& dev = com_map_.device_for(n);
+        cbo_com_->setItemData(n - 1, dev.empty() ? QStringLiteral("no device") : to_qt(dev),
+                              Qt::ToolTipRole);
+    }
+
+    state_.clock_ticks = state_.clock_seconds = 0;
+    state_.clock_action = 254;
+    state_.clock_delay = 5;
+    tim_clock_.start();
+
+    const SettingsParse parsed = settings_load(from_qt(program_dir_));
+    const Settings& s = parsed.settings;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect geo = screen->availableGeometry();
+        const long sw = geo.width() * twips_per_pixel;
+        const long sh = geo.height() * twips_per_pixel;
+        const WindowPosition pos =
+            settings_window_position(s, sw, sh, window_width_twips, window_height_twips);
+        move(geo.left() + twips_to_px(static_cast<int>(pos.left)),
+             geo.top() + twips_to_px(static_cast<int>(pos.top)));
+    }
+    load_catalogue("v4_timing_pattern.ini");
+
+    link_.ethernet_connected = false;
+    state_.saved_ip = s.eth_ip;
+    txt_eth_ip_->setText(to_qt(s.eth_ip));
+    link_.com_port = s.com_port >= 1 && s.com_port <= com_port_count ? s.com_port : 1;
+    cbo_com_->setCurrentIndex(link_.com_port - 1);
+    cbo_com_Click();  // only records the number while loading
+    cbo_interface_->setCurrentIndex(s.link_interface == interface_ethernet ? 1 : 0);
+    cbo_interface_Click();
+
+    set_link_label("Not Linked", colour::red);
+    set_picture(img_refresh_, "refresh_off.bmp");
+    ui_var_set();
+
+    show();
+    pump_.process_events();
+    focus_neutral();
+    state_.window_loading = false;
+}
+
+void MainWindow::form_unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    link_.app_closing = true;
+    tim_clock_.stop();
+    pump_.process_events();
+    tim_eth_.stop();
+    pump_.process_events();
+    serial_.rx_timer().stop();
+    pump_.process_events();
+    serial_.close();
+    tcp_.close();
+
+    Settings s;
+    s.link_interface = link_.link_interface;
+    s.eth_ip = state_.saved_ip.empty() ? from_qt(txt_eth_ip_->text()) : state_.saved_ip;
+    s.com_port = link_.com_port;
+    s.has_position = true;
+    s.left = static_cast<long>(x()) * twips_per_pixel;
+    s.top = static_cast<long>(y()) * twips_per_pixel;
+    // Failures at exit are silent: the program ends either way, and the old
+    // file stays whole.
+    write_file_atomically(program_path(from_qt(program_dir_), settings_file_name), settings_bytes(s));
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    form_unload();
+    e->accept();
+}
+
+// ---- interface and serial port ----------------------------------------------
+
+bool MainWindow::transport_open() const {
+    if (link_.link_interface == interface_rs232) return serial_.is_open() && link_.serial_open;
+    return tcp_.connected() && link_.ethernet_connected;
+}
+
+void MainWindow::cbo_interface_Click() {
+    link_.link_interface = cbo_interface_->currentIndex() == 0 ? interface_rs232 : interface_ethernet;
+    const bool rs232 = link_.link_interface == interface_rs232;
+    if (rs232) {
+        eth_connect(false);
+        cmd_eth_open_->setEnabled(false);
+        set_button_colour(cmd_eth_open_, colour::grey);
+        cmd_eth_open_->setToolTip(QString());
+        cmd_rs232_open_->setEnabled(true);
+        set_button_colour(cmd_rs232_open_, colour::red);
+        cmd_rs232_open_->setToolTip(tip_connect);
+        cbo_com_->setEnabled(true);
+    } else {
+        if (link_.serial_open) {
+            link_.serial_open = false;
+            serial_.close();
+        }
+        cmd_rs232_open_->setEnabled(false);
+        set_button_colour(cmd_rs232_open_, colour::grey);
+        cmd_rs232_open_->setToolTip(QString());
+        cmd_eth_open_->setEnabled(true);
+        set_button_colour(cmd_eth_open_, colour::red);
+        cmd_eth_open_->setToolTip(tip_connect);
+        cmd_eth_refresh_->setEnabled(false);
+    }
+    for (QWidget* w : {static_cast<QWidget*>(cmd_rs232_open_), static_cast<QWidget*>(cbo_com_),
+                       static_cast<QWidget*>(lab_rs232_protocol_), static_cast<QWidget*>(cmd_device_)})
+        w->setVisible(rs232);
+    for (QWidget* w : {static_cast<QWidget*>(cmd_eth_open_), static_cast<QWidget*>(lab_ip_),
+                       static_cast<QWidget*>(cmd_eth_find_), static_cast<QWidget*>(cmd_eth_refresh_),
+                       static_cast<QWidget*>(txt_eth_ip_)})
+        w->setVisible(!rs232);
+    if (rs232) fra_discovery_->hide();
+    if (!state_.window_loading) focus_neutral();
+}
+
+void MainWindow::comport_set() {
+    set_button_colour(cmd_rs232_open_, colour::yellow);
+    pump_.process_events();
+    if (link_.serial_open) serial_.close();
+    QString why;
+    const QString device = to_qt(com_map_.device_for(link_.com_port));
+    if (serial_.open(device, &why)) {
+        link_.serial_open = true;
+        set_button_colour(cmd_rs232_open_, colour::green);
+        cmd_rs232_open_->setToolTip(tip_disconnect);
+        pump_.process_events();
+        return;
+    }
+    dialogs_.message("RS-232 can not work on COM" + std::to_string(link_.com_port) + ": !",
+                     MessageIcon::None);
+    set_button_colour(cmd_rs232_open_, colour::red);
+    cmd_rs232_open_->setToolTip(tip_connect);
+    link_.serial_open = false;
+    pump_.process_events();
+}
+
+void MainWindow::send_probe_and_refresh() {
+    engine_.cmdtx_str("$boot?\r");
+    if (link_.cmdrx_status != ReplyStatus::NoResponse) img_refresh_Click();
+}
+
+void MainWindow::cmd_rs232_open_Click() {
+    cmd_rs232_open_->setEnabled(false);
+    focus_neutral();
+    pump_.process_events();
+    if (link_.serial_open) {
+        serial_.close();
+    } else {
+        comport_set();
+        if (serial_.is_open()) send_probe_and_refresh();
+    }
+    ui_var_set();
+    cmd_rs232_open_->setEnabled(link_.link_interface == interface_rs232);
+}
+
+void MainWindow::close_serial() {
+    serial_.close();
+    pump_.process_events();
+    link_.serial_open = false;
+}
+
+void MainWindow::cbo_com_Click() {
+    link_.com_port = cbo_com_->currentIndex() + 1;
+    if (state_.window_loading) return;
+    cbo_com_->setEnabled(false);
+    focus_neutral();
+    pump_.process_events();
+    if (link_.serial_open) close_serial();
+    comport_set();
+    if (serial_.is_open()) send_probe_and_refresh();
+    ui_var_set();
+    cbo_com_->setEnabled(true);
+}
+
+// ---- Ethernet ------------------------------------------------------------------
+
+bool MainWindow::ip_check() {
+    const IpEntryUpdate u =
+        ip_entry_check(from_qt(txt_eth_ip_->text()), state_.saved_ip, link_.ethernet_connected);
+    txt_eth_ip_->setText(to_qt(u.entry_text));
+    state_.saved_ip = u.saved_ip;
+    if (!u.ok) dialogs_.message("Wrong IP address.", MessageIcon::Error);
+    return u.ok;
+}
+
+void MainWindow::eth_connect(bool on) {
+    if (!on) {
+        tim_eth_.stop();
+        tcp_.close();
+        link_.ethernet_connected = false;
+        tim_eth_.setInterval(eth_connect_ms);
+        set_button_colour(cmd_eth_open_, colour::red);
+        cmd_eth_open_->setToolTip(tip_connect);
+        return;
+    }
+    pump_.process_events();
+    tcp_.close();
+    set_button_colour(cmd_eth_open_, colour::yellow);
+    if (link_.app_closing) return;
+    tim_eth_.start();
+    tcp_.connect_to(to_qt(state_.saved_ip), unit_port_);
+}
+
+void MainWindow::cmd_eth_open_Click() {
+    if (!link_.ethernet_connected) {
+        if (ip_check()) {
+            eth_connect(true);
+            // The connect event arrives later, so the flag is still clear here
+            // and the connection is started once more.
+            if (!link_.ethernet_connected) eth_connect(true);
+        }
+    } else {
+        eth_connect(false);
+    }
+    ui_var_set();
+    focus_neutral();
+}
+
+void MainWindow::txt_eth_ip_Enter() {
+    if (!ip_check()) return;
+    txt_eth_ip_->setEnabled(false);
+    pump_.process_events();
+    eth_connect(false);
+    wait_seconds(pump_, 0.5);
+    eth_connect(true);
+    wait_seconds(pump_, 0.5);
+    if (!link_.ethernet_connected) eth_connect(true);
+    ui_var_set();
+    txt_eth_ip_->setEnabled(true);
+    txt_eth_ip_->setFocus();
+}
+
+void MainWindow::wsk_client_Connect() {
+    link_.ethernet_connected = true;
+    tim_eth_.setInterval(eth_monitor_ms);
+    set_button_colour(cmd_eth_open_, colour::green);
+    cmd_eth_open_->setToolTip(tip_disconnect);
+    unit_.model_family = not_known;  // whoever answers must be identified again
+    state_.clock_seconds = 0;
+}
+
+void MainWindow::wsk_client_Close() {
+    eth_connect(true);
+    wait_seconds(pump_, 0.5);
+    if (!tcp_.connected()) {
+        eth_connect(false);
+        dialogs_.message("Ethernet is disconnected !!", MessageIcon::Error);
+    }
+    ui_var_set();
+}
+
+void MainWindow::tim_eth_Timer() {
+    if (link_.app_closing) {
+        tim_eth_.stop();
+        pump_.process_events();
+        return;
+    }
+    pump_.process_events();
+    if (link_.ethernet_connected) {
+        if (!tcp_.connected()) {
+            tim_eth_.stop();
+            eth_connect(true);
+            wait_seconds(pump_, 0.5);
+            if (!tcp_.connected()) {
+                eth_connect(false);
+                dialogs_.message("Ethernet is disconnected !", MessageIcon::Error);
+                ui_var_set();
+            }
+        }
+        return;
+    }
+    tim_eth_.stop();
+    dialogs_.message("Client could not find Server.", MessageIcon::Error);
+    if (tcp_.socket().state() != QAbstractSocket::UnconnectedState) tcp_.close();
+    set_button_colour(cmd_eth_open_, colour::red);
+    cmd_eth_open_->setToolTip(tip_connect);
+}
+
+// ---- clock ---------------------------------------------------------------------------
+
+void MainWindow::tim_clock_Timer() {
+    tim_clock_.stop();
+    if (++state_.clock_ticks > 65530) state_.clock_ticks = 0;
+    if (state_.clock_ticks % 10 == 0) {
+        if (++state_.clock_seconds > 65535) state_.clock_seconds = 0;
+        // Watchdog: a serial adapter pulled out shows up as a port that can no
+        // longer be queried; close it quietly.
+        if (link_.serial_open && serial_.rx_count() < 0) {
+            close_serial();
+            ui_var_set();
+        }
+    }
+    if (unit_.model_family == not_known && link_.ethernet_connected) {
+        pump_.process_events();
+        img_refresh_Click();
+    }
+    if (link_.app_closing) return;
+    tim_clock_.start();
+    pump_.process_events();
+    if (state_.clock_action != 254 && state_.clock_seconds >= state_.clock_delay)
+        state_.clock_action = 254;
+}
+
+// ---- link and refresh ------------------------------------------------------------------
+
+void MainWindow::lab_link_Click() {
+    if (link_.cmdtx_busy || state_.poll_busy) {
+        state_.pending_action = pending_link;
+        return;
+    }
+    link_sequence(engine_, *this);
+}
+
+void MainWindow::img_refresh_Click() {
+    if (link_.cmdtx_busy || state_.poll_busy) {
+        state_.pending_action = pending_refresh;
+        return;
+    }
+    state_.refresh_mark = true;
+    img_refresh_->setEnabled(false);
+    set_picture(img_refresh_, "refresh_busy.bmp");
+    pump_.process_events();
+    link_sequence(engine_, *this);
+    if (link_.cmdrx_status == ReplyStatus::Accepted && refresh_readback &&
+        state_.current_tab != 254)
+        refresh_readback(state_.current_tab);
+    set_picture(img_refresh_, "refresh_on.bmp");
+    img_refresh_->setEnabled(true);
+    state_.refresh_mark = false;
+}
+
+void MainWindow::ui_var_set() {
+    const bool rs232 = link_.link_interface == interface_rs232;
+    const bool open = rs232 ? serial_.is_open() : link_.ethernet_connected;
+    if (open) {
+        if (rs232) {
+            link_.serial_open = true;
+            set_button_colour(cmd_rs232_open_, colour::green);
+            cmd_rs232_open_->setToolTip(tip_disconnect);
+        } else {
+            set_button_colour(cmd_eth_open_, colour::green);
+            cmd_eth_open_->setToolTip(tip_disconnect);
+        }
+        if (!state_.refresh_mark) set_picture(img_refresh_, "refresh_on.bmp");
+    } else {
+        if (rs232) {
+            link_.serial_open = false;
+            set_button_colour(cmd_rs232_open_, colour::red);
+            cmd_rs232_open_->setToolTip(tip_connect);
+        } else if (!tim_eth_.isActive()) {
+            set_button_colour(cmd_eth_open_, colour::red);
+            cmd_eth_open_->setToolTip(tip_connect);
+        }
+        set_picture(img_refresh_, "refresh_off.bmp");
+    }
+    const int task = open ? unit_.task_mode : not_known;
+    set_picture(img_analyser_, task == task_analyser ? "task_analyser_on.bmp" : "task_analyser_off.bmp");
+    set_picture(img_pattern_, task == task_pattern ? "task_pattern_on.bmp" : "task_pattern_off.bmp");
+    set_picture(img_cable_test_,
+                task == task_cable ? "task_cable_test_on.bmp" : "task_cable_test_off.bmp");
+    img_cable_test_->setVisible(unit_.model_family == family_v4l);
+}
+
+// ---- what the engine and the link sequence show -------------------------------------------
+
+void MainWindow::show_message(const std::string& text, MessageIcon icon) {
+    dialogs_.message(text, icon);
+}
+
+void MainWindow::set_link_label(const std::string& caption, Colour c) {
+    lab_link_->setText(to_qt(caption));
+    lab_link_->setProperty("t27_colour", static_cast<uint>(c));
+    lab_link_->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(to_qcolor(c).name()));
+}
+
+void MainWindow::set_activity(bool visible, int position) {
+    shape_link_->move(twips_to_px(position), shape_link_->y());
+    shape_link_->setVisible(visible);
+}
+
+void MainWindow::set_link_enabled(bool on) { lab_link_->setEnabled(on); }
+void MainWindow::set_model_caption(const std::string& text) { lab_model_->setText(to_qt(text)); }
+void MainWindow::set_fw_caption(const std::string& text) { lab_fw_ver_->setText(to_qt(text)); }
+void MainWindow::set_edid_second_entry(const std::string& /*text*/) {}
+void MainWindow::load_catalogue(const std::string& file) { state_.catalogue_file = file; }
+
+}  // namespace t27

@@ -1,0 +1,130 @@
+#pragma once
+// The main window: link controls, identification, and the timers that keep the
+// link honest. Tabs and their subsystems hang off it.
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "mainwin/click_label.h"
+#include "mainwin/dialogs.h"
+#include "mainwin/main_state.h"
+#include "protocol/com_map.h"
+#include "protocol/engine.h"
+#include "protocol/link_sequence.h"
+#include "protocol/qt_pump.h"
+#include "protocol/qt_serial_transport.h"
+#include "protocol/qt_tcp_transport.h"
+
+namespace t27 {
+
+class MainWindow : public QWidget, private EngineView, private LinkHooks {
+    Q_OBJECT
+public:
+    MainWindow(const QString& program_dir, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up as the window loads: lists, settings, placement. Opens nothing.
+    void form_load();
+    // Shutdown: timers stopped, port closed, settings written.
+    void form_unload();
+
+    // The unit's TCP port; 23 on a real unit, anything for a simulator.
+    void set_unit_port(quint16 port) { unit_port_ = port; }
+
+    Engine& engine() { return engine_; }
+    LinkState& link() { return link_; }
+    UnitIdentity& unit() { return unit_; }
+    MainState& state() { return state_; }
+    const ComMap& com_map() const { return com_map_; }
+    QtTcpTransport& tcp() { return tcp_; }
+    QtSerialTransport& serial() { return serial_; }
+
+    // Handlers, named after their controls.
+    void cbo_interface_Click();
+    void cbo_com_Click();
+    void cmd_rs232_open_Click();
+    void comport_set();
+    void cmd_eth_open_Click();
+    void txt_eth_ip_Enter();
+    void eth_connect(bool on);
+    bool ip_check();
+    void lab_link_Click();
+    void img_refresh_Click();
+    void ui_var_set();
+    void tim_clock_Timer();
+    void tim_eth_Timer();
+    void wsk_client_Connect();
+    void wsk_client_Close();
+
+    // True when the selected transport is open and may carry a request.
+    bool transport_open() const;
+
+    // Per-tab read-back after a successful refresh; later subsystems plug in here.
+    std::function<void(int tab)> refresh_readback;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // EngineView
+    void show_message(const std::string& text, MessageIcon icon) override;
+    void set_link_label(const std::string& caption, Colour colour) override;
+    void set_activity(bool visible, int position) override;
+    // LinkHooks
+    void set_link_enabled(bool on) override;
+    void set_model_caption(const std::string& text) override;
+    void set_fw_caption(const std::string& text) override;
+    void set_edid_second_entry(const std::string& text) override;
+    void load_catalogue(const std::string& file) override;
+
+    void build_controls();
+    void set_button_colour(QPushButton* b, Colour c);
+    void set_picture(ClickLabel* l, const char* file);
+    void focus_neutral();
+    void send_probe_and_refresh();
+    void close_serial();
+    QString path_in_program_dir(const QString& name) const;
+
+    QString program_dir_;
+    Dialogs& dialogs_;
+    LinkState link_;
+    UnitIdentity unit_;
+    MainState state_;
+    QtPump pump_;
+    QtSerialTransport serial_;
+    QtTcpTransport tcp_;
+    Engine engine_;
+    ComMap com_map_;
+    quint16 unit_port_ = 23;
+    bool unloaded_ = false;
+
+    QComboBox* cbo_interface_ = nullptr;
+    QComboBox* cbo_com_ = nullptr;
+    QPushButton* cmd_rs232_open_ = nullptr;
+    ClickLabel* lab_rs232_protocol_ = nullptr;
+    QPushButton* cmd_device_ = nullptr;
+    ClickLabel* lab_ip_ = nullptr;
+    QLineEdit* txt_eth_ip_ = nullptr;
+    QPushButton* cmd_eth_open_ = nullptr;
+    QPushButton* cmd_eth_find_ = nullptr;
+    QPushButton* cmd_eth_refresh_ = nullptr;
+    QFrame* fra_discovery_ = nullptr;
+    ClickLabel* lab_link_ = nullptr;
+    ClickLabel* lab_model_ = nullptr;
+    ClickLabel* lab_fw_ver_ = nullptr;
+    ClickLabel* img_refresh_ = nullptr;
+    ClickLabel* img_analyser_ = nullptr;
+    ClickLabel* img_pattern_ = nullptr;
+    ClickLabel* img_cable_test_ = nullptr;
+    QFrame* shape_link_ = nullptr;
+    QPushButton* cmd_focus_ = nullptr;
+    QTimer tim_clock_;
+    QTimer tim_eth_;
+};
+
+}  // namespace t27

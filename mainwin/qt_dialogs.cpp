@@ -1,0 +1,54 @@
+#include "mainwin/qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "common/qt_text.h"
+
+namespace t27 {
+
+namespace {
+
+QMessageBox::Icon qt_icon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Error: return QMessageBox::Critical;
+        case MessageIcon::Warning: return QMessageBox::Warning;
+        case MessageIcon::Information: return QMessageBox::Information;
+        case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+void QtDialogs::message(const std::string& text, MessageIcon icon) {
+    QMessageBox box(qt_icon(icon), QStringLiteral("T27 Controller"), to_qt(text), QMessageBox::Ok,
+                    owner_);
+    box.exec();
+}
+
+Answer QtDialogs::question(const std::string& text, bool with_cancel) {
+    auto buttons = QMessageBox::Yes | QMessageBox::No;
+    if (with_cancel) buttons |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("T27 Controller"), to_qt(text), buttons,
+                    owner_);
+    switch (box.exec()) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default: return Answer::Cancel;
+    }
+}
+
+std::string QtDialogs::open_file(const std::string& title, const std::string& folder,
+                                 const std::string& filter) {
+    return from_qt(QFileDialog::getOpenFileName(owner_, to_qt(title), to_qt(folder), to_qt(filter)));
+}
+
+std::string QtDialogs::save_file(const std::string& title, const std::string& folder,
+                                 const std::string& filter) {
+    // The overwrite question is the caller's, with the program's own words.
+    return from_qt(QFileDialog::getSaveFileName(owner_, to_qt(title), to_qt(folder), to_qt(filter),
+                                                nullptr, QFileDialog::DontConfirmOverwrite));
+}
+
+}  // namespace t27
