@@ -1,0 +1,174 @@
+#include "edid/edid_cli.h"
+
+#include <cctype>
+
+#include "edid/analysis_report.h"
+#include "edid/check_labels.h"
+#include "edid/edid_check.h"
+#include "edid/edid_compare.h"
+#include "edid/edid_files.h"
+#include "edid/edid_writers.h"
+#include "edid/hex_digits.h"
+
+namespace t27 {
+
+namespace {
+
+const char* const usage_text =
+    "usage: t27ctl edid report FILE\n"
+    "       t27ctl edid check FILE\n"
+    "       t27ctl edid convert IN OUT [--hex-type simple|c]\n"
+    "       t27ctl edid compare A B\n"
+    "FILE, IN, A and B are .hex, .bin or .ddc files; OUT ends in .hex or .bin.\n";
+
+int usage(std::ostream& err, const std::string& why = {}) {
+    if (!why.empty()) err << "t27ctl edid: " << why << "\n";
+    err << usage_text;
+    return edid_cli_usage;
+}
+
+// Loads a file as the WRITE side does after OPEN, and checks it. Returns 0 or
+// the exit code of the failure, which has been reported on `err`.
+int load_checked(const std::string& path, EdidLoad& load, EdidBuffer& working,
+                 std::ostream& err) {
+    load = edid_file_load(path);
+    switch (load.error) {
+        case EdidLoadError::none:
+            break;
+        case EdidLoadError::unreadable:
+            err << "t27ctl edid: " << load.io_message << "\n";
+            return edid_cli_no_input;
+        case EdidLoadError::file_format:
+            err << "t27ctl edid: " << path
+                << ": File format (only .hex, .bin and .ddc files are read)\n";
+            return edid_cli_bad_data;
+        case EdidLoadError::data:
+            err << "t27ctl edid: " << path << ": Data (not an EDID image of that format)\n";
+            return edid_cli_bad_data;
+    }
+    edid_write_side_size_fix(load.buffer);
+    edid_check(load.buffer, working);
+    return edid_cli_ok;
+}
+
+int cmd_report(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 2) return usage(err, "report takes one file");
+    EdidLoad load;
+    EdidBuffer working;
+    if (int rc = load_checked(args[1], load, working, err)) return rc;
+    out << edid_report_text(working);
+    return edid_cli_ok;
+}
+
+int cmd_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 2) return usage(err, "check takes one file");
+    EdidLoad load;
+    EdidBuffer working;
+    if (int rc = load_checked(args[1], load, working, err)) return rc;
+    const MessageLabels msg = check_message_labels(working);
+    const TypeLabels type = type_labels_show(working);
+    if (msg.visible) {
+        out << msg.msg1 << " " << msg.msg2 << "\n";
+    } else {
+        out << "Type: " << type.type.value_or("") << "\n";
+    }
+    const bool block_count_error =
+        working.type_code == edid_type_invalid && working.type_detail == edid_error_block_count;
+    if (!block_count_error) {
+        out << "Manufacturer: " << type.manufacturer << "\n";
+        out << "Model: " << type.model1 << type.model2 << "\n";
+        if (type.native) out << "Native: " << *type.native << "\n";
+        for (const ChecksumLabel& l : checksum_labels_show(working)) {
+            if (l.caption.find('=') != std::string::npos) out << l.caption << "\n";
+        }
+    }
+    return msg.visible ? edid_cli_negative : edid_cli_ok;
+}
+
+std::string lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool ends_with(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+int cmd_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> files;
+    EdidHexType hex_type = EdidHexType::simple;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string value;
+        if (args[i] == "--hex-type") {
+            if (i + 1 >= args.size()) return usage(err, "--hex-type needs simple or c");
+            value = args[++i];
+        } else if (args[i].rfind("--hex-type=", 0) == 0) {
+            value = args[i].substr(11);
+        } else {
+            files.push_back(args[i]);
+            continue;
+        }
+        if (value == "simple") {
+            hex_type = EdidHexType::simple;
+        } else if (value == "c") {
+            hex_type = EdidHexType::c_language;
+        } else {
+            return usage(err, "unknown hex type '" + value + "' (simple or c)");
+        }
+    }
+    if (files.size() != 2) return usage(err, "convert takes an input and an output file");
+    const std::string out_lower = lower(files[1]);
+    EdidSaveFormat format;
+    if (ends_with(out_lower, ".hex")) {
+        format = EdidSaveFormat::hex;
+    } else if (ends_with(out_lower, ".bin")) {
+        format = EdidSaveFormat::bin;
+    } else {
+        return usage(err, "the output file must end in .hex or .bin");
+    }
+    EdidLoad load;
+    EdidBuffer working;
+    if (int rc = load_checked(files[0], load, working, err)) return rc;
+    std::string why;
+    if (!edid_file_save(files[1], load.text, format, hex_type, &why)) {
+        err << "t27ctl edid: " << why << "\n";
+        return edid_cli_cannot_write;
+    }
+    out << "wrote " << files[1] << "\n";
+    return edid_cli_ok;
+}
+
+int cmd_compare(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 3) return usage(err, "compare takes two files");
+    EdidLoad a;
+    EdidLoad b;
+    EdidBuffer working;
+    if (int rc = load_checked(args[1], a, working, err)) return rc;
+    if (int rc = load_checked(args[2], b, working, err)) return rc;
+    const EdidCompare r = edid_compare(a.text, a.buffer, b.text, b.buffer);
+    out << r.msg1 << r.msg2 << "\n";
+    for (int p : r.differing) {
+        out << "byte " << p << " (" << hex_upper(static_cast<unsigned>(p)) << "h): "
+            << hex_upper(static_cast<unsigned>(a.buffer.byte(p)), 2) << " "
+            << hex_upper(static_cast<unsigned>(b.buffer.byte(p)), 2) << "\n";
+    }
+    return r.differing.empty() ? edid_cli_ok : edid_cli_negative;
+}
+
+}  // namespace
+
+int edid_cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) return usage(err);
+    const std::string& verb = args[0];
+    if (verb == "--help" || verb == "-h" || verb == "help") {
+        out << usage_text;
+        return edid_cli_ok;
+    }
+    if (verb == "report") return cmd_report(args, out, err);
+    if (verb == "check") return cmd_check(args, out, err);
+    if (verb == "convert") return cmd_convert(args, out, err);
+    if (verb == "compare") return cmd_compare(args, out, err);
+    return usage(err, "unknown command '" + verb + "'");
+}
+
+}  // namespace t27
