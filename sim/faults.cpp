@@ -106,7 +106,9 @@ std::vector<Emission> apply_faults(FaultPlan& plan, std::string_view request_wor
     Reply r = reply;
     if (plan.err) {
         plan.err = false;
-        r = make_error(request_word, "");
+        // A block read must be refused in a form that says no block follows,
+        // or the program would wait for one that never comes.
+        r = make_error(request_word, reply.block.empty() ? "" : "ddc");
     }
     if (plan.wrong_word) {
         plan.wrong_word = false;
