@@ -11,8 +11,8 @@ namespace {
 constexpr std::string_view from_stream = "Refer to stream header";
 
 constexpr std::array<std::string_view, 16> coding_type_names = {
-    from_stream, "LPCM",   "AC3", "MPEG1",        "MP3",    "MPEG2", "AAC LC",  "DTS",
-    "ATRAC",     "OneBit", "Enhanced AC3", "DTS-HD", "MAT",   "DST",   "WMA Pro", "Ext. Type"};
+    from_stream, "LPCM",   "AC3",          "MPEG1",  "MP3", "MPEG2", "AAC LC",  "DTS",
+    "ATRAC",     "OneBit", "Enhanced AC3", "DTS-HD", "MAT", "DST",   "WMA Pro", "Ext. Type"};
 
 // Code n > 0 means n+1 channels; the leading blank is part of the text.
 constexpr std::array<std::string_view, 8> channel_count_names = {from_stream, " 2", " 3", " 4",
@@ -26,14 +26,10 @@ constexpr std::array<std::string_view, 4> sample_size_names = {from_stream, "16 
 
 constexpr std::string_view reserved = "Reserved";
 
-constexpr std::array<std::string_view, 32> ext_coding_type_names = {
-    "Refer to Coding Type", "Not in use",   "Not in use", "Not in use", "MPEG4 AAC",
-    "MPEG4 AACv2",          "MPEG4 AACLC",  "MPEG4 DRA",  "MPEG4 AAC+", reserved,
-    "MPEG4 AACLC+",         reserved,       reserved,     reserved,     reserved,
-    reserved,               reserved,       reserved,     reserved,     reserved,
-    reserved,               reserved,       reserved,     reserved,     reserved,
-    reserved,               reserved,       reserved,     reserved,     reserved,
-    reserved,               reserved};
+// Codes 11..31 are reserved too.
+constexpr std::array<std::string_view, 11> ext_coding_type_names = {
+    "Refer to Coding Type", "Not in use", "Not in use", "Not in use", "MPEG4 AAC",   "MPEG4 AACv2",
+    "MPEG4 AACLC",          "MPEG4 DRA",  "MPEG4 AAC+", reserved,     "MPEG4 AACLC+"};
 
 // Channel allocation code -> the speakers at positions 8 down to 1, each text
 // 26 characters wide so the report's column lines up.
@@ -99,7 +95,7 @@ void decode_aif(const PacketBytes& b, PacketFields& f) {
     f.ChannelCountText = table_text(channel_count_names, b[4] & 0x07);
     f.SampleRateText = table_text(sample_rate_names, (b[5] >> 2) & 0x07);
     f.SampleSizeText = table_text(sample_size_names, b[5] & 0x03);
-    f.ExtCodingTypeText = table_text(ext_coding_type_names, b[6] & 0x1F);
+    f.ExtCodingTypeText = table_text(ext_coding_type_names, b[6] & 0x1F, reserved);
     f.SpeakerPlacementText = table_text(speaker_placement_names, b[7], reserved);
     f.DownMixText = table_text(down_mix_names, (b[8] >> 7) & 0x01);
 }

@@ -129,7 +129,7 @@ constexpr RuleEntry special_rules[] = {
     {kd_scdc, rules::sink_scdc},
 };
 
-constexpr int cable_entries[] = {cable_level_q, cable_result_q, cable_run_q,   cable_time_q,
+constexpr int cable_entries[] = {cable_level_q, cable_result_q, cable_run_q,    cable_time_q,
                                  timer_day_q,   timer_hour_q,   timer_minute_q, timer_second_q};
 
 // What to do for each command-table index, looked up once per reply.

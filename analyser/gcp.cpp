@@ -12,11 +12,22 @@ namespace {
 constexpr std::array<std::string_view, 3> av_mute_names = {"Clear", "Set", "None"};
 
 // SB1 colour-depth code -> bits per component; 0 means not indicated.
-constexpr std::array<int, 16> color_depth_of_code = {
-    0,  packet_none_marker, packet_none_marker, packet_none_marker,
-    8,  10,                 12,                 16,
-    packet_none_marker, packet_none_marker, packet_none_marker, packet_none_marker,
-    packet_none_marker, packet_none_marker, packet_none_marker, packet_none_marker};
+constexpr std::array<int, 16> color_depth_of_code = {0,
+                                                     packet_none_marker,
+                                                     packet_none_marker,
+                                                     packet_none_marker,
+                                                     8,
+                                                     10,
+                                                     12,
+                                                     16,
+                                                     packet_none_marker,
+                                                     packet_none_marker,
+                                                     packet_none_marker,
+                                                     packet_none_marker,
+                                                     packet_none_marker,
+                                                     packet_none_marker,
+                                                     packet_none_marker,
+                                                     packet_none_marker};
 
 }  // namespace
 

@@ -30,8 +30,7 @@ std::string_view report_section_title(int section) {
 
 ReportSections build_report_sections(const std::array<bool, analyser_view_count>& ticked,
                                      const ReportContext& context, AnalyserState& state,
-                                     const ReportQuery& query,
-                                     const ReportProgressSink& progress) {
+                                     const ReportQuery& query, const ReportProgressSink& progress) {
     ReportProgress p;
     for (int s = 0; s < analyser_view_count; ++s) {
         if (!ticked[static_cast<std::size_t>(s)]) continue;

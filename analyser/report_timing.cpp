@@ -97,9 +97,7 @@ void asp_layout(ReportItem& r) { gated(r, "Source ASP Layout= ", r.p2()); }
 void asp_channels(ReportItem& r) { gated(r, "Source ASP Ch No.= ", r.p2()); }
 
 void chs_type(ReportItem& r) {
-    const std::string kind = r.p2() == "c"   ? "Consumer"
-                             : r.p2() == "p" ? "Professional"
-                                             : "";
+    const std::string kind = r.p2() == "c" ? "Consumer" : r.p2() == "p" ? "Professional" : "";
     gated(r, "Source CHS Type          = ", kind);
 }
 

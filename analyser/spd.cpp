@@ -9,9 +9,9 @@ namespace t27 {
 namespace {
 
 constexpr std::array<std::string_view, 14> source_device_names = {
-    "Unknown", "Digital STB", "DVD Player",      "D-VHS",          "HDD Videorecoder",
-    "DVC",     "DSC",         "Video CD",        "Game",           "PC General",
-    "BluRay Disc(BD)",        "Super Audio CD",  "HD DVD",         "PMP"};
+    "Unknown", "Digital STB", "DVD Player", "D-VHS",      "HDD Videorecoder", "DVC",
+    "DSC",     "Video CD",    "Game",       "PC General", "BluRay Disc(BD)",  "Super Audio CD",
+    "HD DVD",  "PMP"};
 
 // Characters taken in order from `first` for at most `count` bytes, stopping
 // before the first 0 byte. One byte is one character of the 8-bit code page.

@@ -18,15 +18,26 @@ constexpr int format_extended_vic = 1;
 constexpr int format_3d = 2;
 
 constexpr std::array<std::string_view, 11> hdmi_vic_names = {
-    "0:Reserved",           "1:3840x2160p29.97/30", "2:3840x2160p25",
-    "3:3840x2160p23.98/24", "4:4096x2160p23.98/24", "5:4096x2160p25",
-    "6:4096x2160p29.97/30", "7:3840x2160p59.94/60", "8:3840x2160p50",
-    "9:4096x2160p59.94/60", "10:4096x2160p50"};
+    "0:Reserved",           "1:3840x2160p29.97/30", "2:3840x2160p25",       "3:3840x2160p23.98/24",
+    "4:4096x2160p23.98/24", "5:4096x2160p25",       "6:4096x2160p29.97/30", "7:3840x2160p59.94/60",
+    "8:3840x2160p50",       "9:4096x2160p59.94/60", "10:4096x2160p50"};
 
-constexpr std::array<std::string_view, 16> structure_3d_names = {
-    "Frame Packing", "Field Alternative(I)", "Line Alternate(P)", "Side by Side Full",
-    "L+Depth",       "L+Depth+Graphicsx",    "Top and Bottom",    reserved,
-    "Side by Side Half", reserved, reserved, reserved, reserved, reserved, reserved, reserved};
+constexpr std::array<std::string_view, 16> structure_3d_names = {"Frame Packing",
+                                                                 "Field Alternative(I)",
+                                                                 "Line Alternate(P)",
+                                                                 "Side by Side Full",
+                                                                 "L+Depth",
+                                                                 "L+Depth+Graphicsx",
+                                                                 "Top and Bottom",
+                                                                 reserved,
+                                                                 "Side by Side Half",
+                                                                 reserved,
+                                                                 reserved,
+                                                                 reserved,
+                                                                 reserved,
+                                                                 reserved,
+                                                                 reserved,
+                                                                 reserved};
 
 }  // namespace
 

@@ -1,3 +1,5 @@
+#include "analyser/decode_reply.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "analyser/commands.h"
-#include "analyser/decode_reply.h"
 
 namespace t27 {
 namespace {
@@ -19,7 +20,7 @@ constexpr Colour fail_red = 255 | (48 << 8) | (48 << 16);
 // Stands in for the Monitor tab: applies every update to a map of captions
 // and colours and answers caption look-ups from it.
 class Screen {
-public:
+  public:
     Screen(int view, int task_mode) {
         context.view = view;
         context.task_mode = task_mode;
@@ -52,7 +53,7 @@ public:
     std::map<std::string, Colour> colours;
     DisplayUpdates last;
 
-private:
+  private:
     const DisplayUpdates& apply(int index, const PollReply& reply) {
         last = decode_reply(index, reply, context, state);
         for (const auto& u : last.texts) text[u.control] = u.text;
@@ -111,10 +112,10 @@ TEST(VideoTiming, CellsTakeTheValueAsSent) {
     s.detect(sd_timingx, "1920x1080p60");
     EXPECT_EQ(s.cell(video_cell, 0), "1920x1080p60");
     EXPECT_EQ(s.shown("lab_source_resox"), "");
-    const std::pair<int, int> cells[] = {{sd_tmds_clock, 1}, {sd_ha, 6},    {sd_hbp, 7},
-                                         {sd_hsw, 8},        {sd_hfp, 9},    {sd_hvs_offset1, 11},
+    const std::pair<int, int> cells[] = {{sd_tmds_clock, 1},   {sd_ha, 6},   {sd_hbp, 7},
+                                         {sd_hsw, 8},          {sd_hfp, 9},  {sd_hvs_offset1, 11},
                                          {sd_hvs_offset2, 12}, {sd_va, 16},  {sd_vbp, 17},
-                                         {sd_vsw, 18},       {sd_vfp, 19},   {sd_vsp, 20}};
+                                         {sd_vsw, 18},         {sd_vfp, 19}, {sd_vsp, 20}};
     for (const auto& [index, cell] : cells) {
         s.detect(index, "v" + std::to_string(cell));
         EXPECT_EQ(s.cell(video_cell, cell), "v" + std::to_string(cell)) << index;
@@ -354,10 +355,10 @@ TEST(HdcpReplies, OutputVersionShowsPassOrFail) {
 TEST(HdcpView, CellsInBothModes) {
     Screen a(4, 0);
     a.detect(sd_hdcp, "2.2");
-    const std::pair<int, int> analyser_cells[] = {
-        {sd_hdcp_aksv, 1},       {sd_hdcp_bksv, 3},     {sd_hdcp_rxid, 4},
-        {sd_scdc_source_ver, 5}, {sd_scdc_scr_enable, 6}, {sd_scdc_sink_ver, 8},
-        {sd_scdc_scr_status, 9}};
+    const std::pair<int, int> analyser_cells[] = {{sd_hdcp_aksv, 1},       {sd_hdcp_bksv, 3},
+                                                  {sd_hdcp_rxid, 4},       {sd_scdc_source_ver, 5},
+                                                  {sd_scdc_scr_enable, 6}, {sd_scdc_sink_ver, 8},
+                                                  {sd_scdc_scr_status, 9}};
     for (const auto& [index, cell] : analyser_cells) a.detect(index, "a" + std::to_string(cell));
     a.query(rx_scdc_q, "on");
     EXPECT_EQ(a.cell(hdcp_cell, 0), "2.2");
@@ -369,10 +370,10 @@ TEST(HdcpView, CellsInBothModes) {
     EXPECT_EQ(a.shown("lab_v4_rx_scdcx"), "");
 
     Screen p(4, 1);
-    const std::pair<int, int> pattern_cells[] = {
-        {kd_hdcp_aksv, 1},       {kd_hdcp_bksv, 3},       {kd_hdcp_rxid, 4},
-        {kd_scdc_source_ver, 5}, {kd_scdc_scr_enable, 6}, {kd_scdc_sink_ver, 8},
-        {kd_scdc_scr_status, 9}};
+    const std::pair<int, int> pattern_cells[] = {{kd_hdcp_aksv, 1},       {kd_hdcp_bksv, 3},
+                                                 {kd_hdcp_rxid, 4},       {kd_scdc_source_ver, 5},
+                                                 {kd_scdc_scr_enable, 6}, {kd_scdc_sink_ver, 8},
+                                                 {kd_scdc_scr_status, 9}};
     for (const auto& [index, cell] : pattern_cells) p.detect(index, "p" + std::to_string(cell));
     p.detect(kd_hdcp, "2.3");
     p.detect(kd_scdc, "off");
@@ -531,8 +532,8 @@ TEST(Dispatch, CableRepliesAreHandedOnAndUnknownIndicesIgnored) {
         EXPECT_TRUE(u.cable_reply) << index;
         EXPECT_TRUE(changes_nothing(u)) << index;
     }
-    EXPECT_EQ(handed, (std::vector<std::string>{"v14", "v15", "v17", "v19", "v160", "v161",
-                                                 "v162", "v163"}));
+    EXPECT_EQ(handed, (std::vector<std::string>{"v14", "v15", "v17", "v19", "v160", "v161", "v162",
+                                                "v163"}));
 
     for (int index : {-1, 0, 12, 16, 29, 190, 191, 500}) {
         const DisplayUpdates& u = s.query(index, "on");

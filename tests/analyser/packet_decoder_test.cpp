@@ -85,6 +85,8 @@ TEST(AifDecoder, FieldsFromEachBitRange) {
     EXPECT_EQ(g.CodingTypeText, "Ext. Type");
     EXPECT_EQ(g.SampleRateText, "44.1 kHz");
     EXPECT_EQ(g.ExtCodingTypeText, "Reserved");  // 9 has no coding
+    EXPECT_EQ(decoded(PacketKind::Aif, with_payload("00 00 1F ")).ExtCodingTypeText, "Reserved");
+    EXPECT_EQ(decoded(PacketKind::Aif, with_payload("00 00 E4 ")).ExtCodingTypeText, "MPEG4 AAC");
     EXPECT_EQ(g.SpeakerPlacementText, "FRW FLW RR RL FC LFE FR FL");
 }
 
@@ -92,7 +94,8 @@ TEST(AifDecoder, SpeakerPlacementTextsAreAllTwentySixWideAndEndAtFortyNine) {
     for (int code = 0; code < 50; ++code) {
         char pb4[8];
         std::snprintf(pb4, sizeof pb4, "%02X ", code);
-        const PacketFields f = decoded(PacketKind::Aif, with_payload("00 00 00 " + std::string(pb4)));
+        const PacketFields f =
+            decoded(PacketKind::Aif, with_payload("00 00 00 " + std::string(pb4)));
         EXPECT_EQ(f.SpeakerPlacementText.size(), 26u) << code;
         EXPECT_EQ(f.SpeakerPlacementText.substr(21), "FR FL") << code;
     }

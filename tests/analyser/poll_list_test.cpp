@@ -1,9 +1,10 @@
+#include "analyser/poll_list.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "analyser/poll_list.h"
 #include "protocol/command_table.h"
 
 namespace t27 {
@@ -65,20 +66,34 @@ TEST(PollList, SystemViewInAnalyserMode) {
 }
 
 TEST(PollList, SystemViewInPatternModeUsesTheQueryEntriesWithTheirBlanks) {
-    const std::vector<std::string> expected = {
-        "$timingx?",           "$pattern? ",           "$color_space?",       "$deep_color?",
-        "$audio_mute? ",       "$audio_source? ",      "$audio_ch? ",         "$hdcp_out_sw?",
-        "$hdcp_out_ver?",      "$hdr_sw?",             "$tmds_format?",       "$tmds_sw?",
-        "$sink_detect? hotplug", "$sink_detect? rsense", "$edid_manuf? sink_h", "$edid_model? sink_h",
-        "$edid_native? sink_h", "$edid_type? sink_h",  "$sink_detect? hdcp",  "$sink_detect? scdc"};
+    const std::vector<std::string> expected = {"$timingx?",
+                                               "$pattern? ",
+                                               "$color_space?",
+                                               "$deep_color?",
+                                               "$audio_mute? ",
+                                               "$audio_source? ",
+                                               "$audio_ch? ",
+                                               "$hdcp_out_sw?",
+                                               "$hdcp_out_ver?",
+                                               "$hdr_sw?",
+                                               "$tmds_format?",
+                                               "$tmds_sw?",
+                                               "$sink_detect? hotplug",
+                                               "$sink_detect? rsense",
+                                               "$edid_manuf? sink_h",
+                                               "$edid_model? sink_h",
+                                               "$edid_native? sink_h",
+                                               "$edid_type? sink_h",
+                                               "$sink_detect? hdcp",
+                                               "$sink_detect? scdc"};
     EXPECT_EQ(texts(poll_list_for(0, pattern)), expected);
 }
 
 TEST(PollList, TimingAudioAndPacketViews) {
-    EXPECT_EQ(texts(poll_list_for(1, analyser)),
-              sd({"timingx", "tmds_clock", "pixel_clock", "data_rate", "ht", "ha", "hbp", "hsw",
-                  "hfp", "hsp", "vt", "va", "vbp", "vsw", "vfp", "vsp", "hvs_offset1",
-                  "hvs_offset2", "scan"}));
+    EXPECT_EQ(
+        texts(poll_list_for(1, analyser)),
+        sd({"timingx", "tmds_clock", "pixel_clock", "data_rate", "ht", "ha", "hbp", "hsw", "hfp",
+            "hsp", "vt", "va", "vbp", "vsw", "vfp", "vsp", "hvs_offset1", "hvs_offset2", "scan"}));
     EXPECT_EQ(texts(poll_list_for(2, analyser)),
               sd({"acr", "acr_n", "acr_cts", "aif", "hbr", "asp", "asp_pll", "asp_fifo",
                   "asp_layout", "asp_ch", "chs_type", "chs_code", "chs_sr", "chs_ss"}));
@@ -87,8 +102,7 @@ TEST(PollList, TimingAudioAndPacketViews) {
 
 TEST(PollList, HdcpViewPerTaskMode) {
     const std::vector<std::string> analyser_list =
-        sd({"hdcp", "hdcp_aksv"}) +
-        std::vector<std::string>{"$hdcp_in_sw?", "$hdcp_in_ver?"} +
+        sd({"hdcp", "hdcp_aksv"}) + std::vector<std::string>{"$hdcp_in_sw?", "$hdcp_in_ver?"} +
         sd({"hdcp_bksv", "hdcp_rxid", "scdc_source_ver", "scdc_scr_enable"}) +
         std::vector<std::string>{"$rx_scdc?"} + sd({"scdc_sink_ver", "scdc_scr_status"});
     EXPECT_EQ(texts(poll_list_for(4, analyser)), analyser_list);

@@ -25,7 +25,7 @@ std::string joined(const std::vector<std::string>& lines) {
 // the value in P2, plain queries with it in P1. Unlisted commands answer
 // "None"; listed statuses override Accepted.
 class FakeUnit {
-public:
+  public:
     void detect(int index, std::string value) { replies_[index] = {"item", std::move(value)}; }
     void query(int index, std::string value) { replies_[index] = {std::move(value), "None"}; }
     void status(int index, ReplyStatus s) { statuses_[index] = s; }
@@ -42,7 +42,7 @@ public:
 
     std::vector<int> sent;
 
-private:
+  private:
     std::map<int, PollReply> replies_;
     std::map<int, ReplyStatus> statuses_;
 };
@@ -62,8 +62,7 @@ ReportContext context(int task_mode, int model_family = 0) {
 }
 
 std::vector<std::string> item(int section, int index, const std::string& value,
-                              AnalyserState& state, const ReportContext& c,
-                              bool detection = true) {
+                              AnalyserState& state, const ReportContext& c, bool detection = true) {
     PollReply r = detection ? PollReply{"item", value, "None"} : PollReply{value, "None", "None"};
     return report_item_lines(section, index, r, c, state);
 }
@@ -89,8 +88,7 @@ TEST(ReportSections, OnlyPacketInPatternModeGivesJustTheTitle) {
     EXPECT_FALSE(s.aborted);
     EXPECT_EQ(s.text, "\r\n========== Monitor Packet\r\n");
     EXPECT_TRUE(unit.sent.empty());
-    const std::string full =
-        report_header({"t", "d", "T27", "1.0", pattern}) + s.text;
+    const std::string full = report_header({"t", "d", "T27", "1.0", pattern}) + s.text;
     EXPECT_TRUE(full.ends_with("Pattern Mode\r\n\r\n========== Monitor Packet\r\n"));
 }
 
@@ -226,8 +224,8 @@ TEST(ReportSystem, AnalyserModeSectionLineByLine) {
         "Sink Rx HDCP Port = 2.2",
         "Sink Rx SCDC Port = on",
     };
-    EXPECT_EQ(s.text, "\r\n" + joined(std::vector<std::string>(expected.begin() + 1,
-                                                                 expected.end())));
+    EXPECT_EQ(s.text,
+              "\r\n" + joined(std::vector<std::string>(expected.begin() + 1, expected.end())));
     EXPECT_TRUE(state.AviPresent);
     EXPECT_FALSE(state.DrmiPresent);
 }
@@ -241,9 +239,9 @@ TEST(ReportSystem, AviWithAndWithoutDataAndAbsentGcp) {
               (std::vector<std::string>{"Source Color Space = None", ""}));
     EXPECT_EQ(item(0, sd_gcp, "off", state, c),
               (std::vector<std::string>{"Source AVMute = None", "Source Deep Color = None"}));
-    EXPECT_EQ(item(0, sd_gcp, "03 00 00 01 00", state, c),
-              (std::vector<std::string>{"Source AVMute = Set",
-                                        "Source Color Depth = Not Indicated"}));
+    EXPECT_EQ(
+        item(0, sd_gcp, "03 00 00 01 00", state, c),
+        (std::vector<std::string>{"Source AVMute = Set", "Source Color Depth = Not Indicated"}));
     EXPECT_EQ(item(0, sd_gcp, "03 00 00 00 03", state, c),
               (std::vector<std::string>{"Source AVMute = None", "Source Color Depth = Reserved"}));
 }
@@ -378,9 +376,9 @@ TEST(ReportVideo, NoTotalsGiveZeroAndQuestionMark) {
     AnalyserState state;
     const ReportContext c = context(analyser);
     item(1, sd_ht, "None", state, c);
-    EXPECT_EQ(item(1, sd_hsp, "N", state, c),
-              (std::vector<std::string>{"Source H Sync Polarity = N",
-                                        "Source H Frequency = 0 Hz"}));
+    EXPECT_EQ(
+        item(1, sd_hsp, "N", state, c),
+        (std::vector<std::string>{"Source H Sync Polarity = N", "Source H Frequency = 0 Hz"}));
     EXPECT_EQ(item(1, sd_scan, "None", state, c),
               (std::vector<std::string>{"Source Scan = None", "Source V Frequency =? Hz"}));
 }
@@ -392,12 +390,10 @@ TEST(ReportAudio, GatedLinesFollowTheSamplePackets) {
     EXPECT_EQ(item(2, sd_aif, "None", state, c), (std::vector<std::string>{"Source AIF = off"}));
     EXPECT_EQ(item(2, sd_aif, "84 01 0A", state, c),
               (std::vector<std::string>{"Source AIF       = on"}));
-    EXPECT_EQ(item(2, sd_hbr, "on", state, c),
-              (std::vector<std::string>{"Source HBR       = on"}));
+    EXPECT_EQ(item(2, sd_hbr, "on", state, c), (std::vector<std::string>{"Source HBR       = on"}));
     EXPECT_TRUE(item(2, sd_asp_pll, "lock", state, c).empty());
     EXPECT_TRUE(item(2, sd_chs_sr, "48", state, c).empty());
-    EXPECT_EQ(item(2, sd_asp, "on", state, c),
-              (std::vector<std::string>{"Source ASP       = on"}));
+    EXPECT_EQ(item(2, sd_asp, "on", state, c), (std::vector<std::string>{"Source ASP       = on"}));
     EXPECT_EQ(item(2, sd_asp_pll, "unlock", state, c),
               (std::vector<std::string>{"Source ASP PLL   = Unlocked"}));
     EXPECT_TRUE(item(2, sd_asp_pll, "odd", state, c).empty());
@@ -430,8 +426,7 @@ TEST(ReportPacket, RawBlockRunsTenGroupsALine) {
     }
     EXPECT_EQ(raw_packet_lines(packet),
               (std::vector<std::string>{"   00 01 02 03 04 05 06 07 08 09 ",
-                                        "   0A 0B 0C 0D 0E 0F 10 11 12 13 ",
-                                        "   14 15 16 "}));
+                                        "   0A 0B 0C 0D 0E 0F 10 11 12 13 ", "   14 15 16 "}));
     // A tenth group always opens the next line, even when nothing follows.
     EXPECT_EQ(raw_packet_lines("00 01 02 03 04 05 06 07 08 09 "),
               (std::vector<std::string>{"   00 01 02 03 04 05 06 07 08 09 ", "   "}));
@@ -456,8 +451,7 @@ TEST(ReportPacket, AviBlockAndDecodedLines) {
                   "",
               }));
     EXPECT_TRUE(state.AviPresent);
-    EXPECT_EQ(item(3, sd_avi, "off", state, c),
-              (std::vector<std::string>{"Source AVI = off", ""}));
+    EXPECT_EQ(item(3, sd_avi, "off", state, c), (std::vector<std::string>{"Source AVI = off", ""}));
     EXPECT_FALSE(state.AviPresent);
 }
 
@@ -528,14 +522,14 @@ TEST(ReportHdcp, AnalyserAndPatternModeLines) {
     unit.detect(sd_scdc_sink_ver, "1");
     unit.detect(sd_scdc_scr_status, "on");
     AnalyserState state;
-    EXPECT_EQ(build_report_sections(only(4), context(analyser), state, std::ref(unit)).text,
-              "\r\n" + joined({"========== Monitor HDCP & SCDC", "Source Tx HDCP = 2.2",
-                               "Source Tx HDCP Aksv = AK", "T27 Rx HDCP Port = 2.2",
-                               "T27 Rx HDCP Bksv = BK", "T27 Rx HDCP RxID = RX", "",
-                               "Source Tx SCDC Source Version = 1",
-                               "Source Tx SCDC Scramble Enable = on", "T27 Rx SCDC Port = on",
-                               "T27 Rx SCDC Sink Version = 1",
-                               "T27 Rx SCDC Scramble Status = on"}));
+    EXPECT_EQ(
+        build_report_sections(only(4), context(analyser), state, std::ref(unit)).text,
+        "\r\n" +
+            joined({"========== Monitor HDCP & SCDC", "Source Tx HDCP = 2.2",
+                    "Source Tx HDCP Aksv = AK", "T27 Rx HDCP Port = 2.2", "T27 Rx HDCP Bksv = BK",
+                    "T27 Rx HDCP RxID = RX", "", "Source Tx SCDC Source Version = 1",
+                    "Source Tx SCDC Scramble Enable = on", "T27 Rx SCDC Port = on",
+                    "T27 Rx SCDC Sink Version = 1", "T27 Rx SCDC Scramble Status = on"}));
 
     FakeUnit sink;
     sink.query(hdcp_out_sw_q, "on");
@@ -550,14 +544,14 @@ TEST(ReportHdcp, AnalyserAndPatternModeLines) {
     sink.detect(kd_scdc_sink_ver, "1");
     sink.detect(kd_scdc_scr_status, "off");
     state.HdcpOutOn = true;
-    EXPECT_EQ(build_report_sections(only(4), context(pattern), state, std::ref(sink)).text,
-              "\r\n" + joined({"========== Monitor HDCP & SCDC", "T27 Tx HDCP Out = 1.4  Pass",
-                               "T27 Tx HDCP Aksv = AK", "Sink Rx HDCP Port = 1.4",
-                               "Sink Rx HDCP Bksv = BK", "Sink Rx HDCP RxID = RX", "",
-                               "T27 Tx SCDC Source Version = 1",
-                               "T27 Tx SCDC Scramble Enable = off", "Sink Rx SCDC Port = on",
-                               "Sink Rx SCDC Sink Version = 1",
-                               "Sink Rx SCDC Scramble Status = off"}));
+    EXPECT_EQ(
+        build_report_sections(only(4), context(pattern), state, std::ref(sink)).text,
+        "\r\n" +
+            joined({"========== Monitor HDCP & SCDC", "T27 Tx HDCP Out = 1.4  Pass",
+                    "T27 Tx HDCP Aksv = AK", "Sink Rx HDCP Port = 1.4", "Sink Rx HDCP Bksv = BK",
+                    "Sink Rx HDCP RxID = RX", "", "T27 Tx SCDC Source Version = 1",
+                    "T27 Tx SCDC Scramble Enable = off", "Sink Rx SCDC Port = on",
+                    "Sink Rx SCDC Sink Version = 1", "Sink Rx SCDC Scramble Status = off"}));
 }
 
 TEST(ReportHdcp, NoModelPrefixBeforeLinking) {

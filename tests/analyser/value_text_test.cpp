@@ -1,9 +1,9 @@
+#include "analyser/value_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "analyser/value_text.h"
 
 namespace t27 {
 namespace {
@@ -35,8 +35,7 @@ TEST(Frequencies, VerticalFormatsTwoDecimalsWithoutALeadingZero) {
     EXPECT_EQ(vertical_frequency_text(74250000, 0, 1125, "p"), "?");
     EXPECT_EQ(vertical_frequency_text(74250000, 2200, 0, "p"), "?");
     // Enormous replies still give digits rather than overflowing.
-    EXPECT_EQ(vertical_frequency_text(9000000000000000000LL, 1, 1, "p"),
-              "9000000000000000000.00");
+    EXPECT_EQ(vertical_frequency_text(9000000000000000000LL, 1, 1, "p"), "9000000000000000000.00");
 }
 
 TEST(Numbers, LeadingNumberAndRounding) {
