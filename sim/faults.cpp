@@ -36,6 +36,13 @@ Reply with_other_word(const Reply& r) {
 
 }  // namespace
 
+bool is_fault_name(std::string_view name) {
+    for (std::string_view n : {"drop", "delay", "unsolicited", "err", "wrongword", "garbage", "close",
+                               "close-mid-block", "dup", "clear"})
+        if (name == n) return true;
+    return false;
+}
+
 void FaultPlan::clear() {
     std::uint32_t seed = noise_seed;
     *this = FaultPlan{};

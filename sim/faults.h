@@ -34,6 +34,9 @@ struct FaultPlan {
 // Returns an empty text on success, else what was wrong.
 std::string arm_fault(FaultPlan& plan, std::string_view spec);
 
+// Whether `name` is the first word of one of the forms above.
+bool is_fault_name(std::string_view name);
+
 // The word the "wrongword" fault puts in place of the real one.
 inline constexpr std::string_view wrong_word_text = "$wrongword";
 

@@ -1,0 +1,70 @@
+// t27-unit-sim: the software stand-in for the unit, for demos and tests.
+#include <csignal>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "sim/control.h"
+#include "sim/sim_options.h"
+#include "sim/sim_server.h"
+#include "sim/unit_model.h"
+
+namespace {
+
+volatile std::sig_atomic_t stop_requested = 0;
+
+void on_signal(int) { stop_requested = 1; }
+
+void install_signals() {
+    struct sigaction sa;
+    std::memset(&sa, 0, sizeof sa);
+    sa.sa_handler = on_signal;
+    // No SA_RESTART: poll() has to return so the loop sees the request.
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+// Start-up settings go through the same control language as run-time ones,
+// so both accept exactly the same forms.
+bool apply_setting(t27::sim::UnitModel& model, const std::string& line) {
+    std::string answer = t27::sim::run_control(model, line);
+    if (answer == "ok") return true;
+    std::cerr << "t27-unit-sim: " << line << ": " << answer << "\n";
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    t27::sim::SimOptions opt;
+    std::string error = t27::sim::parse_options(std::vector<std::string>(argv + 1, argv + argc), opt);
+    if (!error.empty()) {
+        std::cerr << "t27-unit-sim: " << error << "\n";
+        return 2;
+    }
+    if (opt.help) {
+        std::cout << t27::sim::usage_text();
+        return 0;
+    }
+    t27::sim::UnitModel model;
+    bool ok = true;
+    if (!opt.model.empty()) ok &= apply_setting(model, "set model " + opt.model);
+    if (opt.board >= 0) ok &= apply_setting(model, "set board " + std::to_string(opt.board));
+    if (!opt.fw.empty()) ok &= apply_setting(model, "set fw " + opt.fw);
+    if (!opt.task.empty()) ok &= apply_setting(model, "set task " + opt.task);
+    if (!opt.sink.empty()) ok &= apply_setting(model, "set sink " + opt.sink);
+    for (const std::string& f : opt.faults) ok &= apply_setting(model, f);
+    if (!ok) return 2;
+
+    install_signals();
+    t27::sim::SimServer server(model, opt, std::cout, std::cerr);
+    if (!server.open(error)) {
+        std::cerr << "t27-unit-sim: " << error << "\n";
+        return 1;
+    }
+    server.run(&stop_requested);
+    if (!opt.quiet) std::cerr << "t27-unit-sim: stopped\n";
+    return 0;
+}
