@@ -82,8 +82,13 @@ int edid_expected_checksum(const EdidBuffer& buf, int block) {
 
 int edid_cea_block_for_type(const EdidBuffer& buf) {
     if (buf.size == 256 && buf.byte(128) == 0x02) return 1;
+    // Three- and four-block images were expected to carry a block map in
+    // block 1 and the CEA block after it ...
     if ((buf.size == 384 || buf.size == 512) && buf.byte(256) == 0x02) return 2;
     if (buf.size == 512 && buf.byte(384) == 0x02) return 3;
+    // ... but newer ones put the CEA block first and another extension after
+    // it; judging those by byte 20 alone would call an HDMI sink DVI.
+    if (buf.size >= 384 && buf.byte(128) == 0x02) return 1;
     return -1;
 }
 

@@ -14,7 +14,9 @@ void edid_check_in_place(EdidBuffer& buf);
 // report reads it).
 void edid_check(EdidBuffer& side, EdidBuffer& working);
 
-// Block number (0-3) of the CEA-861 extension the type decision uses, or -1.
+// Block number (1-3) of the CEA-861 extension the type decision uses, or -1:
+// block 1 of a two-block image; block 2, else block 3, of a longer one, else
+// block 1 of a longer one.
 int edid_cea_block_for_type(const EdidBuffer& buf);
 
 // The checksum byte that block b must carry for its 128 bytes to sum to 0.

@@ -177,6 +177,19 @@ TEST(EdidCheck, CeaBlockIsSearchedWhereTheSizeAllows) {
     EdidImage two(2);
     two.set(128, 0x10).fix_checksums();
     EXPECT_EQ(edid_cea_block_for_type(two.buffer()), -1);
+
+    // Blocks 2 and 3 come first; block 1 is used when neither is CEA.
+    EdidImage both(4);
+    both.cea(1, {data_block(3, {0x01, 0x02, 0x03, 0x00, 0x00})});
+    both.cea(2, {data_block(3, {0x03, 0x0C, 0x00, 0x10, 0x00})}).fix_checksums();
+    EXPECT_EQ(edid_cea_block_for_type(both.buffer()), 2);
+    EXPECT_EQ(checked(both).type_code, edid_type_hdmi);
+
+    // A CEA block followed by a DisplayID block (tag 0x70), no block map.
+    EdidImage first(3);
+    first.cea(1, {data_block(3, {0x03, 0x0C, 0x00, 0x10, 0x00})}).set(256, 0x70).fix_checksums();
+    EXPECT_EQ(edid_cea_block_for_type(first.buffer()), 1);
+    EXPECT_EQ(checked(first).type_code, edid_type_hdmi);
 }
 
 TEST(EdidCheck, HdmiClassFromRangeLimits) {
