@@ -482,8 +482,11 @@ void MainWindow::wsk_client_Connect() {
 }
 
 void MainWindow::wsk_client_Close() {
+    if (reconnecting_) return;
+    reconnecting_ = true;
     eth_connect(true);
     wait_seconds(pump_, 0.5);
+    reconnecting_ = false;
     if (!tcp_.connected()) {
         eth_connect(false);
         dialogs_.message("Ethernet is disconnected !!", MessageIcon::Error);
@@ -492,6 +495,7 @@ void MainWindow::wsk_client_Close() {
 }
 
 void MainWindow::tim_eth_Timer() {
+    if (reconnecting_) return;
     if (link_.app_closing) {
         tim_eth_.stop();
         pump_.process_events();
@@ -501,8 +505,10 @@ void MainWindow::tim_eth_Timer() {
     if (link_.ethernet_connected) {
         if (!tcp_.connected()) {
             tim_eth_.stop();
+            reconnecting_ = true;
             eth_connect(true);
             wait_seconds(pump_, 0.5);
+            reconnecting_ = false;
             if (!tcp_.connected()) {
                 eth_connect(false);
                 dialogs_.message("Ethernet is disconnected !", MessageIcon::Error);

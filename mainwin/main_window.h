@@ -102,6 +102,9 @@ private:
     ComMap com_map_;
     quint16 unit_port_ = 23;
     bool unloaded_ = false;
+    // Set while one reconnect attempt waits out its grace time, so the 100 ms
+    // monitor does not start a second attempt inside the first.
+    bool reconnecting_ = false;
 
     QComboBox* cbo_interface_ = nullptr;
     QComboBox* cbo_com_ = nullptr;

@@ -1,0 +1,174 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "tests/mainwin/window_fixture.h"
+#include "tests/support/qt_sim_pty.h"
+#include "tests/support/qt_sim_server.h"
+
+namespace t27::testing {
+namespace {
+
+uint colour_of(QWidget* w) { return w->property("t27_colour").toUInt(); }
+
+TEST_F(WindowTest, StartUpOpensNothingAndSendsNothing) {
+    QtSimServer server(model);
+    ASSERT_TRUE(server.listen());
+    write_settings(1, "127.0.0.1", 4);
+    MainWindow& w = open_window();
+    w.set_unit_port(server.port());
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(w.windowTitle(), "Torvex T27 Controller 2.18T");
+    EXPECT_EQ(w.link().link_interface, interface_ethernet);
+    EXPECT_EQ(w.link().com_port, 4);
+    EXPECT_EQ(find<QLineEdit>("txt_eth_ip")->text(), "127.0.0.1");
+    EXPECT_EQ(find<QComboBox>("cbo_com")->count(), 16);
+    EXPECT_EQ(find<QComboBox>("cbo_com")->itemText(15), "COM16:");
+    EXPECT_EQ(find<QComboBox>("cbo_com")->currentIndex(), 3);
+    EXPECT_EQ(find<QComboBox>("cbo_interface")->itemText(1), "Ethernet");
+    EXPECT_EQ(find<QLabel>("lab_link")->text(), "Not Linked");
+    EXPECT_EQ(find<QLabel>("lab_fw_ver")->text(), "FW:");
+    EXPECT_EQ(colour_of(find<QPushButton>("cmd_eth_open")), colour::red);
+    EXPECT_EQ(colour_of(find<QPushButton>("cmd_rs232_open")), colour::grey);
+    EXPECT_FALSE(find<QPushButton>("cmd_rs232_open")->isVisible());
+    EXPECT_EQ(w.unit().model_family, not_known);
+    EXPECT_EQ(w.state().catalogue_file, "v4_timing_pattern.ini");
+    EXPECT_TRUE(dialogs.messages.empty());
+    wait_until([] { return false; }, 300);
+    EXPECT_EQ(server.connections(), 0);
+}
+
+TEST_F(WindowTest, EthernetConnectLinksThroughTheClock) {
+    model.state().identity.model = "T28";
+    model.state().identity.board_id = 0;
+    QtSimServer server(model);
+    ASSERT_TRUE(server.listen());
+    write_settings(1, "127.000.000.001", 1);
+    MainWindow& w = open_window();
+    w.set_unit_port(server.port());
+
+    find<QPushButton>("cmd_eth_open")->click();
+    EXPECT_EQ(find<QLineEdit>("txt_eth_ip")->text(), "127.0.0.1");  // tidied by the check
+    ASSERT_TRUE(wait_until([&] { return w.unit().model_family == family_v4l; }));
+    EXPECT_TRUE(wait_until([&] { return find<QLabel>("lab_fw_ver")->text() == "FW: 2.18.07"; }));
+    EXPECT_EQ(find<QLabel>("lab_model")->text(), "T28");
+    EXPECT_EQ(find<QLabel>("lab_link")->text(), "Accepted");
+    EXPECT_EQ(colour_of(find<QPushButton>("cmd_eth_open")), colour::green);
+    EXPECT_EQ(w.state().catalogue_file, "v4l_t_old_timing_pattern.ini");
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(server.wire().substr(0, 8), "$model?\r");
+
+    // A request that the unit answers while we wait shows up in the fields.
+    w.engine().cmdtx_str("$board_id?\r");
+    EXPECT_EQ(w.link().cmdrx_status, ReplyStatus::Accepted);
+
+    // The unit closes the connection and is gone: one reconnect, then the message.
+    server.stop();
+    ASSERT_TRUE(wait_until([&] { return !dialogs.messages.empty(); }, 8000));
+    EXPECT_EQ(dialogs.messages[0], "Ethernet is disconnected !!");
+    EXPECT_FALSE(w.link().ethernet_connected);
+    // One reconnect attempt, one message: the 100 ms monitor must not start
+    // attempts of its own inside the grace wait.
+    wait_until([] { return false; }, 1500);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(colour_of(find<QPushButton>("cmd_eth_open")), colour::red);
+}
+
+TEST_F(WindowTest, EthernetReconnectRelinksTheUnit) {
+    QtSimServer server(model);
+    ASSERT_TRUE(server.listen());
+    write_settings(1, "127.0.0.1", 1);
+    MainWindow& w = open_window();
+    w.set_unit_port(server.port());
+    find<QPushButton>("cmd_eth_open")->click();
+    ASSERT_TRUE(wait_until([&] { return w.unit().model_family == family_v4; }));
+
+    // Dropped by the unit but it is still listening: the reconnect succeeds,
+    // and the unit is identified again.
+    server.close_client();
+    ASSERT_TRUE(wait_until([&] { return server.connections() >= 2; }));
+    ASSERT_TRUE(wait_until([&] { return w.unit().model_family == family_v4; }));
+    EXPECT_TRUE(w.link().ethernet_connected);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(WindowTest, WrongAddressIsRefusedAndNoServerTimesOut) {
+    write_settings(1, "127.0.0", 1);
+    MainWindow& w = open_window();
+    find<QPushButton>("cmd_eth_open")->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], "Wrong IP address.");
+    EXPECT_EQ(dialogs.icons[0], MessageIcon::Error);
+    EXPECT_FALSE(w.link().ethernet_connected);
+}
+
+TEST_F(WindowTest, SerialPortOnPtyProbesAndLinks) {
+    QtSimPty pty(model);
+    ASSERT_FALSE(pty.slave_path().empty());
+    write_file("com_ports.txt", QByteArray("COM3=") + pty.slave_path().c_str() + "\n");
+    write_settings(0, "", 3);
+    MainWindow& w = open_window();
+    EXPECT_EQ(w.com_map().device_for(3), pty.slave_path());
+
+    find<QPushButton>("cmd_rs232_open")->click();
+    ASSERT_TRUE(wait_until([&] { return w.unit().model_family == family_v4; }));
+    EXPECT_TRUE(w.link().serial_open);
+    EXPECT_EQ(colour_of(find<QPushButton>("cmd_rs232_open")), colour::green);
+    EXPECT_EQ(find<QPushButton>("cmd_rs232_open")->toolTip(), "Click to disconnect unit");
+    EXPECT_EQ(pty.wire().substr(0, 15), "$boot?\r$model?\r");
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // The device disappears: the watchdog closes the port quietly.
+    pty.vanish();
+    ASSERT_TRUE(wait_until([&] { return !w.link().serial_open; }, 3000));
+    EXPECT_EQ(colour_of(find<QPushButton>("cmd_rs232_open")), colour::red);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // A request now is refused with the transport message.
+    w.engine().cmdtx_str("$fwver?\r");
+    EXPECT_EQ(w.link().cmdrx_status, ReplyStatus::NotSent);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], "RS-232 is disconnected !");
+}
+
+TEST_F(WindowTest, MissingComPortGivesItsMessageAndRedButton) {
+    write_file("com_ports.txt", "COM5=/dev/t27-no-such-device\n");
+    write_settings(0, "", 5);
+    MainWindow& w = open_window();
+    find<QPushButton>("cmd_rs232_open")->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], "RS-232 can not work on COM5: !");
+    EXPECT_EQ(dialogs.icons[0], MessageIcon::None);
+    EXPECT_FALSE(w.link().serial_open);
+    EXPECT_EQ(colour_of(find<QPushButton>("cmd_rs232_open")), colour::red);
+    EXPECT_EQ(find<QPushButton>("cmd_rs232_open")->toolTip(), "Click to connect unit");
+}
+
+TEST_F(WindowTest, LinkClickDuringTransactionIsDeferred) {
+    MainWindow& w = open_window();
+    w.link().cmdtx_busy = true;
+    w.lab_link_Click();
+    EXPECT_EQ(w.state().pending_action, pending_link);
+    w.link().cmdtx_busy = false;
+    w.state().poll_busy = true;
+    w.img_refresh_Click();
+    EXPECT_EQ(w.state().pending_action, pending_refresh);
+}
+
+TEST_F(WindowTest, SettingsAreWrittenAtExit) {
+    write_settings(1, "10.0.0.7", 2);
+    MainWindow& w = open_window();
+    find<QComboBox>("cbo_interface")->setCurrentIndex(0);
+    w.cbo_interface_Click();
+    w.form_unload();
+    QFile f(dir.path() + "/Daveri_ini.txt");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray s = f.readAll();
+    EXPECT_TRUE(s.startsWith("0\r\n\"10.0.0.7\"\r\n2\r\n")) << s.toStdString();
+    EXPECT_TRUE(s.endsWith("\"\"\r\n"));
+}
+
+}  // namespace
+}  // namespace t27::testing
