@@ -39,7 +39,8 @@ bool apply_setting(t27::sim::UnitModel& model, const std::string& line) {
 
 int main(int argc, char** argv) {
     t27::sim::SimOptions opt;
-    std::string error = t27::sim::parse_options(std::vector<std::string>(argv + 1, argv + argc), opt);
+    std::string error =
+        t27::sim::parse_options(std::vector<std::string>(argv + 1, argv + argc), opt);
     if (!error.empty()) {
         std::cerr << "t27-unit-sim: " << error << "\n";
         return 2;

@@ -24,7 +24,9 @@ std::string_view as_text(const std::array<std::uint8_t, N>& a) {
 
 }  // namespace
 
-bool is_discovery_request(std::string_view d) { return d == std::string_view("\x01\x00\xFF\xFF", 4); }
+bool is_discovery_request(std::string_view d) {
+    return d == std::string_view("\x01\x00\xFF\xFF", 4);
+}
 
 bool is_malformed_variant(std::string_view v) {
     for (std::string_view known : variants)

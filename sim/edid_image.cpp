@@ -56,9 +56,9 @@ void put_text_descriptor(std::uint8_t* p, std::uint8_t tag, const char* text) {
 
 void put_range_limits(std::uint8_t* p, const EdidRecipe& r) {
     p[3] = 0xFD;
-    p[5] = 24;   // min vertical Hz
-    p[6] = 75;   // max vertical Hz
-    p[7] = 15;   // min horizontal kHz
+    p[5] = 24;  // min vertical Hz
+    p[6] = 75;  // max vertical Hz
+    p[7] = 15;  // min horizontal kHz
     p[8] = r.native == NativeTiming::p2160_60 ? 136 : 83;
     p[9] = static_cast<std::uint8_t>((r.max_tmds_mhz + 9) / 10);
     p[10] = 0x00;
@@ -85,10 +85,11 @@ void build_base(std::uint8_t* b, const EdidRecipe& r, int extensions) {
     b[22] = 34;
     b[23] = 0x78;  // gamma 2.2
     b[24] = 0x0A;  // RGB colour, preferred timing is native
-    static const std::uint8_t chroma[10] = {0xEE, 0x91, 0xA3, 0x54, 0x4C, 0x99, 0x26, 0x0F, 0x50, 0x54};
+    static const std::uint8_t chroma[10] = {0xEE, 0x91, 0xA3, 0x54, 0x4C,
+                                            0x99, 0x26, 0x0F, 0x50, 0x54};
     std::memcpy(b + 25, chroma, 10);
-    b[35] = 0x21;  // 640x480@60, 800x600@60
-    b[36] = 0x08;  // 1024x768@60
+    b[35] = 0x21;                               // 640x480@60, 800x600@60
+    b[36] = 0x08;                               // 1024x768@60
     for (int i = 38; i < 54; ++i) b[i] = 0x01;  // no standard timings
     put_dtd(b + 54, dtds[static_cast<int>(r.native)]);
     put_range_limits(b + 72, r);
@@ -107,7 +108,8 @@ void build_cea(std::uint8_t* b, const EdidRecipe& r) {
     // Video data block: the native VIC first and marked native when it can be.
     std::vector<std::uint8_t> vics;
     if (native.vic != 0 && !r.ycbcr420)
-        vics.push_back(static_cast<std::uint8_t>(native.vic <= 64 ? (0x80 | native.vic) : native.vic));
+        vics.push_back(
+            static_cast<std::uint8_t>(native.vic <= 64 ? (0x80 | native.vic) : native.vic));
     for (std::uint8_t v : {16, 4, 31, 19, 3, 2, 1})
         if (v != native.vic) vics.push_back(v);
     d.push_back(static_cast<std::uint8_t>(0x40 | vics.size()));
@@ -123,10 +125,11 @@ void build_cea(std::uint8_t* b, const EdidRecipe& r) {
         if (r.native == NativeTiming::p2160_30) {
             // HDMI video present with one HDMI VIC (4K30) so the 4K mode is
             // reachable without the HDMI Forum block.
-            add_block(d, {0x6B, 0x03, 0x0C, 0x00, 0x10, 0x00, 0x38, static_cast<std::uint8_t>(clock),
-                          0x20, 0x00, 0x20, 0x01});
+            add_block(d, {0x6B, 0x03, 0x0C, 0x00, 0x10, 0x00, 0x38,
+                          static_cast<std::uint8_t>(clock), 0x20, 0x00, 0x20, 0x01});
         } else {
-            add_block(d, {0x67, 0x03, 0x0C, 0x00, 0x10, 0x00, 0x38, static_cast<std::uint8_t>(clock)});
+            add_block(d,
+                      {0x67, 0x03, 0x0C, 0x00, 0x10, 0x00, 0x38, static_cast<std::uint8_t>(clock)});
         }
         if (r.max_tmds_mhz > 340)
             add_block(d, {0x67, 0xD8, 0x5D, 0xC4, 0x01,

@@ -17,13 +17,13 @@ struct EdidRecipe {
     const char* monitor_name;  // at most 13 characters
     NativeTiming native;
     bool digital;
-    bool cea;                  // a CEA-861 extension follows the base block
-    bool hdmi;                 // the extension carries the HDMI vendor block
-    int max_tmds_mhz;          // above 340 adds the HDMI Forum vendor block
-    int audio_channels;        // 0: no audio data block
-    bool hdr;                  // HDR static metadata block
-    bool ycbcr420;             // 4:2:0-only 2160p60
-    int blocks;                // 1 to 4; 3 and 4 put a block map in block 1
+    bool cea;            // a CEA-861 extension follows the base block
+    bool hdmi;           // the extension carries the HDMI vendor block
+    int max_tmds_mhz;    // above 340 adds the HDMI Forum vendor block
+    int audio_channels;  // 0: no audio data block
+    bool hdr;            // HDR static metadata block
+    bool ycbcr420;       // 4:2:0-only 2160p60
+    int blocks;          // 1 to 4; 3 and 4 put a block map in block 1
 };
 
 // A complete image of recipe.blocks × 128 bytes with valid checksums. A

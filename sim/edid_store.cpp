@@ -54,20 +54,28 @@ std::optional<SlotRef> parse_slot(std::string_view name) {
 
 std::string slot_text(const SlotRef& ref) {
     switch (ref.kind) {
-        case SlotRef::Kind::SinkH: return "sink_h";
-        case SlotRef::Kind::SinkV: return "sink_v";
-        case SlotRef::Kind::Default: return "d" + std::to_string(ref.index + 1);
-        case SlotRef::Kind::User: return "c" + std::to_string(ref.index + 1);
+        case SlotRef::Kind::SinkH:
+            return "sink_h";
+        case SlotRef::Kind::SinkV:
+            return "sink_v";
+        case SlotRef::Kind::Default:
+            return "d" + std::to_string(ref.index + 1);
+        case SlotRef::Kind::User:
+            return "c" + std::to_string(ref.index + 1);
     }
     return {};
 }
 
 const EdidBytes* EdidStore::image(const SlotRef& ref) const {
     switch (ref.kind) {
-        case SlotRef::Kind::SinkH: return sink_present ? &sink : nullptr;
-        case SlotRef::Kind::SinkV: return nullptr;  // no analog sink is ever attached
-        case SlotRef::Kind::Default: return &defaults[static_cast<std::size_t>(ref.index)].image;
-        case SlotRef::Kind::User: return &users[static_cast<std::size_t>(ref.index)].image;
+        case SlotRef::Kind::SinkH:
+            return sink_present ? &sink : nullptr;
+        case SlotRef::Kind::SinkV:
+            return nullptr;  // no analog sink is ever attached
+        case SlotRef::Kind::Default:
+            return &defaults[static_cast<std::size_t>(ref.index)].image;
+        case SlotRef::Kind::User:
+            return &users[static_cast<std::size_t>(ref.index)].image;
     }
     return nullptr;
 }

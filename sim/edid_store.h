@@ -46,8 +46,8 @@ struct EdidStore {
 // another device and keeps its EEPROM.
 void reset_edid_slots(EdidStore& store);
 
-// Sink images by name (a fresh model has "default" attached) for the command line and the control channel: "none",
-// "default", "d1" … "d10", "3block", "4block". False for an unknown name.
+// Sink images by name (a fresh model has "default" attached) for the command line and the control
+// channel: "none", "default", "d1" … "d10", "3block", "4block". False for an unknown name.
 bool choose_sink(EdidStore& store, std::string_view which);
 
 }  // namespace t27::sim

@@ -37,8 +37,8 @@ Reply with_other_word(const Reply& r) {
 }  // namespace
 
 bool is_fault_name(std::string_view name) {
-    for (std::string_view n : {"drop", "delay", "unsolicited", "err", "wrongword", "garbage", "close",
-                               "close-mid-block", "dup", "clear"})
+    for (std::string_view n : {"drop", "delay", "unsolicited", "err", "wrongword", "garbage",
+                               "close", "close-mid-block", "dup", "clear"})
         if (name == n) return true;
     return false;
 }
@@ -57,7 +57,8 @@ bool FaultPlan::armed() const {
 std::string arm_fault(FaultPlan& plan, std::string_view spec) {
     std::size_t blank = spec.find(' ');
     std::string_view name = spec.substr(0, blank);
-    std::string_view arg = blank == std::string_view::npos ? std::string_view{} : spec.substr(blank + 1);
+    std::string_view arg =
+        blank == std::string_view::npos ? std::string_view{} : spec.substr(blank + 1);
     std::int64_t n = 0;
     auto needs_no_arg = [&](bool& flag) -> std::string {
         if (!arg.empty()) return "no argument expected";

@@ -68,8 +68,10 @@ Reply edid_write(UnitModel& unit, const Call& call) {
     std::size_t offset = static_cast<std::size_t>(*block) * 128;
     EdidBytes* target = nullptr;
     switch (ref->kind) {
-        case Kind::SinkV: return make_error(call.word, "ddc");
-        case Kind::Default: return make_error(call.word, "ro");
+        case Kind::SinkV:
+            return make_error(call.word, "ddc");
+        case Kind::Default:
+            return make_error(call.word, "ro");
         case Kind::SinkH:
             if (!store.sink_present) return make_error(call.word, "ddc");
             target = &store.sink;
@@ -105,7 +107,8 @@ Reply edid_name_set(UnitModel& unit, const Call& call) {
     if (!ref || !a.has_second || !named_slot(unit.state().edid, ref))
         return make_error(call.word, "param");
     if (ref->kind != Kind::User) return make_error(call.word, "ro");
-    if (a.second.empty() || a.second.size() > max_name || a.second.find(',') != std::string_view::npos)
+    if (a.second.empty() || a.second.size() > max_name ||
+        a.second.find(',') != std::string_view::npos)
         return make_error(call.word, "name");
     named_slot(unit.state().edid, ref)->name = std::string(a.second);
     return make_reply(call.word, call.args);
@@ -117,7 +120,8 @@ Reply edid_rx_query(UnitModel& unit, const Call& call) {
 
 Reply edid_rx_set(UnitModel& unit, const Call& call) {
     std::optional<SlotRef> ref = parse_slot(call.args);
-    bool ok = call.args == "sink" || (ref && (ref->kind == Kind::Default || ref->kind == Kind::User));
+    bool ok =
+        call.args == "sink" || (ref && (ref->kind == Kind::Default || ref->kind == Kind::User));
     if (!ok) return make_error(call.word, "param");
     unit.state().edid.rx_source = std::string(call.args);
     return make_reply(call.word, call.args);

@@ -15,7 +15,7 @@ namespace t27::sim {
 inline constexpr double serial_bytes_per_ms(int baud) { return baud / 10.0 / 1000.0; }
 
 class OutputQueue {
-public:
+  public:
     // bytes_per_ms 0 writes each emission in one piece when it is due.
     explicit OutputQueue(double bytes_per_ms = 0) : rate_(bytes_per_ms) {}
 
@@ -31,7 +31,7 @@ public:
     bool empty() const { return items_.empty(); }
     void clear();
 
-private:
+  private:
     struct Item {
         std::int64_t due;
         std::string bytes;

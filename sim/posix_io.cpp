@@ -42,7 +42,8 @@ int open_bound(int type, const Endpoint& at, std::string& error) {
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 ||
         (type == SOCK_STREAM && ::listen(fd, 4) != 0) || !set_nonblocking(fd)) {
-        error = "cannot use " + at.host + ":" + std::to_string(at.port) + ": " + std::strerror(errno);
+        error =
+            "cannot use " + at.host + ":" + std::to_string(at.port) + ": " + std::strerror(errno);
         ::close(fd);
         return -1;
     }

@@ -7,8 +7,8 @@
 namespace t27::sim {
 
 struct Reply {
-    std::string line;   // every byte up to and including the line end ("$?" lists end with EOT)
-    std::string block;  // the 386 characters after an EDID block read line, else empty
+    std::string line;     // every byte up to and including the line end ("$?" lists end with EOT)
+    std::string block;    // the 386 characters after an EDID block read line, else empty
     bool silent = false;  // the unit sends nothing for this request
 
     std::string bytes() const { return line + block; }

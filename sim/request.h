@@ -6,10 +6,10 @@
 namespace t27::sim {
 
 struct Request {
-    std::string line;       // request text without the ending CR
-    std::string data;       // the data block of an "$edid_write" request, without its CR
-    bool has_data = false;  // a data block was collected for this request
-    bool truncated = false; // the line (or block) ran past the parser's cap and was cut
+    std::string line;        // request text without the ending CR
+    std::string data;        // the data block of an "$edid_write" request, without its CR
+    bool has_data = false;   // a data block was collected for this request
+    bool truncated = false;  // the line (or block) ran past the parser's cap and was cut
 };
 
 }  // namespace t27::sim

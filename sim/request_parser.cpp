@@ -9,9 +9,7 @@ namespace {
 constexpr char cr = '\r';
 constexpr char lf = '\n';
 
-bool is_block_write(const std::string& line) {
-    return cmdstr_cmd_get(line + cr) == "$edid_write";
-}
+bool is_block_write(const std::string& line) { return cmdstr_cmd_get(line + cr) == "$edid_write"; }
 
 }  // namespace
 

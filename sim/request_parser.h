@@ -12,7 +12,7 @@
 namespace t27::sim {
 
 class RequestParser {
-public:
+  public:
     // Longest line kept; the rest of a longer line is dropped up to its CR.
     static constexpr std::size_t max_line = 1024;
     // 128 bytes as "HH " triplets.
@@ -26,7 +26,7 @@ public:
     bool in_block() const { return phase_ == Phase::Block; }
     void reset();
 
-private:
+  private:
     enum class Phase { Line, Block };
 
     void end_line(std::vector<Request>& out);

@@ -54,7 +54,8 @@ std::string parse_options(const std::vector<std::string>& args, SimOptions& o) {
             if (!value(o.pty_link) || o.pty_link.empty()) return a + " needs a path";
             o.pty = true;
         } else if (a == "--baud") {
-            if (!value(v) || !parse_int(v, 0, 10000000, o.baud)) return a + " needs a rate (0 = off)";
+            if (!value(v) || !parse_int(v, 0, 10000000, o.baud))
+                return a + " needs a rate (0 = off)";
         } else if (a == "--discovery") {
             if (!value(v) || !parse_endpoint(v, o.discovery_at)) return a + " needs ADDR:PORT";
             o.discovery = true;
@@ -71,7 +72,8 @@ std::string parse_options(const std::vector<std::string>& args, SimOptions& o) {
             if (!value(v) || !parse_ipv4(v, o.discovery_id.ip)) return a + " needs A.B.C.D";
             o.discovery_ip_given = true;
         } else if (a == "--discovery-mac") {
-            if (!value(v) || !parse_mac(v, o.discovery_id.mac)) return a + " needs XX:XX:XX:XX:XX:XX";
+            if (!value(v) || !parse_mac(v, o.discovery_id.mac))
+                return a + " needs XX:XX:XX:XX:XX:XX";
         } else if (a == "--control") {
             if (!value(v) || !parse_endpoint(v, o.control_at)) return a + " needs ADDR:PORT";
             o.control = true;

@@ -124,7 +124,8 @@ void SimServer::serve_link(Link& link) {
         ssize_t n = ::read(link.fd, buf, sizeof buf);
         if (n > 0) {
             log_wire(buf, static_cast<std::size_t>(n));
-            std::vector<Emission> out = link.session->feed(std::string(buf, static_cast<std::size_t>(n)));
+            std::vector<Emission> out =
+                link.session->feed(std::string(buf, static_cast<std::size_t>(n)));
             link.queue.push(out, monotonic_ms());
             continue;
         }
@@ -144,9 +145,9 @@ void SimServer::flush_link(Link& link, std::int64_t now) {
     link.pending += link.queue.take(now, close_now);
     if (close_now) link.close_after = true;
     while (!link.pending.empty()) {
-        ssize_t n = link.is_pty ? ::write(link.fd, link.pending.data(), link.pending.size())
-                                : ::send(link.fd, link.pending.data(), link.pending.size(),
-                                         MSG_NOSIGNAL);
+        ssize_t n = link.is_pty
+                        ? ::write(link.fd, link.pending.data(), link.pending.size())
+                        : ::send(link.fd, link.pending.data(), link.pending.size(), MSG_NOSIGNAL);
         if (n > 0) {
             link.pending.erase(0, static_cast<std::size_t>(n));
             continue;
@@ -252,7 +253,8 @@ void SimServer::run(const volatile std::sig_atomic_t* stop) {
         if (control_listener_ >= 0) watch(control_listener_, POLLIN);
         if (udp_ >= 0) watch(udp_, POLLIN);
         for (Link* l : {client_.get(), pty_link_.get()})
-            if (l && l->fd >= 0) watch(l->fd, static_cast<short>(POLLIN | (l->pending.empty() ? 0 : POLLOUT)));
+            if (l && l->fd >= 0)
+                watch(l->fd, static_cast<short>(POLLIN | (l->pending.empty() ? 0 : POLLOUT)));
         for (ControlClient& c : controls_) watch(c.fd, POLLIN);
 
         int r = ::poll(fds.data(), fds.size(), timeout);

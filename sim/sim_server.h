@@ -17,7 +17,7 @@
 namespace t27::sim {
 
 class SimServer {
-public:
+  public:
     SimServer(UnitModel& model, SimOptions options, std::ostream& announce, std::ostream& log);
     ~SimServer();
     SimServer(const SimServer&) = delete;
@@ -30,7 +30,7 @@ public:
     // Serves until *stop turns non-zero.
     void run(const volatile std::sig_atomic_t* stop);
 
-private:
+  private:
     // One byte pipe to the program: a TCP client or the pty master.
     struct Link {
         int fd = -1;

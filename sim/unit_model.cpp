@@ -1,5 +1,7 @@
 #include "sim/unit_model.h"
 
+#include <chrono>
+
 #include "protocol/command_table.h"
 #include "sim/settings_table.h"
 #include "sim/status_items.h"
@@ -23,7 +25,12 @@ std::string_view args_of(std::string_view line) {
 
 }  // namespace
 
-UnitModel::UnitModel() {
+UnitModel::UnitModel()
+    : clock_([] {
+          return std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::steady_clock::now().time_since_epoch())
+              .count();
+      }) {
     add_settings_handlers(handlers_);
     add_identity_handlers(handlers_);
     add_edid_handlers(handlers_);

@@ -1,6 +1,8 @@
 #pragma once
 // The simulated unit: request in, reply out, state inside. Qt-free so the
 // engine tests can run it in-process and the front ends can serve it.
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +16,7 @@
 namespace t27::sim {
 
 class UnitModel {
-public:
+  public:
     UnitModel();
 
     // The unit's answer to one request. Faults are not applied here; the
@@ -29,6 +31,13 @@ public:
     // Armed faults, shared by every connection to this unit.
     FaultPlan& faults() { return faults_; }
 
+    // The unit's own time in milliseconds, for anything it runs by the clock
+    // (a cable test, timers). Steady time by default; in-process tests hand
+    // in their virtual clock.
+    using Clock = std::function<std::int64_t()>;
+    void set_clock(Clock clock) { clock_ = std::move(clock); }
+    std::int64_t now_ms() const { return clock_(); }
+
     // Later additions (scenarios, catalogues) add or replace entries here.
     HandlerTable& handlers() { return handlers_; }
     const HandlerTable& handlers() const { return handlers_; }
@@ -41,10 +50,11 @@ public:
     // identity stays.
     void factory_reset();
 
-private:
+  private:
     UnitState state_;
     FaultPlan faults_;
     HandlerTable handlers_;
+    Clock clock_;
 };
 
 }  // namespace t27::sim

@@ -11,7 +11,7 @@
 namespace t27::sim {
 
 class UnitSession {
-public:
+  public:
     explicit UnitSession(UnitModel& model);
 
     // Bytes the program sent, in whatever pieces; returns what the unit
@@ -27,7 +27,7 @@ public:
 
     UnitModel& model() { return model_; }
 
-private:
+  private:
     UnitModel& model_;
     RequestParser parser_;
     std::string wire_log_;

@@ -1,9 +1,10 @@
+#include "sim/control.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "sim/control.h"
 #include "sim/sim_options.h"
 
 namespace t27::sim {
@@ -64,8 +65,8 @@ TEST(SimOptions, DefaultsAndChoices) {
 
     SimOptions p;
     ASSERT_EQ(parse_options({"--listen", "127.0.0.2:0", "--pty-link", "/tmp/x", "--baud", "0",
-                             "--fault", "drop 1", "--fault", "dup", "--discovery", "127.0.0.1:31001",
-                             "--discovery-malformed", "overrun", "--board", "1"},
+                             "--fault", "drop 1", "--fault", "dup", "--discovery",
+                             "127.0.0.1:31001", "--discovery-malformed", "overrun", "--board", "1"},
                             p),
               "");
     EXPECT_EQ(p.listen.host, "127.0.0.2");
@@ -79,9 +80,14 @@ TEST(SimOptions, DefaultsAndChoices) {
 
 TEST(SimOptions, BadOptionsAreNamed) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--listen", "localhost:23"}, {"--listen", "127.0.0.1:70000"}, {"--listen"},
-        {"--baud", "fast"},           {"--discovery-malformed", "x"},  {"--board", "-1"},
-        {"--listen", "none"},         {"--frobnicate"},
+        {"--listen", "localhost:23"},
+        {"--listen", "127.0.0.1:70000"},
+        {"--listen"},
+        {"--baud", "fast"},
+        {"--discovery-malformed", "x"},
+        {"--board", "-1"},
+        {"--listen", "none"},
+        {"--frobnicate"},
     };
     for (const auto& args : bad) {
         SimOptions o;

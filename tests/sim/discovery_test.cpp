@@ -1,8 +1,8 @@
+#include "sim/discovery.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "sim/discovery.h"
 
 namespace t27::sim {
 namespace {
@@ -24,11 +24,14 @@ TEST(Discovery, RecognisesOnlyTheFourByteRequest) {
 }
 
 TEST(Discovery, AnswerIsHeaderThenMacIpNameDescriptionRecords) {
-    const std::string expected = std::string("\x02\x00", 2) +                    // header
+    const std::string expected = std::string("\x02\x00", 2) +                          // header
                                  std::string("\x02\x06\x02\xAB\x00\x10\x20\xFF", 8) +  // MAC
-                                 std::string("\x03\x04\x7F\x00\x00\x09", 6) +         // IP
-                                 std::string("\x0D\x03T27", 5) +                      // name
-                                 std::string("\x0E\x05" "bench", 7);                  // description
+                                 std::string("\x03\x04\x7F\x00\x00\x09", 6) +          // IP
+                                 std::string("\x0D\x03T27", 5) +                       // name
+                                 std::string(
+                                     "\x0E\x05"
+                                     "bench",
+                                     7);  // description
     EXPECT_EQ(discovery_answer(bench_unit()), expected);
 }
 

@@ -1,7 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -171,7 +170,7 @@ TEST(FrontEndPty, PlainOpenOfThePrintedPathTalksToTheUnit) {
 }
 
 class Udp {
-public:
+  public:
     Udp() {
         fd_ = ::socket(AF_INET, SOCK_DGRAM, 0);
         sockaddr_in sa{};
@@ -195,7 +194,7 @@ public:
         return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
     }
 
-private:
+  private:
     int fd_ = -1;
 };
 

@@ -1,8 +1,8 @@
+#include "sim/output_queue.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "sim/output_queue.h"
 
 namespace t27::sim {
 namespace {

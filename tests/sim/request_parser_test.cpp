@@ -1,10 +1,10 @@
+#include "sim/request_parser.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 #include <vector>
-
-#include "sim/request_parser.h"
 
 namespace t27::sim {
 namespace {

@@ -58,7 +58,8 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
             buf.erase(0, nl + 1);
             if (line == "READY") ready_ = true;
             std::size_t blank = line.find(' ');
-            if (blank != std::string::npos) announced_[line.substr(0, blank)] = line.substr(blank + 1);
+            if (blank != std::string::npos)
+                announced_[line.substr(0, blank)] = line.substr(blank + 1);
         }
     }
 }

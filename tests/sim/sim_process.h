@@ -8,7 +8,7 @@
 namespace t27::sim::testing {
 
 class SimProcess {
-public:
+  public:
     // Starts the simulator with `args` and waits (up to 10 s) for "READY".
     explicit SimProcess(const std::vector<std::string>& args);
     ~SimProcess();
@@ -21,7 +21,7 @@ public:
     // Sends SIGTERM and returns the exit status (-1 on timeout or signal).
     int terminate();
 
-private:
+  private:
     int pid_ = -1;
     int out_fd_ = -1;
     bool ready_ = false;

@@ -1,3 +1,5 @@
+#include "sim/unit_model.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,7 +7,6 @@
 
 #include "protocol/command_table.h"
 #include "sim/settings_table.h"
-#include "sim/unit_model.h"
 
 namespace t27::sim {
 namespace {

@@ -1,9 +1,9 @@
+#include "sim/unit_session.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "sim/unit_session.h"
 
 namespace t27::sim {
 namespace {
