@@ -21,7 +21,8 @@ enum PathPart : int {
 inline std::string path_part(const std::string& path, int mode) {
     if (path.empty()) return {};
     const std::size_t last = path.rfind(path_separator);
-    if (mode == path_folder) return last == std::string::npos ? std::string() : path.substr(0, last);
+    if (mode == path_folder)
+        return last == std::string::npos ? std::string() : path.substr(0, last);
     if (mode == path_file) return last == std::string::npos ? path : path.substr(last + 1);
     if (last == std::string::npos || last == 0) return path;
     const std::size_t second = path.rfind(path_separator, last - 1);

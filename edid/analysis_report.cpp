@@ -18,7 +18,8 @@ constexpr int tag_block_map = 0xF0;
 void bad_checksum_line(std::string& out, const EdidBuffer& buf, int block) {
     const int expected = buf.checksums[static_cast<std::size_t>(block)];
     if (buf.byte(edid_block_bytes * block + 127) != expected) {
-        out += ">>>>> ! Bad Checksum, should be " + hex_upper(static_cast<unsigned>(expected)) + eol;
+        out +=
+            ">>>>> ! Bad Checksum, should be " + hex_upper(static_cast<unsigned>(expected)) + eol;
     }
 }
 

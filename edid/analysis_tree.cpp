@@ -34,7 +34,8 @@ constexpr std::array<NodeRow, 13> node_rows = {{
 }  // namespace
 
 std::vector<EdidTreeNode> edid_tree_nodes(const EdidBuffer& buf) {
-    const bool bad_header = buf.type_code == edid_type_invalid && buf.type_detail == edid_error_header;
+    const bool bad_header =
+        buf.type_code == edid_type_invalid && buf.type_detail == edid_error_header;
     const std::size_t count = bad_header ? 1 : node_rows.size();
     std::vector<EdidTreeNode> nodes;
     for (std::size_t i = 0; i < count; ++i) {

@@ -8,7 +8,7 @@
 namespace t27 {
 
 struct EdidTreeNode {
-    int index = 0;   // 1-based, in the order the nodes are added
+    int index = 0;  // 1-based, in the order the nodes are added
     std::string key;
     std::string caption;
     int parent = 0;  // 0 for a root node

@@ -8,8 +8,8 @@ namespace t27 {
 namespace {
 
 // Display-descriptor tags that keep their own kind; every other tag is "other".
-constexpr std::array<int, 6> named_tags = {descriptor_serial,         descriptor_text,
-                                           descriptor_range_limits,   descriptor_monitor_name,
+constexpr std::array<int, 6> named_tags = {descriptor_serial,          descriptor_text,
+                                           descriptor_range_limits,    descriptor_monitor_name,
                                            descriptor_established_iii, descriptor_standard_timings};
 
 int descriptor_kind(const EdidBuffer& buf, int at) {

@@ -9,7 +9,8 @@ struct TagEntry {
     int entry;
 };
 // Tags 3 (vendor) and 7 (extended) are placed by their own rules.
-constexpr std::array<TagEntry, 3> tag_entries = {{{1, cea_audio}, {2, cea_video}, {4, cea_speaker}}};
+constexpr std::array<TagEntry, 3> tag_entries = {
+    {{1, cea_audio}, {2, cea_video}, {4, cea_speaker}}};
 constexpr std::array<TagEntry, 6> extended_tag_entries = {{{0, cea_video_capability},
                                                            {5, cea_colorimetry},
                                                            {6, cea_hdr_static},

@@ -18,7 +18,8 @@ struct FlagLine {
 using FlagLines = std::array<FlagLine, 3>;
 
 // Audio lists its findings from bit 0 up, the vendor blocks from bit 2 down.
-constexpr FlagLines audio_lines = {{{" LPCM = ", 1}, {" Bitstream = ", 2}, {" High Bit Rate = ", 4}}};
+constexpr FlagLines audio_lines = {
+    {{" LPCM = ", 1}, {" Bitstream = ", 2}, {" High Bit Rate = ", 4}}};
 constexpr FlagLines hdmi14_lines = {{{" Deepcolor = ", 4}, {" 3D = ", 2}, {" 4K3G = ", 1}}};
 constexpr FlagLines hf_lines = {
     {{" 340MHz above = ", 4}, {" SCDC = ", 2}, {" Y420 Deepcolor = ", 1}}};

@@ -24,8 +24,8 @@ std::array<ChecksumLabel, edid_max_blocks> checksum_labels_show(const EdidBuffer
 struct TypeLabels {
     std::optional<std::string> type;  // empty: the label keeps its caption
     std::string manufacturer;
-    std::string model1;  // the first 8 characters of the monitor name
-    std::string model2;  // the rest
+    std::string model1;                 // the first 8 characters of the monitor name
+    std::string model2;                 // the rest
     std::optional<std::string> native;  // only with a detailed timing
 };
 

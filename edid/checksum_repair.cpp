@@ -38,7 +38,8 @@ ChecksumRepair edid_checksum_repair(EdidBuffer& buf, std::string& text, int bloc
         text.replace(pair, 2, hex_upper(static_cast<unsigned>(value), 2));
         r.text_changed = true;
     }
-    r.label = "BK" + std::to_string(block) + "=" + hex_upper(static_cast<unsigned>(value)) + "h fixed";
+    r.label =
+        "BK" + std::to_string(block) + "=" + hex_upper(static_cast<unsigned>(value)) + "h fixed";
     return r;
 }
 

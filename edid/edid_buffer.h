@@ -16,10 +16,19 @@ inline constexpr int edid_data_bytes = 513;
 // Small codes use 254 for "none" or "not decided yet".
 inline constexpr int edid_none = 254;
 
-enum EdidTypeCode : int { edid_type_invalid = 0, edid_type_analog = 1, edid_type_dvi = 2, edid_type_hdmi = 3 };
+enum EdidTypeCode : int {
+    edid_type_invalid = 0,
+    edid_type_analog = 1,
+    edid_type_dvi = 2,
+    edid_type_hdmi = 3
+};
 
 // type_detail when the type code is edid_type_invalid ...
-enum EdidErrorKind : int { edid_error_header = 0, edid_error_checksum = 1, edid_error_block_count = 2 };
+enum EdidErrorKind : int {
+    edid_error_header = 0,
+    edid_error_checksum = 1,
+    edid_error_block_count = 2
+};
 // ... and when it is edid_type_hdmi.
 enum EdidHdmiClass : int { edid_hdmi_hd = 0, edid_hdmi_3g = 1, edid_hdmi_6g = 2 };
 

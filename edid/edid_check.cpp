@@ -15,7 +15,8 @@ constexpr int ext_count_at = 126;
 int range_limit_mhz(const EdidBuffer& buf) {
     for (int n = 1; n <= 4; ++n) {
         const int at = edid_descriptor_offset(n);
-        if (buf.byte(at) == 0 && buf.byte(at + 1) == 0 && buf.byte(at + 3) == descriptor_range_limits) {
+        if (buf.byte(at) == 0 && buf.byte(at + 1) == 0 &&
+            buf.byte(at + 3) == descriptor_range_limits) {
             return buf.byte(at + 9) * 10;
         }
     }

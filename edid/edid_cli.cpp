@@ -29,8 +29,7 @@ int usage(std::ostream& err, const std::string& why = {}) {
 
 // Loads a file as the WRITE side does after OPEN, and checks it. Returns 0 or
 // the exit code of the failure, which has been reported on `err`.
-int load_checked(const std::string& path, EdidLoad& load, EdidBuffer& working,
-                 std::ostream& err) {
+int load_checked(const std::string& path, EdidLoad& load, EdidBuffer& working, std::ostream& err) {
     load = edid_file_load(path);
     switch (load.error) {
         case EdidLoadError::none:
@@ -148,8 +147,8 @@ int cmd_compare(const std::vector<std::string>& args, std::ostream& out, std::os
     const EdidCompare r = edid_compare(a.text, a.buffer, b.text, b.buffer);
     out << r.msg1 << r.msg2 << "\n";
     for (int p : r.differing) {
-        out << "byte " << p << " (" << hex_upper(static_cast<unsigned>(p)) << "h): "
-            << hex_upper(static_cast<unsigned>(a.buffer.byte(p)), 2) << " "
+        out << "byte " << p << " (" << hex_upper(static_cast<unsigned>(p))
+            << "h): " << hex_upper(static_cast<unsigned>(a.buffer.byte(p)), 2) << " "
             << hex_upper(static_cast<unsigned>(b.buffer.byte(p)), 2) << "\n";
     }
     return r.differing.empty() ? edid_cli_ok : edid_cli_negative;

@@ -15,11 +15,11 @@ inline constexpr Colour edid_match_colour = colour::green;
 inline constexpr Colour edid_mismatch_colour = colour::red;
 
 struct EdidCompare {
-    std::string error;            // "READ or WRITE data is empty!" when a window is empty
-    std::vector<int> differing;   // byte indexes
+    std::string error;                 // "READ or WRITE data is empty!" when a window is empty
+    std::vector<int> differing;        // byte indexes
     std::vector<std::size_t> offsets;  // where each byte's two digits start in either text
-    std::string msg1;             // "Match" or "<n> wrong"
-    std::string msg2;             // " entirely." or " data !"
+    std::string msg1;                  // "Match" or "<n> wrong"
+    std::string msg2;                  // " entirely." or " data !"
     Colour colour = edid_match_colour;
 };
 

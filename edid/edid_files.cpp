@@ -43,7 +43,8 @@ bool header_at(const std::string& content, std::size_t at) {
 std::string ddc_filler_lines() {
     std::string out;
     for (int d = 0; d < 16; ++d) {
-        out += "FF FF FF FF FF FF FF FF //" + hex_upper(static_cast<unsigned>(135 + 8 * d)) + "\r\n";
+        out +=
+            "FF FF FF FF FF FF FF FF //" + hex_upper(static_cast<unsigned>(135 + 8 * d)) + "\r\n";
     }
     return out;
 }

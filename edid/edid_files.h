@@ -21,8 +21,8 @@ enum class EdidLoadError {
 
 struct EdidLoad {
     EdidLoadError error = EdidLoadError::none;
-    EdidBuffer buffer;  // the image at indices 0, 1, ...; size set; the rest zero
-    std::string text;   // the window's hex text
+    EdidBuffer buffer;       // the image at indices 0, 1, ...; size set; the rest zero
+    std::string text;        // the window's hex text
     std::string io_message;  // why an unreadable file could not be read
 
     bool ok() const { return error == EdidLoadError::none; }

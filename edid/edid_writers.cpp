@@ -89,8 +89,8 @@ std::string edid_bin_from_text(const std::string& cleaned) {
     return out;
 }
 
-bool edid_file_save(const std::string& path, const std::string& window_text,
-                    EdidSaveFormat format, EdidHexType hex_type, std::string* error) {
+bool edid_file_save(const std::string& path, const std::string& window_text, EdidSaveFormat format,
+                    EdidHexType hex_type, std::string* error) {
     const std::string cleaned = edid_clean_text(window_text);
     std::string bytes;
     if (format == EdidSaveFormat::bin) {

@@ -26,7 +26,7 @@ enum class EdidSaveFormat { hex, bin };
 
 // Writes a side's window text to `path` in the given format, replacing any old
 // file whole. False (with `error` set) when the file could not be written.
-bool edid_file_save(const std::string& path, const std::string& window_text,
-                    EdidSaveFormat format, EdidHexType hex_type, std::string* error = nullptr);
+bool edid_file_save(const std::string& path, const std::string& window_text, EdidSaveFormat format,
+                    EdidHexType hex_type, std::string* error = nullptr);
 
 }  // namespace t27

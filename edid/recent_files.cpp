@@ -11,7 +11,8 @@ void recent_files_add(RecentFiles& files, const std::string& path) {
             break;
         }
     }
-    for (int i = from; i > 0; --i) e[static_cast<std::size_t>(i)] = e[static_cast<std::size_t>(i - 1)];
+    for (int i = from; i > 0; --i)
+        e[static_cast<std::size_t>(i)] = e[static_cast<std::size_t>(i - 1)];
     e[0] = path;
 }
 

@@ -50,7 +50,9 @@ TEST(BaseBlock, DescriptorKinds) {
 
 TEST(BaseBlock, FirstDetailedTimingMayFollowOtherDescriptors) {
     EdidImage img(1);
-    img.range_limits(1, 15).timing(2, 10800, 1280, 408, 1024, 42).timing(3, 2517, 640, 160, 480, 45);
+    img.range_limits(1, 15)
+        .timing(2, 10800, 1280, 408, 1024, 42)
+        .timing(3, 2517, 640, 160, 480, 45);
     EdidBuffer buf = img.buffer();
     edid_decode_base_block(buf);
     ASSERT_TRUE(buf.has_first_timing);

@@ -1,7 +1,6 @@
-#include "edid/cea_blocks.h"
-
 #include <gtest/gtest.h>
 
+#include "edid/cea_blocks.h"
 #include "edid/cea_report.h"
 #include "edid/tag_names.h"
 #include "edid/vic_names.h"
@@ -22,7 +21,8 @@ std::vector<std::string> section_lines(const EdidImage& img, int block) {
     const std::string text = cea_report_section(img.buffer(), block);
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", start)) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", start)) {
         lines.push_back(text.substr(start, at - start));
         start = at + 2;
     }
@@ -32,20 +32,20 @@ std::vector<std::string> section_lines(const EdidImage& img, int block) {
 
 TEST(CeaCollect, EveryKindLandsInItsEntry) {
     EdidImage img(2);
-    img.cea(1, {data_block(1, {0x09, 0x07, 0x07}),                  // 132
-                data_block(2, {0x90, 0x04}),                        // 136
-                data_block(3, hdmi_vsdb),                           // 139
-                data_block(4, {0x01, 0x00, 0x00}),                  // 145
-                extended_block(0, {0x00}),                          // 149
-                extended_block(5, {0x01, 0x00}),                    // 152
-                data_block(3, hf_vsdb),                             // 156
-                extended_block(6, {0x07, 0x01}),                    // 163
-                extended_block(14, {0x10}),                         // 167
-                extended_block(15, {0x01}),                         // 170
-                extended_block(13, {0x10}),                         // 173
-                data_block(5, {0x00}),                              // 176
-                data_block(3, {0x01, 0x02, 0x03}),                  // 178, third vendor block
-                extended_block(1, {0x00})});                        // 182, another "other"
+    img.cea(1, {data_block(1, {0x09, 0x07, 0x07}),  // 132
+                data_block(2, {0x90, 0x04}),        // 136
+                data_block(3, hdmi_vsdb),           // 139
+                data_block(4, {0x01, 0x00, 0x00}),  // 145
+                extended_block(0, {0x00}),          // 149
+                extended_block(5, {0x01, 0x00}),    // 152
+                data_block(3, hf_vsdb),             // 156
+                extended_block(6, {0x07, 0x01}),    // 163
+                extended_block(14, {0x10}),         // 167
+                extended_block(15, {0x01}),         // 170
+                extended_block(13, {0x10}),         // 173
+                data_block(5, {0x00}),              // 176
+                data_block(3, {0x01, 0x02, 0x03}),  // 178, third vendor block
+                extended_block(1, {0x00})});        // 182, another "other"
     const CeaDataBlockIndex idx = cea_collect_data_blocks(img.buffer(), 1);
     ASSERT_TRUE(idx.has_collection);
     const int expected[12] = {132, 136, 139, 145, 149, 152, 156, 163, 167, 170, 173, 176};
@@ -114,8 +114,8 @@ TEST(CeaVendor, PositionsAndHdmiFields) {
     for (const Case& c : {Case{0x20, 9}, Case{0xA0, 11}, Case{0xE0, 13}}) {
         std::vector<int> p = {0x03, 0x0C, 0x00, 0x10, 0x00, 0x00, 0x00, c.b8};
         p.resize(static_cast<std::size_t>(c.offset + 3), 0x00);
-        p[static_cast<std::size_t>(c.offset - 1)] = 0x80;   // 3D present
-        p[static_cast<std::size_t>(c.offset)] = 0x40;       // two HDMI VICs
+        p[static_cast<std::size_t>(c.offset - 1)] = 0x80;  // 3D present
+        p[static_cast<std::size_t>(c.offset)] = 0x40;      // two HDMI VICs
         p[static_cast<std::size_t>(c.offset + 1)] = 0x05;
         p[static_cast<std::size_t>(c.offset + 2)] = 0x03;
         EdidImage h(2);
@@ -135,12 +135,10 @@ TEST(CeaFlags, Audio) {
         int flags;
     };
     const Case cases[] = {
-        {{1, 2}, 0x03},   // LPCM + AC-3
-        {{1}, 0x01},
-        {{7}, 0x02},      // DTS
-        {{10}, 0x04},     // E-AC-3
-        {{0}, 0x04},
-        {{15}, 0x00},     // extended: none of the three
+        {{1, 2}, 0x03},                    // LPCM + AC-3
+        {{1}, 0x01},        {{7}, 0x02},   // DTS
+        {{10}, 0x04},                      // E-AC-3
+        {{0}, 0x04},        {{15}, 0x00},  // extended: none of the three
         {{14, 8, 1}, 0x07},
     };
     for (const Case& c : cases) {
@@ -164,7 +162,8 @@ TEST(CeaFlags, HdmiAndHfBytesOnlyInsideTheirBlock) {
     img.cea(1, {data_block(3, {0x03, 0x0C, 0x00, 0x10, 0x00, 0x30})});
     CeaVendorBlocks v = cea_vendor_blocks_find(img.buffer(), 1);
     EXPECT_EQ(cea_hdmi14_flags(img.buffer(), v), 0x04);
-    img.cea(1, {data_block(3, hdmi_vsdb), data_block(2, {0x10})});  // its header 0x41 would be byte 6
+    img.cea(1,
+            {data_block(3, hdmi_vsdb), data_block(2, {0x10})});  // its header 0x41 would be byte 6
     v = cea_vendor_blocks_find(img.buffer(), 1);
     EXPECT_EQ(cea_hdmi14_flags(img.buffer(), v), 0x00);
 
@@ -199,10 +198,8 @@ TEST(CeaSection, FullTextOfARichBlock) {
     EdidImage img(2);
     img.cea(1, {data_block(2, {0x90, 0x04}),
                 data_block(1, {0x09, 0x07, 0x07, 0x15, 0x07, 0x50}),  // LPCM, AC-3
-                data_block(3, hdmi_vsdb),
-                data_block(3, {0xD8, 0x5D, 0xC4, 0x01, 0x44, 0x80, 0x01}),
-                extended_block(6, {0x07, 0x01}),
-                extended_block(15, {0x01})});
+                data_block(3, hdmi_vsdb), data_block(3, {0xD8, 0x5D, 0xC4, 0x01, 0x44, 0x80, 0x01}),
+                extended_block(6, {0x07, 0x01}), extended_block(15, {0x01})});
     const std::vector<std::string> expected = {
         " First VIC = 1920x1080p 59/60 16:9",
         "",
@@ -232,9 +229,20 @@ TEST(CeaSection, AbsentBlocks) {
     EdidImage img(2);
     img.cea(1, {data_block(4, {0x01, 0x00, 0x00})});
     const std::vector<std::string> expected = {
-        " No video-data-block.", "", " ----- Audio Format:", " No audio-data-block.", "",
-        " ----- v1.4b VSDB:",    " No H1.4b VSDB.", "", " ----- HF VSDB:", " No HF VSDB.", "",
-        " ----- Others:",        " HDR = No", " Y420 = No",
+        " No video-data-block.",
+        "",
+        " ----- Audio Format:",
+        " No audio-data-block.",
+        "",
+        " ----- v1.4b VSDB:",
+        " No H1.4b VSDB.",
+        "",
+        " ----- HF VSDB:",
+        " No HF VSDB.",
+        "",
+        " ----- Others:",
+        " HDR = No",
+        " Y420 = No",
     };
     EXPECT_EQ(section_lines(img, 1), expected);
 }

@@ -1,8 +1,7 @@
-#include "edid/edid_check.h"
-
 #include <gtest/gtest.h>
 
 #include "edid/check_labels.h"
+#include "edid/edid_check.h"
 #include "edid_image.h"
 
 namespace t27 {
@@ -159,8 +158,9 @@ TEST(EdidCheck, AnalogDviHdmi) {
 
     // HDMI in the second vendor block counts too.
     EdidImage second(2);
-    second.cea(1, {data_block(3, {0xD8, 0x5D, 0xC4, 0x01, 0x00}),
-                   data_block(3, {0x03, 0x0C, 0x00, 0x10, 0x00})})
+    second
+        .cea(1, {data_block(3, {0xD8, 0x5D, 0xC4, 0x01, 0x00}),
+                 data_block(3, {0x03, 0x0C, 0x00, 0x10, 0x00})})
         .fix_checksums();
     EXPECT_EQ(checked(second).type_code, edid_type_hdmi);
 }
@@ -197,8 +197,8 @@ TEST(EdidCheck, HdmiClassFromRangeLimits) {
         int limit_10mhz;
         const char* type;
     };
-    for (const Case& c : {Case{29, "HDMI HD"}, Case{30, "HDMI 3G"}, Case{59, "HDMI 3G"},
-                          Case{60, "HDMI 6G"}}) {
+    for (const Case& c :
+         {Case{29, "HDMI HD"}, Case{30, "HDMI 3G"}, Case{59, "HDMI 3G"}, Case{60, "HDMI 6G"}}) {
         EdidImage img = hdmi_image();
         img.range_limits(2, c.limit_10mhz).fix_checksums();
         EXPECT_EQ(type_labels_show(checked(img)).type, c.type) << c.limit_10mhz;
@@ -217,8 +217,8 @@ TEST(EdidCheck, HdmiClassFromVendorBlocks) {
     EXPECT_EQ(checked(vics).type_detail, edid_hdmi_3g);
 
     // Both latency bits: the VIC length byte moves to 14.
-    EdidImage latency = hdmi_image({0x03, 0x0C, 0x00, 0x10, 0x00, 0x00, 0x00, 0xE0, 0x00, 0x00,
-                                    0x00, 0x00, 0x00, 0x20, 0x01});
+    EdidImage latency = hdmi_image(
+        {0x03, 0x0C, 0x00, 0x10, 0x00, 0x00, 0x00, 0xE0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x20, 0x01});
     latency.fix_checksums();
     EXPECT_EQ(checked(latency).type_detail, edid_hdmi_3g);
 

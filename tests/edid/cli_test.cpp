@@ -1,11 +1,10 @@
-#include "edid/edid_cli.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "edid/analysis_report.h"
 #include "edid/edid_check.h"
+#include "edid/edid_cli.h"
 #include "edid_image.h"
 #include "temp_dir.h"
 
@@ -40,8 +39,13 @@ EdidImage tv() {
 
 TEST(EdidCli, UsageErrors) {
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"report"}, {"report", "a", "b"}, {"compare", "a"},
-             {"convert", "a.bin"}, {"convert", "a.bin", "b.txt"},
+             {},
+             {"frobnicate"},
+             {"report"},
+             {"report", "a", "b"},
+             {"compare", "a"},
+             {"convert", "a.bin"},
+             {"convert", "a.bin", "b.txt"},
              {"convert", "a.bin", "b.hex", "--hex-type", "pascal"}}) {
         const CliRun r = run(args);
         EXPECT_EQ(r.rc, 64);
@@ -127,8 +131,7 @@ TEST(EdidCli, CompareListsDifferingBytes) {
     EXPECT_EQ(r.rc, 1);
     char expected[128];
     std::snprintf(expected, sizeof expected,
-                  "2 wrong data !\nbyte 10 (Ah): 34 35\nbyte 200 (C8h): %02X AB\n",
-                  tv().get(200));
+                  "2 wrong data !\nbyte 10 (Ah): 34 35\nbyte 200 (C8h): %02X AB\n", tv().get(200));
     EXPECT_EQ(r.out, expected);
 }
 

@@ -25,9 +25,9 @@ std::string text_of(const EdidImage& img, EdidSeparatorRule rule) {
 
 TEST(EdidCompare, IdenticalImagesMatch) {
     const EdidImage img = sample(2);
-    const EdidCompare r = edid_compare(text_of(img, EdidSeparatorRule::before_further_blocks),
-                                       img.buffer(), text_of(img, EdidSeparatorRule::after_every_block),
-                                       img.buffer());
+    const EdidCompare r =
+        edid_compare(text_of(img, EdidSeparatorRule::before_further_blocks), img.buffer(),
+                     text_of(img, EdidSeparatorRule::after_every_block), img.buffer());
     EXPECT_TRUE(r.error.empty());
     EXPECT_TRUE(r.differing.empty());
     EXPECT_EQ(r.msg1, "Match");

@@ -11,7 +11,7 @@
 namespace t27::test {
 
 class EdidImage {
-public:
+  public:
     explicit EdidImage(int blocks = 1) : bytes_(static_cast<std::size_t>(128 * blocks), 0) {
         set(0, {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00});
         set(126, blocks - 1);
@@ -32,8 +32,8 @@ public:
     int get(int at) const { return bytes_.at(static_cast<std::size_t>(at)); }
 
     // An 18-byte detailed timing in descriptor n (1-4) of block 0.
-    EdidImage& timing(int n, int clock_10khz, int h_active, int h_blank, int v_active,
-                      int v_blank, bool interlaced = false) {
+    EdidImage& timing(int n, int clock_10khz, int h_active, int h_blank, int v_active, int v_blank,
+                      bool interlaced = false) {
         const int at = 54 + 18 * (n - 1);
         set(at, {clock_10khz & 0xFF, clock_10khz >> 8, h_active & 0xFF, h_blank & 0xFF,
                  ((h_active >> 8) << 4) | (h_blank >> 8), v_active & 0xFF, v_blank & 0xFF,
@@ -46,7 +46,8 @@ public:
         const int at = 54 + 18 * (n - 1);
         set(at, {0, 0, 0, tag, 0});
         for (int k = 0; k < 13; ++k) {
-            set(at + 5 + k, k < static_cast<int>(payload.size()) ? payload[static_cast<std::size_t>(k)] : 0x20);
+            set(at + 5 + k,
+                k < static_cast<int>(payload.size()) ? payload[static_cast<std::size_t>(k)] : 0x20);
         }
         return *this;
     }
@@ -90,7 +91,7 @@ public:
         return buf;
     }
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
 };
 

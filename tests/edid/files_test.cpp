@@ -1,8 +1,7 @@
-#include "edid/edid_files.h"
-
 #include <gtest/gtest.h>
 
 #include "common/path_part.h"
+#include "edid/edid_files.h"
 #include "edid/edid_writers.h"
 #include "edid/file_names.h"
 #include "edid/hex_text.h"
@@ -19,7 +18,8 @@ using test::TempDir;
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", start)) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", start)) {
         lines.push_back(text.substr(start, at - start));
         start = at + 2;
     }
@@ -139,8 +139,8 @@ TEST(EdidWriters, CLanguageHexRoundTrip) {
     }
 
     TempDir dir;
-    ASSERT_TRUE(edid_file_save(dir.file("c.hex"), text, EdidSaveFormat::hex,
-                               EdidHexType::c_language));
+    ASSERT_TRUE(
+        edid_file_save(dir.file("c.hex"), text, EdidSaveFormat::hex, EdidHexType::c_language));
     EXPECT_EQ(TempDir::read(dir.file("c.hex")), c);
     const EdidLoad back = edid_file_load(dir.file("c.hex"));
     ASSERT_TRUE(back.ok());
@@ -187,8 +187,9 @@ TEST(PathPart, Modes) {
     EXPECT_EQ(path_part("/home/ann/edid/tv.hex", 0), "/home/ann/edid");
     EXPECT_EQ(path_part("/home/ann/edid/tv.hex", 2), "tv.hex");
     EXPECT_EQ(path_part("/home/ann/edid/tv.hex", 1), "/ho.../edid/tv.hex");
-    EXPECT_EQ(path_part("/ab/tv.hex", 1), "/ab/tv.hex");     // second-to-last at the start
-    EXPECT_EQ(path_part("ab/cd/tv.hex", 1), "ab/cd/tv.hex");  // second-to-last is the third character
+    EXPECT_EQ(path_part("/ab/tv.hex", 1), "/ab/tv.hex");  // second-to-last at the start
+    EXPECT_EQ(path_part("ab/cd/tv.hex", 1),
+              "ab/cd/tv.hex");  // second-to-last is the third character
     EXPECT_EQ(path_part("abc/d/tv.hex", 1), "abc.../d/tv.hex");
     EXPECT_EQ(path_part("tv.hex", 0), "");
     EXPECT_EQ(path_part("tv.hex", 1), "tv.hex");
@@ -198,7 +199,8 @@ TEST(PathPart, Modes) {
 TEST(RecentFiles, AddMovesAndDrops) {
     RecentFiles r;
     for (int i = 9; i >= 0; --i) recent_files_add(r, "f" + std::to_string(i));
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(r.entries[static_cast<std::size_t>(i)], "f" + std::to_string(i));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(r.entries[static_cast<std::size_t>(i)], "f" + std::to_string(i));
 
     recent_files_add(r, "f3");
     const char* after_move[] = {"f3", "f0", "f1", "f2", "f4", "f5", "f6", "f7", "f8", "f9"};

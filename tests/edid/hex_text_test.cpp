@@ -22,7 +22,8 @@ std::string counting(int n) {
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", start)) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", start)) {
         lines.push_back(text.substr(start, at - start));
         start = at + 2;
     }
@@ -102,16 +103,15 @@ TEST(HexTextParse, XOutsideAZeroPrefixRejectsTheWholeInput) {
 TEST(HexTextParse, OwnTextRoundTripsBytesAndLayout) {
     test::EdidImage img(2);
     for (int i = 8; i < 256; ++i) img.set(i, (i * 37) & 0xFF);
-    const std::string text =
-        edid_text_format(img.bytes(), 0, EdidSeparatorRule::after_every_block);
+    const std::string text = edid_text_format(img.bytes(), 0, EdidSeparatorRule::after_every_block);
     const EdidTextParse p = edid_text_parse(text);
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(p.bytes, img.bytes());
     EXPECT_EQ(p.text, text);
 
     // The unit's layout parses to the same bytes and is laid out file-style.
-    const EdidTextParse q = edid_text_parse(
-        edid_text_format(img.bytes(), 0, EdidSeparatorRule::before_further_blocks));
+    const EdidTextParse q =
+        edid_text_parse(edid_text_format(img.bytes(), 0, EdidSeparatorRule::before_further_blocks));
     EXPECT_EQ(q.bytes, img.bytes());
     EXPECT_EQ(q.text, text);
 }

@@ -1,9 +1,8 @@
-#include "edid/analysis_report.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "edid/analysis_report.h"
 #include "edid/analysis_tree.h"
 #include "edid/edid_check.h"
 #include "edid_image.h"
@@ -17,7 +16,8 @@ using test::EdidImage;
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", start)) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", start)) {
         lines.push_back(text.substr(start, at - start));
         start = at + 2;
     }
@@ -169,9 +169,10 @@ TEST(Report, FourBlocksWithABlockMap) {
     EXPECT_EQ(lines[63], "");
     EXPECT_EQ(lines[64], " No video-data-block.");
     // Block 3 follows the CEA section of block 2, and is not CEA.
-    const std::size_t b3 = std::find(lines.begin(), lines.end(),
-                                     "============================== Block 3: Display Information (DI)") -
-                           lines.begin();
+    const std::size_t b3 =
+        std::find(lines.begin(), lines.end(),
+                  "============================== Block 3: Display Information (DI)") -
+        lines.begin();
     ASSERT_LT(b3, lines.size());
     EXPECT_EQ(lines[b3 - 1], "");
     EXPECT_EQ(lines[b3 - 2], " Y420 = No");

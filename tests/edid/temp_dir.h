@@ -7,7 +7,7 @@
 namespace t27::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "t27-edid-XXXXXX").string();
         path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
@@ -31,7 +31,7 @@ public:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-private:
+  private:
     std::string path_;
 };
 
