@@ -74,4 +74,13 @@ MessageLabels check_message_labels(const EdidBuffer& buf) {
     return m;
 }
 
+MessageLabels load_message_labels(const std::string& error_name) {
+    MessageLabels m;
+    m.visible = true;
+    m.msg1 = edid_wrong_caption;
+    m.msg2 = error_name;
+    m.colour = edid_plain_colour;
+    return m;
+}
+
 }  // namespace t27

@@ -46,6 +46,10 @@ inline constexpr const char* edid_wrong_caption = "Wrong ---";
 // The message labels after a check: shown in red when it failed.
 MessageLabels check_message_labels(const EdidBuffer& buf);
 
+// The message labels after a file could not be loaded: "Wrong ---" and the
+// load error's name ("Data", "File format"), shown in black.
+MessageLabels load_message_labels(const std::string& error_name);
+
 // "Header", "Checksum" or "Block No." for a failed check's type_detail.
 std::string edid_error_name(int type_detail);
 

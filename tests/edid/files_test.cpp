@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/path_part.h"
+#include "edid/check_labels.h"
 #include "edid/edid_files.h"
 #include "edid/edid_writers.h"
 #include "edid/file_names.h"
@@ -48,7 +49,11 @@ TEST(EdidFiles, KindByTheLastThreeCharacters) {
     TempDir dir;
     const EdidLoad txt = edid_file_load(dir.write("edid.txt", "00 FF"));
     EXPECT_EQ(txt.error, EdidLoadError::file_format);
-    EXPECT_EQ(edid_load_error_name(txt.error), "File format");
+    const MessageLabels shown = load_message_labels(edid_load_error_name(txt.error));
+    EXPECT_TRUE(shown.visible);
+    EXPECT_EQ(shown.msg1, "Wrong ---");
+    EXPECT_EQ(shown.msg2, "File format");
+    EXPECT_EQ(shown.colour, 0u);
 
     const EdidLoad hex = edid_file_load(dir.write("edid.HEX", "0x00,0xFF,0x12"));
     ASSERT_TRUE(hex.ok());
