@@ -18,6 +18,15 @@ using Kind = SlotRef::Kind;
 // fits a manufacturer, a dot and a full monitor name with room to spare.
 constexpr std::size_t max_name = 24;
 
+// Printable ASCII only: the name is shown in the program's lists and comes
+// back inside reply lines.
+bool valid_name(std::string_view name) {
+    if (name.empty() || name.size() > max_name) return false;
+    for (char c : name)
+        if (c < 0x20 || c > 0x7E || c == ',') return false;
+    return true;
+}
+
 struct TwoArgs {
     std::string_view first, second;
     bool has_second = false;
@@ -107,9 +116,7 @@ Reply edid_name_set(UnitModel& unit, const Call& call) {
     if (!ref || !a.has_second || !named_slot(unit.state().edid, ref))
         return make_error(call.word, "param");
     if (ref->kind != Kind::User) return make_error(call.word, "ro");
-    if (a.second.empty() || a.second.size() > max_name ||
-        a.second.find(',') != std::string_view::npos)
-        return make_error(call.word, "name");
+    if (!valid_name(a.second)) return make_error(call.word, "name");
     named_slot(unit.state().edid, ref)->name = std::string(a.second);
     return make_reply(call.word, call.args);
 }

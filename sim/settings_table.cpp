@@ -92,9 +92,11 @@ std::optional<std::string> accept_value(const SettingDef& def, std::string_view 
         return v;
     }
     if (def.hi > def.lo) return accept_number(def, arg);
-    // A comma would split the value when the unit reports it back.
-    if (arg.empty() || arg.size() > def.max_text || arg.find(',') != std::string_view::npos)
-        return std::nullopt;
+    // Printable text without commas: a comma would split the value when the
+    // unit reports it back.
+    if (arg.empty() || arg.size() > def.max_text) return std::nullopt;
+    for (char c : arg)
+        if (c < 0x20 || c > 0x7E || c == ',') return std::nullopt;
     return std::string(arg);
 }
 

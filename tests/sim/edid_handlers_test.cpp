@@ -174,6 +174,8 @@ TEST(EdidSlots, NamesAreReportedAndOnlyUserSlotsRename) {
     EXPECT_EQ(ask(m, "$edid_name d7,Mine"), "$edid_name err_ro\r\n");
     EXPECT_EQ(ask(m, "$edid_name c7,"), "$edid_name err_name\r\n");
     EXPECT_EQ(ask(m, "$edid_name c7,a,b"), "$edid_name err_name\r\n");
+    EXPECT_EQ(ask(m, "$edid_name c7,a\x04"), "$edid_name err_name\r\n");
+    EXPECT_EQ(ask(m, "$edid_name c7,1234567890123456789012345"), "$edid_name err_name\r\n");
     EXPECT_EQ(ask(m, "$edid_name c7"), "$edid_name err_param\r\n");
     EXPECT_EQ(ask(m, "$edid_name? c0"), "$edid_name? err_param\r\n");
     EXPECT_EQ(ask(m, "$edid_name? c7"), "$edid_name? c7,Bench TV\r\n");

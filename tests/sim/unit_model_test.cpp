@@ -84,6 +84,8 @@ TEST(UnitModelSettings, RefusedValuesLeaveTheStoredOne) {
     EXPECT_EQ(ask(m, "$color_cal_red 256"), "$color_cal_red err_param\r\n");
     EXPECT_EQ(ask(m, "$cable_time 0"), "$cable_time err_param\r\n");
     EXPECT_EQ(ask(m, "$motion_text a,b"), "$motion_text err_param\r\n");
+    EXPECT_EQ(ask(m, "$motion_text a\x04"), "$motion_text err_param\r\n");
+    EXPECT_EQ(ask(m, "$motion_text 12345678901234567890"), "$motion_text 12345678901234567890\r\n");
     EXPECT_EQ(ask(m, "$motion_text 123456789012345678901"), "$motion_text err_param\r\n");
     EXPECT_EQ(ask(m, "$audio_mute? "), "$audio_mute? off\r\n");
     EXPECT_EQ(ask(m, "$color_cal_red?"), "$color_cal_red? 255\r\n");
