@@ -54,11 +54,11 @@ bool FaultPlan::armed() const {
            close || close_mid_block || dup;
 }
 
-std::string arm_fault(FaultPlan& plan, std::string_view spec) {
-    std::size_t blank = spec.find(' ');
-    std::string_view name = spec.substr(0, blank);
+std::string arm_fault(FaultPlan& plan, std::string_view form) {
+    std::size_t blank = form.find(' ');
+    std::string_view name = form.substr(0, blank);
     std::string_view arg =
-        blank == std::string_view::npos ? std::string_view{} : spec.substr(blank + 1);
+        blank == std::string_view::npos ? std::string_view{} : form.substr(blank + 1);
     std::int64_t n = 0;
     auto needs_no_arg = [&](bool& flag) -> std::string {
         if (!arg.empty()) return "no argument expected";

@@ -32,7 +32,7 @@ struct FaultPlan {
 // control channel: "drop N", "delay MS", "unsolicited LINE", "err",
 // "wrongword", "garbage N", "close", "close-mid-block", "dup", "clear".
 // Returns an empty text on success, else what was wrong.
-std::string arm_fault(FaultPlan& plan, std::string_view spec);
+std::string arm_fault(FaultPlan& plan, std::string_view form);
 
 // Whether `name` is the first word of one of the forms above.
 bool is_fault_name(std::string_view name);

@@ -131,7 +131,7 @@ std::string usage_text() {
         "  --fw TEXT                 firmware text (default 2.18.07)\n"
         "  --task MODE               analyser, pattern or cable (default analyser)\n"
         "  --sink NAME               attached sink: none, default, d1..d10, 3block, 4block\n"
-        "  --fault SPEC              arm a fault at start (repeatable; forms below)\n"
+        "  --fault FORM              arm a fault at start (repeatable; forms below)\n"
         "\n"
         "Output:\n"
         "  --wire-log FILE           append every byte received from the program\n"

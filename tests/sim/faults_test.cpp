@@ -12,7 +12,7 @@ struct Rig {
     UnitModel model;
     UnitSession session{model};
 
-    void arm(const std::string& spec) { ASSERT_EQ(arm_fault(model.faults(), spec), "") << spec; }
+    void arm(const std::string& form) { ASSERT_EQ(arm_fault(model.faults(), form), "") << form; }
     std::vector<Emission> send(const std::string& bytes) { return session.feed(bytes); }
 };
 
