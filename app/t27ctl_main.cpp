@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "app/t27ctl_send.h"
-#ifdef T27CTL_WITH_EDID
 #include "edid/edid_cli.h"
-#endif
 
 namespace {
 
@@ -40,12 +38,8 @@ int usage_error(const std::string& why) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "edid") {
-#ifdef T27CTL_WITH_EDID
         return t27::edid_cli_main(std::vector<std::string>(args.begin() + 1, args.end()), std::cout,
                                   std::cerr);
-#else
-        return usage_error("edid commands are not built in");
-#endif
     }
 
     QCoreApplication app(argc, argv);
