@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
+#include "app/install_pages.h"
 #include "mainwin/main_window.h"
 #include "mainwin/qt_dialogs.h"
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     t27::MainWindow window(dir, dialogs);
     dialogs.set_owner(&window);
     window.set_unit_port(static_cast<quint16>(cli.value(port_opt).toUInt()));
+    t27::install_pages(window);
     window.form_load();
     if (cli.isSet(open_opt)) {
         QTimer::singleShot(0, &window, [&window] {

@@ -1,6 +1,12 @@
 #pragma once
 // State of the main window that other windows and the poll loop consult.
+#include <array>
 #include <string>
+#include <vector>
+
+#include "generator/catalogue.h"
+#include "generator/favourites.h"
+#include "generator/settings.h"
 
 namespace t27 {
 
@@ -36,7 +42,19 @@ struct MainState {
     int clock_action = 254;  // 1 = repeat discovery
     int clock_delay = 5;
     std::string saved_ip;
+
+    // The poll loop: CommandTable indices sent one per tick, in a ring.
+    std::vector<int> poll_list;
+    int poll_pos = 0;
+
+    // The loaded timing/pattern catalogue and its favourite slots.
     std::string catalogue_file;  // the catalogue the lists were last loaded from
+    Catalogue catalogue;
+    Favourites favourites;
+    int current_pattern = 254;
+
+    // Recently used EDID files, most recent first; "" = empty entry.
+    std::array<std::string, recent_file_count> recent_files;
 };
 
 }  // namespace t27

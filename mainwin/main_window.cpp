@@ -12,9 +12,12 @@
 #include "common/atomic_write.h"
 #include "common/qt_text.h"
 #include "common/twips.h"
+#include "generator/catalogue_load.h"
 #include "generator/program_dir.h"
+#include "generator/settings_save.h"
 #include "generator/settings.h"
 #include "generator/window_placement.h"
+#include "protocol/command_table.h"
 #include "protocol/ip_check.h"
 
 namespace t27 {
@@ -80,8 +83,12 @@ MainWindow::MainWindow(const QString& program_dir, Dialogs& dialogs, QWidget* pa
     tim_eth_.setObjectName("tim_eth");
     tim_eth_.setInterval(eth_connect_ms);
     connect(&tim_eth_, &QTimer::timeout, this, [this] { tim_eth_Timer(); });
+    tim_monitor_.setObjectName("tim_monitor");
+    tim_monitor_.setInterval(20);
+    connect(&tim_monitor_, &QTimer::timeout, this, [this] { tim_monitor_Timer(); });
 
     build_controls();
+    build_tabs();
 }
 
 MainWindow::~MainWindow() {
@@ -192,6 +199,69 @@ void MainWindow::build_controls() {
     img_cable_test_->setObjectName("img_cable_test");
     img_cable_test_->setGeometry(twips_rect(10860, 120, 960, 720));
     img_cable_test_->hide();
+    connect(img_analyser_, &ClickLabel::clicked, this, [this] { cmd_task_mode_set("analyser"); });
+    connect(img_pattern_, &ClickLabel::clicked, this, [this] { cmd_task_mode_set("pattern"); });
+    connect(img_cable_test_, &ClickLabel::clicked, this, [this] { cmd_task_mode_set("cable"); });
+}
+
+void MainWindow::build_tabs() {
+    static const char* const captions[tab_count] = {"EDID",    "Output Resolution", "Pattern",
+                                                   "Control Panel", "Monitor", "Cable Test"};
+    constexpr int button_top = 960, button_width = 1880, button_height = 390;
+    constexpr int frame_top = button_top + button_height + 60;
+    const int frame_height = window_height_twips - frame_top - 120;
+    for (int i = 0; i < tab_count; ++i) {
+        auto* b = new QPushButton(QString::fromLatin1(captions[i]), this);
+        b->setObjectName(QStringLiteral("cmd_main_%1").arg(i));
+        b->setGeometry(twips_rect(120 + i * (button_width + 20), button_top, button_width, button_height));
+        set_button_colour(b, colour::light_grey);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmd_main_Click(i); });
+        cmd_main_[static_cast<std::size_t>(i)] = b;
+
+        auto* f = new QFrame(this);
+        f->setObjectName(QStringLiteral("fra_main_%1").arg(i));
+        f->setGeometry(twips_rect(120, frame_top, window_width_twips - 240, frame_height));
+        f->setFrameShape(QFrame::StyledPanel);
+        f->hide();
+        fra_main_[static_cast<std::size_t>(i)] = f;
+    }
+    fra_splash_ = new QFrame(this);
+    fra_splash_->setObjectName("fra_splash");
+    fra_splash_->setGeometry(twips_rect(120, frame_top, window_width_twips - 240, frame_height));
+    fra_splash_->setFrameShape(QFrame::StyledPanel);
+    auto* title = new QLabel(QStringLiteral("T27 Controller"), fra_splash_);
+    title->setObjectName("lab_splash_title");
+    QFont big = title->font();
+    big.setPointSize(big.pointSize() * 3);
+    big.setBold(true);
+    title->setFont(big);
+    title->setAlignment(Qt::AlignCenter);
+    title->setGeometry(0, fra_splash_->height() / 3, fra_splash_->width(), 80);
+    auto* hint = new QLabel(QStringLiteral("HDMI analyser, pattern generator and cable tester.\n"
+                                           "Open the link above, then choose a tab."),
+                            fra_splash_);
+    hint->setObjectName("lab_splash_hint");
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setGeometry(0, fra_splash_->height() / 3 + 90, fra_splash_->width(), 60);
+}
+
+TabPage* MainWindow::page(int tab) const {
+    if (tab < 0 || tab >= tab_count) return nullptr;
+    return pages_[static_cast<std::size_t>(tab)];
+}
+
+bool MainWindow::polling_tab() const {
+    return state_.current_tab == tab_monitor || state_.current_tab == tab_cable;
+}
+
+void MainWindow::show_tab_frame(int tab, bool on) {
+    if (tab < 0 || tab >= tab_count) return;
+    fra_main_[static_cast<std::size_t>(tab)]->setVisible(on);
+}
+
+void MainWindow::set_pending_handler(int code, std::function<void()> fn) {
+    if (code >= 0 && code < static_cast<int>(pending_handlers_.size()))
+        pending_handlers_[static_cast<std::size_t>(code)] = std::move(fn);
 }
 
 void MainWindow::set_button_colour(QPushButton* b, Colour c) {
@@ -261,7 +331,8 @@ void MainWindow::form_load() {
         move(geo.left() + twips_to_px(static_cast<int>(pos.left)),
              geo.top() + twips_to_px(static_cast<int>(pos.top)));
     }
-    load_catalogue("v4_timing_pattern.ini");
+    state_.recent_files = s.recent;
+    load_catalogue(default_catalogue_name.data());
 
     link_.ethernet_connected = false;
     state_.saved_ip = s.eth_ip;
@@ -274,7 +345,10 @@ void MainWindow::form_load() {
 
     set_link_label("Not Linked", colour::red);
     set_picture(img_refresh_, "refresh_off.bmp");
-    ui_var_set();
+    set_picture(img_analyser_, "task_analyser_off.bmp");
+    set_picture(img_pattern_, "task_pattern_off.bmp");
+    set_picture(img_cable_test_, "task_cable_test_off.bmp");
+    fra_splash_->show();
 
     show();
     pump_.process_events();
@@ -290,6 +364,8 @@ void MainWindow::form_unload() {
     pump_.process_events();
     tim_eth_.stop();
     pump_.process_events();
+    tim_monitor_.stop();
+    pump_.process_events();
     serial_.rx_timer().stop();
     pump_.process_events();
     serial_.close();
@@ -302,9 +378,11 @@ void MainWindow::form_unload() {
     s.has_position = true;
     s.left = static_cast<long>(x()) * twips_per_pixel;
     s.top = static_cast<long>(y()) * twips_per_pixel;
-    // Failures at exit are silent: the program ends either way, and the old
+    s.recent = state_.recent_files;
+    // Failures at exit are silent: the program ends either way, and each old
     // file stays whole.
-    write_file_atomically(program_path(from_qt(program_dir_), settings_file_name), settings_bytes(s));
+    settings_and_favourites_save(from_qt(program_dir_), s, state_.favourites, unit_.model_family,
+                                 unit_.board_id, unit_.linked_model);
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
@@ -479,6 +557,8 @@ void MainWindow::wsk_client_Connect() {
     cmd_eth_open_->setToolTip(tip_disconnect);
     unit_.model_family = not_known;  // whoever answers must be identified again
     state_.clock_seconds = 0;
+    if (state_.current_tab == tab_monitor)
+        if (TabPage* p = page(tab_monitor)) p->form_set();
 }
 
 void MainWindow::wsk_client_Close() {
@@ -568,10 +648,17 @@ void MainWindow::img_refresh_Click() {
     img_refresh_->setEnabled(false);
     set_picture(img_refresh_, "refresh_busy.bmp");
     pump_.process_events();
+    if (state_.current_tab == tab_monitor) {
+        tim_monitor_.stop();
+        pump_.process_events();
+    }
     link_sequence(engine_, *this);
-    if (link_.cmdrx_status == ReplyStatus::Accepted && refresh_readback &&
-        state_.current_tab != 254)
-        refresh_readback(state_.current_tab);
+    if (link_.cmdrx_status == ReplyStatus::Accepted)
+        if (TabPage* p = page(state_.current_tab)) p->read_back();
+    if (polling_tab()) {
+        tim_monitor_.start();
+        pump_.process_events();
+    }
     set_picture(img_refresh_, "refresh_on.bmp");
     img_refresh_->setEnabled(true);
     state_.refresh_mark = false;
@@ -606,7 +693,150 @@ void MainWindow::ui_var_set() {
     set_picture(img_pattern_, task == task_pattern ? "task_pattern_on.bmp" : "task_pattern_off.bmp");
     set_picture(img_cable_test_,
                 task == task_cable ? "task_cable_test_on.bmp" : "task_cable_test_off.bmp");
-    img_cable_test_->setVisible(unit_.model_family == family_v4l);
+
+    const int tab = state_.current_tab;
+    if (unit_.model_family == family_v4l) {
+        img_cable_test_->setVisible(true);
+        cmd_main_[tab_cable]->setVisible(true);
+        const bool cable = unit_.task_mode == task_cable;
+        // In cable mode the unit does nothing else, so only its tab stays open.
+        for (int i = 0; i < tab_cable; ++i) cmd_main_[static_cast<std::size_t>(i)]->setEnabled(!cable);
+        cmd_main_[tab_cable]->setEnabled(cable);
+        if (cable) {
+            if (tab == tab_cable)
+                show_tab_frame(tab_cable, true);
+            else
+                show_tab_frame(tab, false);
+        } else {
+            if (tab == tab_cable)
+                show_tab_frame(tab_cable, false);
+            else
+                show_tab_frame(tab, true);
+        }
+    } else {
+        img_cable_test_->setVisible(false);
+        cmd_main_[tab_cable]->setVisible(false);
+        fra_main_[tab_cable]->setVisible(false);
+    }
+    for (TabPage* p : pages_)
+        if (p) p->link_state_changed();
+}
+
+// ---- tabs, task modes and the poll loop ------------------------------------------------------
+
+bool MainWindow::defer(int code) {
+    if (!link_.cmdtx_busy && !state_.poll_busy) return false;
+    state_.pending_action = code;  // a later deferral replaces an earlier one
+    return true;
+}
+
+void MainWindow::set_poll_list(std::vector<int> list) {
+    state_.poll_list = std::move(list);
+    state_.poll_pos = 0;
+}
+
+void MainWindow::cmd_main_Click(int index) {
+    if (index < 0 || index >= tab_count) return;
+    tim_monitor_.stop();
+    pump_.process_events();
+    state_.poll_busy = false;
+    link_.quiet_transaction = false;
+    if (state_.current_tab == 254) {
+        fra_splash_->hide();
+    } else {
+        set_button_colour(cmd_main_[static_cast<std::size_t>(state_.current_tab)], colour::light_grey);
+        show_tab_frame(state_.current_tab, false);
+    }
+    state_.current_tab = index;
+    set_button_colour(cmd_main_[static_cast<std::size_t>(index)], colour::orange);
+    if (on_tab_changed) on_tab_changed();
+    if (TabPage* p = page(index)) p->selected();
+    show_tab_frame(index, true);
+    pump_.process_events();
+
+    const bool open = link_.link_interface == interface_rs232
+                          ? serial_.is_open() && link_.serial_open
+                          : tcp_.connected() && link_.ethernet_connected;
+    if (open) {
+        engine_.cmdtx_str("$boot?\r");
+        img_refresh_Click();
+    }
+}
+
+void MainWindow::cmd_task_mode_set(const std::string& task) {
+    const int code = task == "analyser" ? pending_task_analyser
+                     : task == "pattern" ? pending_task_pattern
+                                         : pending_task_cable;
+    if (defer(code)) return;
+    if (polling_tab()) {
+        tim_monitor_.stop();
+        pump_.process_events();
+    }
+    engine_.cmdtx_str("$task_mode " + task + "\r");
+    if (link_.cmdrx_status == ReplyStatus::Accepted) {
+        engine_.cmdrx_param_get();
+        const int mode = task_mode_from_text(link_.cmdrx_param1);
+        if (mode != not_known) unit_.task_mode = mode;
+        ui_var_set();
+        if (state_.current_tab == tab_timing || state_.current_tab == tab_pattern)
+            if (TabPage* p = page(state_.current_tab)) p->read_back();
+    }
+    if ((unit_.task_mode == task_analyser || unit_.task_mode == task_pattern) &&
+        state_.current_tab == tab_panel)
+        if (TabPage* p = page(tab_panel)) p->read_back();
+    if (state_.current_tab == tab_monitor) {
+        if (TabPage* p = page(tab_monitor)) p->form_set();
+        tim_monitor_.start();
+    } else if (state_.current_tab == tab_cable && unit_.task_mode == task_cable) {
+        tim_monitor_.start();
+    }
+}
+
+void MainWindow::tim_monitor_Timer() {
+    state_.poll_busy = true;
+    tim_monitor_.stop();
+    pump_.process_events();
+
+    const bool open = link_.link_interface == interface_rs232 ? serial_.is_open()
+                                                              : link_.ethernet_connected;
+    const int tab = state_.current_tab;
+    if (open && unit_.model_family != not_known && !link_.cmdtx_busy &&
+        state_.poll_pos < static_cast<int>(state_.poll_list.size())) {
+        link_.quiet_transaction = true;
+        const int entry = state_.poll_list[static_cast<std::size_t>(state_.poll_pos)];
+        engine_.cmdtx_str(command_text(entry) + "\r");
+        if (link_.cmdrx_status == ReplyStatus::Accepted)
+            if (TabPage* p = page(tab)) p->poll_reply(entry);
+        if (++state_.poll_pos >= static_cast<int>(state_.poll_list.size())) state_.poll_pos = 0;
+    }
+
+    link_.quiet_transaction = false;
+    if (state_.pending_action != none_pending && !link_.cmdtx_busy && polling_tab()) {
+        state_.poll_busy = false;
+        const int code = state_.pending_action;
+        run_pending_action(code);
+        state_.pending_action = none_pending;
+        if (TabPage* p = page(state_.current_tab)) p->rebuild_poll_list();
+    }
+
+    if (!link_.app_closing && polling_tab()) {
+        if (!poll_allowed || poll_allowed()) tim_monitor_.start();
+        pump_.process_events();
+        state_.poll_busy = false;
+    }
+}
+
+void MainWindow::run_pending_action(int code) {
+    switch (code) {
+        case pending_link: lab_link_Click(); return;
+        case pending_refresh: img_refresh_Click(); return;
+        case pending_task_analyser: cmd_task_mode_set("analyser"); return;
+        case pending_task_pattern: cmd_task_mode_set("pattern"); return;
+        case pending_task_cable: cmd_task_mode_set("cable"); return;
+        default: break;
+    }
+    if (code >= 0 && code < static_cast<int>(pending_handlers_.size()))
+        if (const auto& fn = pending_handlers_[static_cast<std::size_t>(code)]) fn();
 }
 
 // ---- what the engine and the link sequence show -------------------------------------------
@@ -629,7 +859,19 @@ void MainWindow::set_activity(bool visible, int position) {
 void MainWindow::set_link_enabled(bool on) { lab_link_->setEnabled(on); }
 void MainWindow::set_model_caption(const std::string& text) { lab_model_->setText(to_qt(text)); }
 void MainWindow::set_fw_caption(const std::string& text) { lab_fw_ver_->setText(to_qt(text)); }
-void MainWindow::set_edid_second_entry(const std::string& /*text*/) {}
-void MainWindow::load_catalogue(const std::string& file) { state_.catalogue_file = file; }
+void MainWindow::set_edid_second_entry(const std::string& text) {
+    if (on_edid_second_entry) on_edid_second_entry(text);
+}
+void MainWindow::load_catalogue(const std::string& file) {
+    // A missing or damaged catalogue leaves what could be read (perhaps
+    // nothing); the program carries on either way.
+    LoadedCatalogue loaded = catalogue_load(from_qt(program_dir_), file);
+    state_.catalogue_file = file;
+    state_.current_pattern = 254;
+    state_.catalogue = std::move(loaded.catalogue);
+    state_.favourites = loaded.favourites;
+    for (TabPage* p : pages_)
+        if (p) p->catalogue_changed();
+}
 
 }  // namespace t27

@@ -7,12 +7,14 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 
 #include "mainwin/click_label.h"
 #include "mainwin/dialogs.h"
 #include "mainwin/main_state.h"
+#include "mainwin/tab_page.h"
 #include "protocol/com_map.h"
 #include "protocol/engine.h"
 #include "protocol/link_sequence.h"
@@ -64,8 +66,32 @@ public:
     // True when the selected transport is open and may carry a request.
     bool transport_open() const;
 
-    // Per-tab read-back after a successful refresh; later subsystems plug in here.
-    std::function<void(int tab)> refresh_readback;
+    // Tabs, task modes and the poll loop.
+    void cmd_main_Click(int index);
+    void cmd_task_mode_set(const std::string& task);
+    void tim_monitor_Timer();
+    void run_pending_action(int code);
+    // Deferral: true (and the code stored) when a transaction or poll runs.
+    bool defer(int code);
+    void set_poll_list(std::vector<int> list);
+    QTimer& tim_monitor() { return tim_monitor_; }
+
+    // Each subsystem puts its page into a tab's frame and registers here.
+    void set_page(int tab, TabPage* page) { pages_.at(static_cast<std::size_t>(tab)) = page; }
+    QFrame* tab_frame(int tab) const { return fra_main_.at(static_cast<std::size_t>(tab)); }
+    // The user action a deferred code stands for (codes 0-16 not run by the window itself).
+    void set_pending_handler(int code, std::function<void()> fn);
+    // The poll timer is re-armed only while this answers true (the Monitor
+    // tab's view choice is disabled while a report runs).
+    std::function<bool()> poll_allowed;
+    // After a tab change (the command monitor re-evaluates its pause state).
+    std::function<void()> on_tab_changed;
+    // The link chose the second entry of the EDID source/target selectors.
+    std::function<void(const std::string&)> on_edid_second_entry;
+
+    Dialogs& dialogs() { return dialogs_; }
+    Pump& pump() { return pump_; }
+    const QString& program_dir() const { return program_dir_; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -83,6 +109,10 @@ private:
     void load_catalogue(const std::string& file) override;
 
     void build_controls();
+    void build_tabs();
+    TabPage* page(int tab) const;
+    bool polling_tab() const;
+    void show_tab_frame(int tab, bool on);
     void set_button_colour(QPushButton* b, Colour c);
     void set_picture(ClickLabel* l, const char* file);
     void focus_neutral();
@@ -126,8 +156,14 @@ private:
     ClickLabel* img_cable_test_ = nullptr;
     QFrame* shape_link_ = nullptr;
     QPushButton* cmd_focus_ = nullptr;
+    std::array<QPushButton*, tab_count> cmd_main_{};
+    std::array<QFrame*, tab_count> fra_main_{};
+    QFrame* fra_splash_ = nullptr;
+    std::array<TabPage*, tab_count> pages_{};
+    std::array<std::function<void()>, 17> pending_handlers_{};
     QTimer tim_clock_;
     QTimer tim_eth_;
+    QTimer tim_monitor_;
 };
 
 }  // namespace t27
