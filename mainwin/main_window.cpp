@@ -11,11 +11,12 @@
 
 #include "common/atomic_write.h"
 #include "common/qt_text.h"
+#include "common/qt_widgets.h"
 #include "common/twips.h"
 #include "generator/catalogue_load.h"
 #include "generator/program_dir.h"
-#include "generator/settings_save.h"
 #include "generator/settings.h"
+#include "generator/settings_save.h"
 #include "generator/window_placement.h"
 #include "protocol/command_table.h"
 #include "protocol/ip_check.h"
@@ -34,11 +35,11 @@ const char* const tip_disconnect = "Click to disconnect unit";
 
 // Enter in the address box connects, as the button does.
 class EnterFilter : public QObject {
-public:
+  public:
     EnterFilter(QObject* parent, std::function<void()> on_enter)
         : QObject(parent), on_enter_(std::move(on_enter)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* o, QEvent* e) override {
         if (e->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(e)->key();
@@ -50,13 +51,9 @@ protected:
         return QObject::eventFilter(o, e);
     }
 
-private:
+  private:
     std::function<void()> on_enter_;
 };
-
-QRect twips_rect(int left, int top, int width, int height) {
-    return QRect(twips_to_px(left), twips_to_px(top), twips_to_px(width), twips_to_px(height));
-}
 
 }  // namespace
 
@@ -106,98 +103,72 @@ void MainWindow::build_controls() {
     cmd_focus_->setObjectName("cmd_focus");
     cmd_focus_->setGeometry(-20, -20, 1, 1);  // a neutral place for the focus to rest
 
-    cbo_interface_ = new QComboBox(this);
-    cbo_interface_->setObjectName("cbo_interface");
-    cbo_interface_->setGeometry(twips_rect(120, 120, 1300, 330));
+    cbo_interface_ = make_widget<QComboBox>(this, "cbo_interface", twips_rect(120, 120, 1300, 330));
     connect(cbo_interface_, QOverload<int>::of(&QComboBox::activated), this,
             [this](int) { cbo_interface_Click(); });
 
-    cbo_com_ = new QComboBox(this);
-    cbo_com_->setObjectName("cbo_com");
-    cbo_com_->setGeometry(twips_rect(1500, 120, 1100, 330));
+    cbo_com_ = make_widget<QComboBox>(this, "cbo_com", twips_rect(1500, 120, 1100, 330));
     connect(cbo_com_, QOverload<int>::of(&QComboBox::activated), this,
             [this](int) { cbo_com_Click(); });
 
-    cmd_rs232_open_ = new QPushButton(QStringLiteral("COM"), this);
-    cmd_rs232_open_->setObjectName("cmd_rs232_open");
-    cmd_rs232_open_->setGeometry(twips_rect(2680, 120, 900, 330));
+    cmd_rs232_open_ = make_widget<QPushButton>(
+        this, "cmd_rs232_open", twips_rect(2680, 120, 900, 330), QStringLiteral("COM"));
     connect(cmd_rs232_open_, &QPushButton::clicked, this, [this] { cmd_rs232_open_Click(); });
 
-    lab_rs232_protocol_ = new ClickLabel(QStringLiteral("115200,N,8,1"), this);
-    lab_rs232_protocol_->setObjectName("lab_rs232_protocol");
-    lab_rs232_protocol_->setGeometry(twips_rect(3660, 150, 1300, 270));
+    lab_rs232_protocol_ =
+        make_widget<ClickLabel>(this, "lab_rs232_protocol", twips_rect(3660, 150, 1300, 270),
+                                QStringLiteral("115200,N,8,1"));
 
-    cmd_device_ = new QPushButton(QStringLiteral("Device Manager"), this);
-    cmd_device_->setObjectName("cmd_device");
-    cmd_device_->setGeometry(twips_rect(5000, 120, 1600, 330));
+    cmd_device_ = make_widget<QPushButton>(this, "cmd_device", twips_rect(5000, 120, 1600, 330),
+                                           QStringLiteral("Device Manager"));
 
-    lab_ip_ = new ClickLabel(QStringLiteral("IP:"), this);
-    lab_ip_->setObjectName("lab_ip");
-    lab_ip_->setGeometry(twips_rect(1500, 150, 300, 270));
+    lab_ip_ = make_widget<ClickLabel>(this, "lab_ip", twips_rect(1500, 150, 300, 270),
+                                      QStringLiteral("IP:"));
 
-    txt_eth_ip_ = new QLineEdit(this);
-    txt_eth_ip_->setObjectName("txt_eth_ip");
-    txt_eth_ip_->setGeometry(twips_rect(1800, 120, 1700, 330));
+    txt_eth_ip_ = make_widget<QLineEdit>(this, "txt_eth_ip", twips_rect(1800, 120, 1700, 330));
     txt_eth_ip_->installEventFilter(new EnterFilter(txt_eth_ip_, [this] { txt_eth_ip_Enter(); }));
 
-    cmd_eth_open_ = new QPushButton(QStringLiteral("LAN"), this);
-    cmd_eth_open_->setObjectName("cmd_eth_open");
-    cmd_eth_open_->setGeometry(twips_rect(3580, 120, 900, 330));
+    cmd_eth_open_ = make_widget<QPushButton>(this, "cmd_eth_open", twips_rect(3580, 120, 900, 330),
+                                             QStringLiteral("LAN"));
     connect(cmd_eth_open_, &QPushButton::clicked, this, [this] { cmd_eth_open_Click(); });
 
-    cmd_eth_find_ = new QPushButton(QStringLiteral("Find IP"), this);
-    cmd_eth_find_->setObjectName("cmd_eth_find");
-    cmd_eth_find_->setGeometry(twips_rect(4560, 120, 1000, 330));
+    cmd_eth_find_ = make_widget<QPushButton>(this, "cmd_eth_find", twips_rect(4560, 120, 1000, 330),
+                                             QStringLiteral("Find IP"));
 
-    cmd_eth_refresh_ = new QPushButton(QStringLiteral("Refresh"), this);
-    cmd_eth_refresh_->setObjectName("cmd_eth_refresh");
-    cmd_eth_refresh_->setGeometry(twips_rect(5640, 120, 1000, 330));
+    cmd_eth_refresh_ = make_widget<QPushButton>(
+        this, "cmd_eth_refresh", twips_rect(5640, 120, 1000, 330), QStringLiteral("Refresh"));
     cmd_eth_refresh_->setEnabled(false);
 
-    fra_discovery_ = new QFrame(this);
-    fra_discovery_->setObjectName("fra_discovery");
-    fra_discovery_->setGeometry(twips_rect(1500, 500, 5100, 2000));
+    fra_discovery_ = make_widget<QFrame>(this, "fra_discovery", twips_rect(1500, 500, 5100, 2000));
     fra_discovery_->hide();
 
-    lab_link_ = new ClickLabel(QStringLiteral("Not Linked"), this);
-    lab_link_->setObjectName("lab_link");
-    lab_link_->setGeometry(twips_rect(120, 560, 1700, 300));
+    lab_link_ = make_widget<ClickLabel>(this, "lab_link", twips_rect(120, 560, 1700, 300),
+                                        QStringLiteral("Not Linked"));
     lab_link_->setAlignment(Qt::AlignCenter);
     lab_link_->setFrameShape(QFrame::Panel);
     lab_link_->setFrameShadow(QFrame::Sunken);
     lab_link_->setCursor(Qt::PointingHandCursor);
     connect(lab_link_, &ClickLabel::clicked, this, [this] { lab_link_Click(); });
 
-    shape_link_ = new QFrame(this);
-    shape_link_->setObjectName("shape_link");
-    shape_link_->setGeometry(twips_rect(activity_start, 660, 120, 120));
+    shape_link_ =
+        make_widget<QFrame>(this, "shape_link", twips_rect(activity_start, 660, 120, 120));
     shape_link_->setStyleSheet("background-color: rgb(0,128,0); border-radius: 4px;");
     shape_link_->hide();
 
-    lab_model_ = new ClickLabel(this);
-    lab_model_->setObjectName("lab_model");
-    lab_model_->setGeometry(twips_rect(3600, 560, 2000, 300));
+    lab_model_ = make_widget<ClickLabel>(this, "lab_model", twips_rect(3600, 560, 2000, 300));
 
-    lab_fw_ver_ = new ClickLabel(QStringLiteral("FW:"), this);
-    lab_fw_ver_->setObjectName("lab_fw_ver");
-    lab_fw_ver_->setGeometry(twips_rect(5700, 560, 2400, 300));
+    lab_fw_ver_ = make_widget<ClickLabel>(this, "lab_fw_ver", twips_rect(5700, 560, 2400, 300),
+                                          QStringLiteral("FW:"));
 
-    img_refresh_ = new ClickLabel(this);
-    img_refresh_->setObjectName("img_refresh");
-    img_refresh_->setGeometry(twips_rect(8200, 120, 600, 600));
+    img_refresh_ = make_widget<ClickLabel>(this, "img_refresh", twips_rect(8200, 120, 600, 600));
     img_refresh_->setToolTip(QStringLiteral("Refresh"));
     img_refresh_->setCursor(Qt::PointingHandCursor);
     connect(img_refresh_, &ClickLabel::clicked, this, [this] { img_refresh_Click(); });
 
-    img_analyser_ = new ClickLabel(this);
-    img_analyser_->setObjectName("img_analyser");
-    img_analyser_->setGeometry(twips_rect(8900, 120, 960, 720));
-    img_pattern_ = new ClickLabel(this);
-    img_pattern_->setObjectName("img_pattern");
-    img_pattern_->setGeometry(twips_rect(9880, 120, 960, 720));
-    img_cable_test_ = new ClickLabel(this);
-    img_cable_test_->setObjectName("img_cable_test");
-    img_cable_test_->setGeometry(twips_rect(10860, 120, 960, 720));
+    img_analyser_ = make_widget<ClickLabel>(this, "img_analyser", twips_rect(8900, 120, 960, 720));
+    img_pattern_ = make_widget<ClickLabel>(this, "img_pattern", twips_rect(9880, 120, 960, 720));
+    img_cable_test_ =
+        make_widget<ClickLabel>(this, "img_cable_test", twips_rect(10860, 120, 960, 720));
     img_cable_test_->hide();
     connect(img_analyser_, &ClickLabel::clicked, this, [this] { cmd_task_mode_set("analyser"); });
     connect(img_pattern_, &ClickLabel::clicked, this, [this] { cmd_task_mode_set("pattern"); });
@@ -205,15 +176,16 @@ void MainWindow::build_controls() {
 }
 
 void MainWindow::build_tabs() {
-    static const char* const captions[tab_count] = {"EDID",    "Output Resolution", "Pattern",
-                                                   "Control Panel", "Monitor", "Cable Test"};
+    static const char* const captions[tab_count] = {
+        "EDID", "Output Resolution", "Pattern", "Control Panel", "Monitor", "Cable Test"};
     constexpr int button_top = 960, button_width = 1880, button_height = 390;
     constexpr int frame_top = button_top + button_height + 60;
     const int frame_height = window_height_twips - frame_top - 120;
     for (int i = 0; i < tab_count; ++i) {
         auto* b = new QPushButton(QString::fromLatin1(captions[i]), this);
         b->setObjectName(QStringLiteral("cmd_main_%1").arg(i));
-        b->setGeometry(twips_rect(120 + i * (button_width + 20), button_top, button_width, button_height));
+        b->setGeometry(
+            twips_rect(120 + i * (button_width + 20), button_top, button_width, button_height));
         set_button_colour(b, colour::light_grey);
         connect(b, &QPushButton::clicked, this, [this, i] { cmd_main_Click(i); });
         cmd_main_[static_cast<std::size_t>(i)] = b;
@@ -225,9 +197,8 @@ void MainWindow::build_tabs() {
         f->hide();
         fra_main_[static_cast<std::size_t>(i)] = f;
     }
-    fra_splash_ = new QFrame(this);
-    fra_splash_->setObjectName("fra_splash");
-    fra_splash_->setGeometry(twips_rect(120, frame_top, window_width_twips - 240, frame_height));
+    fra_splash_ = make_widget<QFrame>(
+        this, "fra_splash", twips_rect(120, frame_top, window_width_twips - 240, frame_height));
     fra_splash_->setFrameShape(QFrame::StyledPanel);
     auto* title = new QLabel(QStringLiteral("T27 Controller"), fra_splash_);
     title->setObjectName("lab_splash_title");
@@ -398,7 +369,8 @@ bool MainWindow::transport_open() const {
 }
 
 void MainWindow::cbo_interface_Click() {
-    link_.link_interface = cbo_interface_->currentIndex() == 0 ? interface_rs232 : interface_ethernet;
+    link_.link_interface =
+        cbo_interface_->currentIndex() == 0 ? interface_rs232 : interface_ethernet;
     const bool rs232 = link_.link_interface == interface_rs232;
     if (rs232) {
         eth_connect(false);
@@ -422,12 +394,13 @@ void MainWindow::cbo_interface_Click() {
         cmd_eth_open_->setToolTip(tip_connect);
         cmd_eth_refresh_->setEnabled(false);
     }
-    for (QWidget* w : {static_cast<QWidget*>(cmd_rs232_open_), static_cast<QWidget*>(cbo_com_),
-                       static_cast<QWidget*>(lab_rs232_protocol_), static_cast<QWidget*>(cmd_device_)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(cmd_rs232_open_), static_cast<QWidget*>(cbo_com_),
+          static_cast<QWidget*>(lab_rs232_protocol_), static_cast<QWidget*>(cmd_device_)})
         w->setVisible(rs232);
     for (QWidget* w : {static_cast<QWidget*>(cmd_eth_open_), static_cast<QWidget*>(lab_ip_),
-                       static_cast<QWidget*>(cmd_eth_find_), static_cast<QWidget*>(cmd_eth_refresh_),
-                       static_cast<QWidget*>(txt_eth_ip_)})
+                       static_cast<QWidget*>(cmd_eth_find_),
+                       static_cast<QWidget*>(cmd_eth_refresh_), static_cast<QWidget*>(txt_eth_ip_)})
         w->setVisible(!rs232);
     if (rs232) fra_discovery_->hide();
     if (!state_.window_loading) focus_neutral();
@@ -689,8 +662,10 @@ void MainWindow::ui_var_set() {
         set_picture(img_refresh_, "refresh_off.bmp");
     }
     const int task = open ? unit_.task_mode : not_known;
-    set_picture(img_analyser_, task == task_analyser ? "task_analyser_on.bmp" : "task_analyser_off.bmp");
-    set_picture(img_pattern_, task == task_pattern ? "task_pattern_on.bmp" : "task_pattern_off.bmp");
+    set_picture(img_analyser_,
+                task == task_analyser ? "task_analyser_on.bmp" : "task_analyser_off.bmp");
+    set_picture(img_pattern_,
+                task == task_pattern ? "task_pattern_on.bmp" : "task_pattern_off.bmp");
     set_picture(img_cable_test_,
                 task == task_cable ? "task_cable_test_on.bmp" : "task_cable_test_off.bmp");
 
@@ -700,7 +675,8 @@ void MainWindow::ui_var_set() {
         cmd_main_[tab_cable]->setVisible(true);
         const bool cable = unit_.task_mode == task_cable;
         // In cable mode the unit does nothing else, so only its tab stays open.
-        for (int i = 0; i < tab_cable; ++i) cmd_main_[static_cast<std::size_t>(i)]->setEnabled(!cable);
+        for (int i = 0; i < tab_cable; ++i)
+            cmd_main_[static_cast<std::size_t>(i)]->setEnabled(!cable);
         cmd_main_[tab_cable]->setEnabled(cable);
         if (cable) {
             if (tab == tab_cable)
@@ -744,7 +720,8 @@ void MainWindow::cmd_main_Click(int index) {
     if (state_.current_tab == 254) {
         fra_splash_->hide();
     } else {
-        set_button_colour(cmd_main_[static_cast<std::size_t>(state_.current_tab)], colour::light_grey);
+        set_button_colour(cmd_main_[static_cast<std::size_t>(state_.current_tab)],
+                          colour::light_grey);
         show_tab_frame(state_.current_tab, false);
     }
     state_.current_tab = index;
@@ -764,7 +741,7 @@ void MainWindow::cmd_main_Click(int index) {
 }
 
 void MainWindow::cmd_task_mode_set(const std::string& task) {
-    const int code = task == "analyser" ? pending_task_analyser
+    const int code = task == "analyser"  ? pending_task_analyser
                      : task == "pattern" ? pending_task_pattern
                                          : pending_task_cable;
     if (defer(code)) return;
@@ -797,8 +774,8 @@ void MainWindow::tim_monitor_Timer() {
     tim_monitor_.stop();
     pump_.process_events();
 
-    const bool open = link_.link_interface == interface_rs232 ? serial_.is_open()
-                                                              : link_.ethernet_connected;
+    const bool open =
+        link_.link_interface == interface_rs232 ? serial_.is_open() : link_.ethernet_connected;
     const int tab = state_.current_tab;
     if (open && unit_.model_family != not_known && !link_.cmdtx_busy &&
         state_.poll_pos < static_cast<int>(state_.poll_list.size())) {
@@ -828,12 +805,23 @@ void MainWindow::tim_monitor_Timer() {
 
 void MainWindow::run_pending_action(int code) {
     switch (code) {
-        case pending_link: lab_link_Click(); return;
-        case pending_refresh: img_refresh_Click(); return;
-        case pending_task_analyser: cmd_task_mode_set("analyser"); return;
-        case pending_task_pattern: cmd_task_mode_set("pattern"); return;
-        case pending_task_cable: cmd_task_mode_set("cable"); return;
-        default: break;
+        case pending_link:
+            lab_link_Click();
+            return;
+        case pending_refresh:
+            img_refresh_Click();
+            return;
+        case pending_task_analyser:
+            cmd_task_mode_set("analyser");
+            return;
+        case pending_task_pattern:
+            cmd_task_mode_set("pattern");
+            return;
+        case pending_task_cable:
+            cmd_task_mode_set("cable");
+            return;
+        default:
+            break;
     }
     if (code >= 0 && code < static_cast<int>(pending_handlers_.size()))
         if (const auto& fn = pending_handlers_[static_cast<std::size_t>(code)]) fn();
@@ -848,7 +836,8 @@ void MainWindow::show_message(const std::string& text, MessageIcon icon) {
 void MainWindow::set_link_label(const std::string& caption, Colour c) {
     lab_link_->setText(to_qt(caption));
     lab_link_->setProperty("t27_colour", static_cast<uint>(c));
-    lab_link_->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(to_qcolor(c).name()));
+    lab_link_->setStyleSheet(
+        QStringLiteral("color: %1; font-weight: bold;").arg(to_qcolor(c).name()));
 }
 
 void MainWindow::set_activity(bool visible, int position) {
