@@ -1,0 +1,164 @@
+// Replies from the unit through the receive pass and the parameter split.
+//
+// Input: a flags byte, a chunk-size byte, a command-table index byte, then
+// the bytes "received". Flags: 1 a data block follows the reply line, 2 an
+// EOT ends the reply, 4 the command monitor is logging, 8 the monitor log
+// starts just below its limit, 16 run whole transactions (request written,
+// reply awaited on a virtual clock) instead of bare receive passes, 32 over
+// Ethernet rather than RS-232, 64 a quiet transaction.
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "fuzz/fuzz_support.h"
+#include "protocol/command_table.h"
+#include "protocol/engine.h"
+
+namespace {
+
+using t27::fuzz::chunks;
+
+class ClockPump : public t27::Pump {
+  public:
+    explicit ClockPump(std::deque<std::string>& pending) : pending_(pending) {}
+    std::int64_t now_ms() override { return now_; }
+    void process_events() override { deliver_one(); }
+    void wait_events(std::int64_t max_ms) override {
+        now_ += max_ms > 0 ? max_ms : 1;
+        deliver_one();
+    }
+    std::function<void(const std::string&)> on_bytes;
+
+  private:
+    void deliver_one() {
+        if (pending_.empty() || !on_bytes) return;
+        const std::string bytes = std::move(pending_.front());
+        pending_.pop_front();
+        on_bytes(bytes);
+    }
+    std::deque<std::string>& pending_;
+    std::int64_t now_ = 0;
+};
+
+// Hands on whatever the pump releases; writes always succeed.
+class LoopTransport : public t27::Transport {
+  public:
+    bool is_open() const override { return true; }
+    bool write(const std::string& bytes) override {
+        written += bytes.size();
+        return true;
+    }
+    void hand_on(const std::string& bytes) { deliver(bytes); }
+    std::size_t written = 0;
+};
+
+struct SilentView : t27::EngineView {
+    void show_message(const std::string&, t27::MessageIcon) override {}
+    void set_link_label(const std::string&, t27::Colour) override {}
+};
+
+// The split yields "None" or text lying inside the reply.
+void check_params(const t27::LinkState& link) {
+    for (const std::string* p : {&link.cmdrx_param1, &link.cmdrx_param2, &link.cmdrx_param3}) {
+        T27_FUZZ_CHECK(*p == "None" || link.cmdrx_str.find(*p) != std::string::npos);
+        T27_FUZZ_CHECK(p->size() < link.cmdrx_str.size() || *p == "None");
+    }
+    // A later parameter exists only when the earlier ones do.
+    if (link.cmdrx_param1 == "None") T27_FUZZ_CHECK(link.cmdrx_param2 == "None");
+    if (link.cmdrx_param2 == "None") T27_FUZZ_CHECK(link.cmdrx_param3 == "None");
+}
+
+void check_link(const t27::LinkState& link, std::size_t longest_batch) {
+    T27_FUZZ_CHECK(link.cmdrx_str.size() <= t27::reply_text_cap);
+    // The log is emptied at the start of the pass after it passed its limit;
+    // one pass adds at most the escaped form of its batch ("<LF>" + CR LF).
+    T27_FUZZ_CHECK(link.monitor_log.size() <= t27::monitor_log_limit + 1 + 6 * longest_batch + 5);
+}
+
+void run_passes(t27::Engine& engine, t27::LinkState& link, std::string_view wire, std::size_t chunk,
+                bool block_follows, bool eot_reply) {
+    std::size_t longest = 0;
+    for (const std::string& batch : chunks(wire, chunk)) {
+        longest = std::max(longest, batch.size());
+        engine.receive_pass(batch);
+        check_link(link, longest);
+        if (link.reply_complete) {
+            engine.cmdrx_param_get();
+            check_params(link);
+            if (block_follows && !link.cmdrx_block.empty())
+                T27_FUZZ_CHECK(link.cmdrx_block.size() <= t27::edid_block_chars);
+            // What the next transaction does before it waits again.
+            link.cmdrx_count = 0;
+            link.cmdrx_str.clear();
+            link.cr_seen = link.lf_seen = link.reply_complete = false;
+            link.eot_reply = eot_reply;
+        }
+    }
+    engine.cmdrx_param_get();
+    check_params(link);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 3) return 0;
+    const std::uint8_t flags = data[0];
+    const std::size_t chunk = data[1];
+    const int index = data[2] % t27::command_table_size;
+    const std::string_view wire(reinterpret_cast<const char*>(data) + 3, size - 3);
+
+    const bool block_follows = flags & 1;
+    const bool eot_reply = flags & 2;
+
+    t27::LinkState link;
+    t27::UnitIdentity unit;
+    unit.model_family = t27::family_v4;
+    std::deque<std::string> pending;
+    ClockPump pump(pending);
+    SilentView view;
+    t27::Engine engine(link, unit, pump, view);
+    LoopTransport serial;
+    LoopTransport ethernet;
+    engine.set_serial(&serial);
+    engine.set_ethernet(&ethernet);
+    link.serial_open = true;
+    link.ethernet_connected = true;
+    link.block_follows = block_follows;
+    link.eot_reply = eot_reply;
+    link.monitor_on = flags & 4;
+    if (flags & 8) link.monitor_log.assign(t27::monitor_log_limit - 2, 'x');
+    link.link_interface = (flags & 32) ? t27::interface_ethernet : t27::interface_rs232;
+    link.quiet_transaction = flags & 64;
+
+    if (!(flags & 16)) {
+        run_passes(engine, link, wire, chunk, block_follows, eot_reply);
+        return 0;
+    }
+
+    LoopTransport& selected = (flags & 32) ? ethernet : serial;
+    pump.on_bytes = [&selected](const std::string& b) { selected.hand_on(b); };
+    for (const std::string& batch : chunks(wire, chunk)) pending.push_back(batch);
+
+    std::string request = t27::command_text(index);
+    if (request.empty()) request = "$model?";
+    if (request.back() == ' ') request += "rx";
+    request += '\r';
+    // A handful of transactions use up the batches or show the engine stops
+    // waiting; each one ends, whatever arrived.
+    for (int i = 0; i < 4 && !pending.empty(); ++i) {
+        link.eot_reply = eot_reply;
+        link.block_follows = block_follows;
+        engine.cmdtx_str(request);
+        T27_FUZZ_CHECK(!link.cmdtx_busy);
+        check_link(link, wire.size());
+        if (link.cmdrx_status == t27::ReplyStatus::Accepted) {
+            T27_FUZZ_CHECK(link.reply_complete);
+            // Only a same-word reply without EOT is split.
+            if (!eot_reply) check_params(link);
+        }
+    }
+    return 0;
+}
