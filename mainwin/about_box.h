@@ -9,7 +9,7 @@ inline constexpr const char* about_build_date = "02/22/2019";
 
 class AboutBox : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit AboutBox(QWidget* parent = nullptr);
 };
 

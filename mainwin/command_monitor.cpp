@@ -1,7 +1,5 @@
 #include "mainwin/command_monitor.h"
 
-#include <algorithm>
-
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -10,6 +8,7 @@
 #include <QShowEvent>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/colours.h"
 #include "common/qt_text.h"

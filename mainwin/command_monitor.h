@@ -16,7 +16,7 @@ namespace t27 {
 
 class CommandMonitor : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Opens as a tool window owned by `main_window` (which may be null in
     // tests) and placed beside it. The window deletes itself when closed.
     CommandMonitor(Engine& engine, MainState& state, Pump& pump, QWidget* main_window);
@@ -37,14 +37,14 @@ public:
     void cmd_clear_Click();
     void cmd_tx_str_Click();
 
-signals:
+  signals:
     void closed();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void build_controls();
     void set_pause_colour(Colour c);
     void show_log(const std::string& log);

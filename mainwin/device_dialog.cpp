@@ -21,8 +21,8 @@ constexpr std::array<const char*, 7> column_titles = {
 bool path_exists(const std::string& path) { return QFileInfo::exists(to_qt(path)); }
 
 QString problems_text(const std::vector<std::string>& problems) {
-    QString text = QString::fromLatin1("Lines of %1 that were ignored:")
-                       .arg(QLatin1String(com_map_file_name));
+    QString text =
+        QString::fromLatin1("Lines of %1 that were ignored:").arg(QLatin1String(com_map_file_name));
     for (const std::string& line : problems) text += QLatin1Char('\n') + to_qt(line);
     return text;
 }
@@ -33,8 +33,7 @@ DeviceDialog::DeviceDialog(const ComMap& map, QWidget* parent) : QDialog(parent)
     build(system_ports(), map);
 }
 
-DeviceDialog::DeviceDialog(const std::vector<PortRecord>& ports, const ComMap& map,
-                           QWidget* parent)
+DeviceDialog::DeviceDialog(const std::vector<PortRecord>& ports, const ComMap& map, QWidget* parent)
     : QDialog(parent) {
     build(ports, map);
 }
@@ -71,8 +70,8 @@ void DeviceDialog::build(const std::vector<PortRecord>& ports, const ComMap& map
     for (const DeviceRow& r : device_rows(ports, map, path_exists)) {
         auto* item = new QTreeWidgetItem(lstv_devices_);
         const std::array<const std::string*, 7> cells = {
-            &r.com, &r.device, &r.description, &r.manufacturer, &r.serial_number, &r.vid_pid,
-            &r.note,
+            &r.com,           &r.device,  &r.description, &r.manufacturer,
+            &r.serial_number, &r.vid_pid, &r.note,
         };
         for (std::size_t c = 0; c < cells.size(); ++c)
             item->setText(static_cast<int>(c), to_qt(*cells[c]));

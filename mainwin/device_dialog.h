@@ -13,7 +13,7 @@ namespace t27 {
 
 class DeviceDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // The ports the system enumerates now.
     explicit DeviceDialog(const ComMap& map, QWidget* parent = nullptr);
     // A given list of ports, so the table can be checked without hardware.
@@ -22,7 +22,7 @@ public:
 
     static std::vector<PortRecord> system_ports();
 
-private:
+  private:
     void build(const std::vector<PortRecord>& ports, const ComMap& map);
 
     QTreeWidget* lstv_devices_ = nullptr;

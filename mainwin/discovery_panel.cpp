@@ -16,8 +16,8 @@ QHostAddress address_of(const std::string& host) { return QHostAddress(to_qt(hos
 // With every target on this machine the socket listens on loopback only;
 // otherwise answers come from the units on the network.
 QHostAddress bind_address(const DiscoveryTargets& t) {
-    const bool local = address_of(t.multicast_host).isLoopback() &&
-                       address_of(t.broadcast_host).isLoopback();
+    const bool local =
+        address_of(t.multicast_host).isLoopback() && address_of(t.broadcast_host).isLoopback();
     return local ? QHostAddress(QHostAddress::LocalHost) : QHostAddress(QHostAddress::AnyIPv4);
 }
 
@@ -68,14 +68,12 @@ DiscoveryPanel::DiscoveryPanel(QWidget* parent, DiscoveryTargets targets)
 void DiscoveryPanel::set_targets(const DiscoveryTargets& targets) { targets_ = targets; }
 
 quint16 DiscoveryPanel::bound_port() const {
-    return wsk_discovery_->state() == QAbstractSocket::BoundState ? wsk_discovery_->localPort()
-                                                                   : 0;
+    return wsk_discovery_->state() == QAbstractSocket::BoundState ? wsk_discovery_->localPort() : 0;
 }
 
 void DiscoveryPanel::show_failure(const QString& what) {
-    lab_discovery_prompt_->setText(QStringLiteral("Discovery on UDP port %1 failed: %2")
-                                       .arg(targets_.local_port)
-                                       .arg(what));
+    lab_discovery_prompt_->setText(
+        QStringLiteral("Discovery on UDP port %1 failed: %2").arg(targets_.local_port).arg(what));
     lab_discovery_prompt_->setStyleSheet(
         QStringLiteral("color: %1;").arg(to_qcolor(colour::red).name()));
 }

@@ -16,7 +16,7 @@ inline constexpr const char* discovery_prompt = "Double click on selected IP to 
 
 class DiscoveryPanel : public QFrame {
     Q_OBJECT
-public:
+  public:
     DiscoveryPanel(QWidget* parent, DiscoveryTargets targets);
 
     // Where the requests go; tests point every host at 127.0.0.1.
@@ -41,11 +41,11 @@ public:
     void lstv_discovery_DblClick();
     void wsk_discovery_DataArrival();
 
-signals:
+  signals:
     // A unit was chosen from the list; the main window connects to it.
     void connect_requested(const QString& ip);
 
-private:
+  private:
     void show_failure(const QString& what);
 
     DiscoveryTargets targets_;
