@@ -1,0 +1,164 @@
+#include "generator/panel_tab.h"
+
+#include <QPointer>
+
+#include "generator/gen_widgets.h"
+#include "generator/generator_colours.h"
+#include "generator/page_link.h"
+#include "protocol/command_table.h"
+
+namespace t27 {
+
+namespace {
+
+// Two columns of rows: the input port, audio and TMDS rows on the left, HDR,
+// output HDCP and colour format on the right, the system buttons below them.
+constexpr int row_column[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 1, 1};
+constexpr int column_left[] = {120, 4900};
+constexpr int label_width = 1500;
+constexpr int button_width[] = {1000, 1240};
+constexpr int buttons_per_line[] = {3, 5};
+constexpr int line_height = 500;
+constexpr int button_height = 400;
+constexpr int first_line = 150;
+constexpr int system_top = 7600;
+
+constexpr int factory_reset_index = panel_factory_reset;
+
+const char* const factory_reset_question =
+    "Factory Reset returns every setting of the unit to its first-start value. Continue?";
+
+}  // namespace
+
+PanelTab::PanelTab(MainWindow& window) : QWidget(window.tab_frame(tab_panel)), window_(window) {
+    setObjectName("pag_panel");
+    setGeometry(parentWidget()->rect());
+
+    std::array<int, 2> line = {0, 0};
+    const std::span<const PanelRow> rows = panel_rows();
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const PanelRow& row = rows[r];
+        const bool system = row.buttons.front() == panel_factory_reset;
+        const int col = row_column[r];
+        const int left = column_left[col];
+        const int top = system ? system_top : first_line + line[col] * line_height;
+        if (!system) {
+            auto* l = make_label(this, ("lab_panel_row_" + std::to_string(r)).c_str(),
+                                 row.caption, twips_rect(left, top + 50, label_width, 300));
+            l->setVisible(row.shown);
+            row_labels_.emplace_back(l, row.buttons);
+        }
+        int k = 0;
+        for (int index : row.buttons) {
+            const PanelButton& pb = panel_button(index);
+            auto* b = new QPushButton(QString::fromLatin1(pb.caption), this);
+            b->setObjectName(QStringLiteral("cmd_panel_%1").arg(index));
+            const int per_line = buttons_per_line[col];
+            const int width = system ? 2000 : button_width[col];
+            const int x = system ? left + k * 2200
+                                 : left + label_width + (k % per_line) * (width + 60);
+            const int y = system ? top : top + (k / per_line) * line_height;
+            b->setGeometry(twips_rect(x, y, width, button_height));
+            paint_button(b, gen_colour::panel_idle);
+            b->setVisible(row.shown);
+            connect(b, &QPushButton::clicked, this, [this, index] { cmd_panel_Click(index); });
+            cmd_panel_[static_cast<std::size_t>(index)] = b;
+            ++k;
+        }
+        if (row.shown && !system) line[col] += (k + buttons_per_line[col] - 1) / buttons_per_line[col];
+    }
+
+    new PageLink(window, tab_panel, this, this);
+    window.set_pending_handler(pending_panel_button, [p = QPointer<PanelTab>(this)] {
+        if (p) p->cmd_panel_Click(p->pending_panel_index());
+    });
+}
+
+QPushButton* PanelTab::button(int index) const {
+    if (index < 0 || index >= panel_button_count) return nullptr;
+    return cmd_panel_[static_cast<std::size_t>(index)];
+}
+
+void PanelTab::read_back() { panel_read_all(); }
+
+void PanelTab::apply(const PanelUpdate& update) {
+    for (const ButtonPaint& p : update.paints)
+        if (QPushButton* b = button(p.index)) paint_button(b, p.colour);
+    for (const ButtonEnable& e : update.enables)
+        if (QPushButton* b = button(e.index)) b->setEnabled(e.enabled);
+}
+
+void PanelTab::panel_show_group(int group) {
+    apply(t27::panel_show_group(group, reply_param1(window_.engine()), flags_));
+}
+
+bool PanelTab::confirmed(int index) {
+    // Undoing a factory reset is not possible, so a stray click must not do it.
+    if (index != factory_reset_index) return true;
+    return window_.dialogs().question(factory_reset_question, false) == Answer::Yes;
+}
+
+void PanelTab::cmd_panel_Click(int index) {
+    pending_panel_index_ = index;
+    if (window_.defer(pending_panel_button)) return;
+    QPushButton* b = button(index);
+    const PanelButton& pb = panel_button(index);
+    if (!b || pb.command < 0) return;
+    if (!confirmed(index)) return;
+
+    Engine& engine = window_.engine();
+    b->setEnabled(false);
+    window_.pump().process_events();
+    const std::string pre = panel_pre_request(index);
+    if (!pre.empty()) {
+        engine.cmdtx_str(pre + "\r");
+        panel_pre_step_flags(index, flags_);
+    }
+    if (index == panel_hotplug_toggle) {
+        // The line goes low for the pulse and is read back high afterwards.
+        paint_button(button(panel_hotplug_low), gen_colour::lit);
+        paint_button(button(panel_hotplug_high), gen_colour::panel_idle);
+    }
+    engine.cmdtx_str(panel_commands()[static_cast<std::size_t>(index)] + "\r");
+    if (index == panel_hotplug_toggle)
+        paint_button(button(panel_hotplug_low), gen_colour::panel_idle);
+    if (window_.link().cmdrx_status == ReplyStatus::Accepted && pb.group != panel_no_group) {
+        panel_show_group(pb.group);
+        read_groups(panel_reread_groups(index));
+    }
+    b->setEnabled(true);
+}
+
+void PanelTab::read_groups(std::span<const int> groups) {
+    Engine& engine = window_.engine();
+    for (int g : groups) {
+        engine.cmdtx_str(panel_group_query(g) + "\r");
+        if (!panel_read_continues(window_.link().cmdrx_status)) return;
+        panel_show_group(g);
+    }
+}
+
+void PanelTab::hdr_reread() { read_groups(panel_hdr_groups()); }
+
+void PanelTab::format_reread() { read_groups(panel_format_groups()); }
+
+void PanelTab::panel_read_all() {
+    std::array<int, panel_group_count> all{};
+    for (int g = 0; g < panel_group_count; ++g) all[static_cast<std::size_t>(g)] = g;
+    read_groups(all);
+    apply_visibility();
+}
+
+void PanelTab::apply_visibility() {
+    for (const ButtonVisible& v : panel_visibility(window_.unit().task_mode, window_.unit().model_family))
+        if (QPushButton* b = button(v.index)) b->setVisible(v.visible);
+    // A row whose buttons are all hidden hides its caption too.
+    for (auto& [label, buttons] : row_labels_) {
+        bool any = false;
+        for (int index : buttons)
+            if (QPushButton* b = button(index)) any = any || !b->isHidden();
+        label->setVisible(any);
+    }
+}
+
+}  // namespace t27

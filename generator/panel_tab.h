@@ -1,0 +1,51 @@
+#pragma once
+// The "Control Panel" tab: one button per setting value, in labelled rows;
+// the button of each row that matches the unit's value is lit.
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <vector>
+
+#include "generator/panel_buttons.h"
+#include "generator/panel_groups.h"
+#include "mainwin/main_window.h"
+#include "mainwin/tab_page.h"
+
+namespace t27 {
+
+class PanelTab : public QWidget, public TabPage {
+public:
+    explicit PanelTab(MainWindow& window);
+
+    // TabPage
+    void read_back() override;
+
+    // Handlers, named after their controls.
+    void cmd_panel_Click(int index);
+    void panel_read_all();
+    void panel_show_group(int group);
+    void hdr_reread();
+    void format_reread();
+
+    const PanelFlags& flags() const { return flags_; }
+    int pending_panel_index() const { return pending_panel_index_; }
+    // The button with this index, or null for an index without one.
+    QPushButton* button(int index) const;
+
+private:
+    // Sends each group's query in turn and paints it, up to the first query
+    // that gets no reply.
+    void read_groups(std::span<const int> groups);
+    void apply(const PanelUpdate& update);
+    void apply_visibility();
+    bool confirmed(int index);
+
+    MainWindow& window_;
+    std::array<QPushButton*, panel_button_count> cmd_panel_{};
+    std::vector<std::pair<QLabel*, std::span<const int>>> row_labels_;
+    PanelFlags flags_;
+    int pending_panel_index_ = 254;
+};
+
+}  // namespace t27

@@ -1,0 +1,160 @@
+#include "generator/timing_tab.h"
+
+#include <QPointer>
+
+#include "generator/downscale.h"
+#include "generator/gen_widgets.h"
+#include "generator/output_select.h"
+#include "generator/page_link.h"
+#include "protocol/command_table.h"
+
+namespace t27 {
+
+namespace {
+
+constexpr int cmd_timing_set = 164;
+constexpr int cmd_timing_query = 165;
+constexpr int cmd_downscale_query = 1;
+
+constexpr FavouriteRowNames timing_row = {"lstv_timing", "Timings", "cmd_timing",
+                                          "cmd_check_v_none"};
+
+}  // namespace
+
+TimingTab::TimingTab(MainWindow& window) : QWidget(window.tab_frame(tab_timing)), window_(window) {
+    setObjectName("pag_timing");
+    setGeometry(parentWidget()->rect());
+
+    row_ = new FavouriteRow(this, timing_row, window.state().favourites.fav_timing);
+    row_->list()->setGeometry(twips_rect(120, 120, 4600, 8880));
+    for (int k = 0; k < favourite_slots_used; ++k)
+        row_->button(k)->setGeometry(
+            twips_rect(4900 + (k % 3) * 2100, 2000 + (k / 3) * 660, 2000, 560));
+    row_->check_none()->setGeometry(twips_rect(4900, 6050, 1500, 420));
+    row_->on_double_click = [this](int n) { lstv_timing_DblClick(n); };
+    row_->on_button = [this](int k) { cmd_timing_Click(k); };
+
+    make_label(this, "lab_reso_out_now_t", "Now Output Resolution =", twips_rect(4900, 180, 2300, 300));
+    lab_reso_out_now_ = make_label(this, "lab_reso_out_now", "T?", twips_rect(7200, 180, 3900, 300));
+    QFont bold = lab_reso_out_now_->font();
+    bold.setBold(true);
+    lab_reso_out_now_->setFont(bold);
+    QLabel* hint = make_label(this, "lab_prompt_v",
+                              "Double click left list or click button below to set output "
+                              "resolution. Check left list to set favorite timings.",
+                              twips_rect(4900, 620, 6200, 700));
+    hint->setWordWrap(true);
+    make_label(this, "lab_fav_timing", "Favorite Timings :", twips_rect(4900, 1620, 3000, 300));
+
+    // Covers the list: a V4L unit in analyser mode scales its input instead
+    // of generating a timing of its own.
+    fra_reso_out_v4l_ = new QFrame(this);
+    fra_reso_out_v4l_->setObjectName("fra_reso_out_v4l");
+    fra_reso_out_v4l_->setGeometry(twips_rect(120, 120, 4600, 8880));
+    fra_reso_out_v4l_->setFrameShape(QFrame::StyledPanel);
+    fra_reso_out_v4l_->setAutoFillBackground(true);
+    make_label(fra_reso_out_v4l_, "lab_4k_to_1080p", "4K to 1080P Down Scaling :",
+               twips_rect(150, 150, 4200, 300));
+    for (int i = 0; i < 3; ++i) {
+        auto* o = new QRadioButton(QString::fromLatin1(downscale_options[static_cast<std::size_t>(i)].caption),
+                                   fra_reso_out_v4l_);
+        o->setObjectName(QStringLiteral("opt_4k_to_1080p_%1").arg(i));
+        o->setGeometry(twips_rect(300, 600 + i * 500, 4000, 400));
+        // A click or a key that changes the choice sends it.
+        connect(o, &QRadioButton::clicked, this, [this, i] { downscale_set(i); });
+        opt_4k_to_1080p_[static_cast<std::size_t>(i)] = o;
+    }
+    fra_reso_out_v4l_->hide();
+    fra_reso_out_v4l_->raise();
+
+    new PageLink(window, tab_timing, this, this);
+    window.set_pending_handler(pending_read_timing, [p = QPointer<TimingTab>(this)] {
+        if (p) p->read_back();
+    });
+    catalogue_changed();
+}
+
+void TimingTab::selected() { row_->list()->setVisible(true); }
+
+void TimingTab::catalogue_changed() { row_->fill(window_.state().catalogue.timings); }
+
+void TimingTab::read_back() {
+    if (downscale_serves_tab(window_.unit().model_family, window_.unit().task_mode))
+        downscale_read();
+    else
+        lstv_timing_out_get();
+}
+
+void TimingTab::output_timing(int n) {
+    window_.engine().cmdtx_str(command_text(cmd_timing_set) + std::to_string(n) + "\r");
+    if (window_.link().cmdrx_status != ReplyStatus::Accepted) return;
+    lab_reso_out_now_->setText(to_qt(row_->name(n)));
+    row_->highlight(n);
+}
+
+void TimingTab::lstv_timing_DblClick(int n) {
+    if (!timing_output_allowed(n, window_.unit().task_mode)) return;
+    // A second request inside a waiting one would take over its reply.
+    if (window_.link().cmdtx_busy) return;
+    row_->list()->setEnabled(false);
+    window_.pump().process_events();
+    output_timing(n);
+    row_->list()->setEnabled(true);
+}
+
+void TimingTab::cmd_timing_Click(int k) {
+    const int n = row_->fav_slots()[static_cast<std::size_t>(k)];
+    if (n == favourite_empty) return;
+    if (!timing_output_allowed(n, window_.unit().task_mode)) return;
+    if (window_.link().cmdtx_busy) return;
+    QPushButton* b = row_->button(k);
+    b->setEnabled(false);
+    row_->list()->setEnabled(false);
+    window_.pump().process_events();
+    row_->select(n);
+    output_timing(n);
+    row_->list()->setEnabled(true);
+    b->setEnabled(true);
+}
+
+bool TimingTab::read_back_allowed() const {
+    return window_.state().current_tab == tab_timing &&
+           window_.unit().model_family != not_known && window_.transport_open();
+}
+
+void TimingTab::lstv_timing_out_get() {
+    if (!read_back_allowed()) return;
+    if (window_.defer(pending_read_timing)) return;
+    if (downscale_serves_tab(window_.unit().model_family, window_.unit().task_mode)) return;
+    fra_reso_out_v4l_->hide();
+    Engine& engine = window_.engine();
+    engine.cmdtx_str(command_text(cmd_timing_query) + "\r");
+    if (window_.link().cmdrx_status != ReplyStatus::Accepted) return;
+    const int n = readback_entry(reply_param1(engine), row_->count());
+    row_->select(n);
+    lab_reso_out_now_->setText(to_qt(row_->name(n)));
+    row_->highlight(n);
+}
+
+void TimingTab::downscale_read() {
+    if (!read_back_allowed()) return;
+    if (window_.defer(pending_read_timing)) return;
+    if (!downscale_serves_tab(window_.unit().model_family, window_.unit().task_mode)) {
+        fra_reso_out_v4l_->hide();
+        return;
+    }
+    fra_reso_out_v4l_->show();
+    Engine& engine = window_.engine();
+    engine.cmdtx_str(command_text(cmd_downscale_query) + "\r");
+    if (window_.link().cmdrx_status != ReplyStatus::Accepted) return;
+    const int option = downscale_option_for(reply_param1(engine));
+    if (option >= 0) opt_4k_to_1080p_[static_cast<std::size_t>(option)]->setChecked(true);
+}
+
+void TimingTab::downscale_set(int option) {
+    const std::string request = downscale_request(option);
+    if (request.empty() || window_.link().cmdtx_busy) return;
+    window_.engine().cmdtx_str(request + "\r");
+}
+
+}  // namespace t27

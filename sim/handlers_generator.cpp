@@ -1,0 +1,211 @@
+// The generator's outputs as the unit answers them: timing and pattern numbers
+// checked against the family's own catalogue, the output HDCP state with its
+// negotiation, HDR presets, the colour format rules of a DVI output, and the
+// colour calibration values kept per colour. Everything else of the output
+// panel stays a plain stored setting.
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "generator/catalogue.h"
+#include "protocol/model_table.h"
+#include "sim/handler_table.h"
+#include "sim/settings_table.h"
+#include "sim/unit_model.h"
+
+namespace t27::sim {
+
+namespace {
+
+// The program's files sit beside the executables, so a simulator started
+// from the build finds the same catalogues the program ships.
+std::string executable_dir() {
+    std::array<char, 4096> buf{};
+    const ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+    if (n <= 0) return {};
+    std::string path(buf.data(), static_cast<std::size_t>(n));
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+bool read_whole(const std::string& path, std::string& out) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    std::array<char, 8192> buf;
+    std::size_t n = 0;
+    // Catalogues are a few kilobytes; anything far larger is not one.
+    while ((n = std::fread(buf.data(), 1, buf.size(), f)) > 0 && out.size() < (1u << 20))
+        out.append(buf.data(), n);
+    std::fclose(f);
+    return true;
+}
+
+// The catalogue of the unit as it is identified now; empty lists when the
+// file cannot be read, which leaves numbers unchecked.
+struct CatalogueView {
+    Catalogue catalogue;
+    bool found = false;
+};
+
+CatalogueView unit_catalogue(const UnitModel& unit, const std::string& dir) {
+    const Identity& id = unit.state().identity;
+    const std::string file =
+        catalogue_file_for(model_family_of(id.model), id.board_id, id.model);
+    CatalogueView v;
+    std::string bytes;
+    if (dir.empty() || !read_whole(dir + "/" + file, bytes)) return v;
+    v.catalogue = catalogue_parse(std::move(bytes)).catalogue;
+    v.found = true;
+    return v;
+}
+
+std::optional<int> number_in(std::string_view text, int lo, int hi) {
+    if (text.empty() || text.size() > 6) return std::nullopt;
+    int v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    if (v < lo || v > hi) return std::nullopt;
+    return v;
+}
+
+std::string& setting(UnitModel& unit, const std::string& key) {
+    auto& s = unit.state().settings;
+    auto it = s.find(key);
+    if (it != s.end()) return it->second;
+    const SettingDef* def = find_setting(key);
+    return s[key] = def ? def->initial : "";
+}
+
+// ---- timing and pattern ----------------------------------------------------
+
+constexpr int unchecked_limit = 999;
+
+Reply timing_set(UnitModel& unit, const Call& call, const std::string& dir) {
+    const CatalogueView v = unit_catalogue(unit, dir);
+    const int count = v.found ? v.catalogue.timing_count() : unchecked_limit;
+    const std::optional<int> n = number_in(call.args, 1, count);
+    if (!n) return make_error(call.word, "param");
+    setting(unit, "timing") = std::to_string(*n);
+    if (v.found) unit.state().output_timing_text = v.catalogue.timing_name(*n);
+    return make_reply(call.word, std::to_string(*n));
+}
+
+Reply pattern_set(UnitModel& unit, const Call& call, const std::string& dir) {
+    const CatalogueView v = unit_catalogue(unit, dir);
+    const int count = v.found ? v.catalogue.pattern_count() : unchecked_limit;
+    const std::optional<int> n = number_in(call.args, 1, count);
+    if (!n) return make_error(call.word, "param");
+    setting(unit, "pattern") = std::to_string(*n);
+    return make_reply(call.word, std::to_string(*n));
+}
+
+// ---- output HDCP ---------------------------------------------------------------
+
+// The switch and version as one state. Authentication stays in its "talk"
+// phase while the sink cannot finish it: nothing attached, or a sink without
+// HDCP or with only an older version than the one asked for.
+std::string hdcp_out_state(UnitModel& unit) {
+    if (setting(unit, "hdcp_out_sw") != "on") return "off";
+    const std::string version = setting(unit, "hdcp_out_ver");
+    const auto& sink = unit.state().sink_items;
+    auto item = [&](const char* name) {
+        auto it = sink.find(name);
+        return it == sink.end() ? std::string("off") : it->second;
+    };
+    const std::string sink_hdcp = item("hdcp");
+    const bool done = item("hotplug") == "on" && sink_hdcp != "off" &&
+                      !(version == "v2.2" && sink_hdcp == "v1.4");
+    return version + (done ? "_on" : "_talk");
+}
+
+Reply hdcp_out_sw_set(UnitModel& unit, const Call& call) {
+    const SettingDef* def = find_setting("hdcp_out_sw");
+    const std::optional<std::string> v = accept_value(*def, call.args);
+    if (!v) return make_error(call.word, "param");
+    setting(unit, "hdcp_out_sw") = *v;
+    return make_reply(call.word, hdcp_out_state(unit));
+}
+
+// ---- HDR presets and colour format rules ---------------------------------------
+
+struct HdrPreset {
+    const char* set;
+    const char* eotf;
+    const char* colorimetry;
+};
+// Preset 1 is plain SDR video, 2 HDR with BT.2020, 3 PQ (SMPTE 2084) with BT.2020.
+constexpr HdrPreset hdr_presets[] = {{"1", "sdr", "3"}, {"2", "hdr", "9"}, {"3", "2084", "10"}};
+
+Reply hdr_set(UnitModel& unit, const Call& call) {
+    for (const HdrPreset& p : hdr_presets) {
+        if (call.args != p.set) continue;
+        setting(unit, "hdr_set") = p.set;
+        setting(unit, "hdr_eotf") = p.eotf;
+        setting(unit, "hdr_tx_col") = p.colorimetry;
+        return make_reply(call.word, p.set);
+    }
+    return make_error(call.word, "param");
+}
+
+// DVI carries 8-bit RGB only: choosing DVI brings the format there, and
+// choosing anything else of colour space or depth makes the output HDMI again.
+Reply format_set(UnitModel& unit, const Call& call, const char* key) {
+    const std::optional<std::string> v = accept_value(*find_setting(key), call.args);
+    if (!v) return make_error(call.word, "param");
+    setting(unit, key) = *v;
+    const std::string k = key;
+    if (k == "tmds_format" && *v == "dvi") {
+        setting(unit, "color_space") = "rgb";
+        setting(unit, "deep_color") = "8";
+    } else if ((k == "color_space" && *v != "rgb") || (k == "deep_color" && *v != "8")) {
+        setting(unit, "tmds_format") = "hdmi";
+    }
+    return make_reply(call.word, *v);
+}
+
+// ---- colour calibration ------------------------------------------------------------
+
+// Each solid colour keeps its own level; the user colour has its components.
+std::string level_key(UnitModel& unit) { return "color_cal_level_" + setting(unit, "color_cal_color"); }
+
+Reply level_set(UnitModel& unit, const Call& call) {
+    if (setting(unit, "color_cal_color") == "user") return make_error(call.word, "mode");
+    const std::optional<int> v = number_in(call.args, 0, 255);
+    if (!v) return make_error(call.word, "param");
+    setting(unit, level_key(unit)) = std::to_string(*v);
+    return make_reply(call.word, std::to_string(*v));
+}
+
+Reply level_query(UnitModel& unit, const Call& call) {
+    if (setting(unit, "color_cal_color") == "user") return make_error(call.word, "mode");
+    std::string& v = setting(unit, level_key(unit));
+    if (v.empty()) v = find_setting("color_cal_level")->initial;
+    return make_reply(call.word, v);
+}
+
+}  // namespace
+
+void add_generator_handlers(HandlerTable& table, std::string catalogue_dir) {
+    const std::string dir = catalogue_dir.empty() ? executable_dir() : std::move(catalogue_dir);
+    table["$timing"] = [dir](UnitModel& u, const Call& c) { return timing_set(u, c, dir); };
+    table["$pattern"] = [dir](UnitModel& u, const Call& c) { return pattern_set(u, c, dir); };
+    table["$hdcp_out_sw"] = hdcp_out_sw_set;
+    table["$hdcp_out_sw?"] = [](UnitModel& u, const Call& c) {
+        return make_reply(c.word, hdcp_out_state(u));
+    };
+    table["$hdr_set"] = hdr_set;
+    for (const char* key : {"tmds_format", "color_space", "deep_color"}) {
+        table[std::string("$") + key] = [key](UnitModel& u, const Call& c) {
+            return format_set(u, c, key);
+        };
+    }
+    table["$color_cal_level"] = level_set;
+    table["$color_cal_level?"] = level_query;
+}
+
+}  // namespace t27::sim
