@@ -4,8 +4,8 @@ namespace t27 {
 
 void recent_files_add(RecentFiles& files, const std::string& path) {
     auto& e = files.entries;
-    int from = recent_file_count - 1;
-    for (int i = 0; i < recent_file_count; ++i) {
+    int from = edid_recent_file_count - 1;
+    for (int i = 0; i < edid_recent_file_count; ++i) {
         if (e[static_cast<std::size_t>(i)] == path) {
             from = i;
             break;
@@ -17,12 +17,12 @@ void recent_files_add(RecentFiles& files, const std::string& path) {
 }
 
 void recent_files_remove(RecentFiles& files, int i) {
-    if (i < 0 || i >= recent_file_count) return;
+    if (i < 0 || i >= edid_recent_file_count) return;
     auto& e = files.entries;
-    for (int k = i; k + 1 < recent_file_count; ++k) {
+    for (int k = i; k + 1 < edid_recent_file_count; ++k) {
         e[static_cast<std::size_t>(k)] = e[static_cast<std::size_t>(k + 1)];
     }
-    e[recent_file_count - 1].clear();
+    e[edid_recent_file_count - 1].clear();
 }
 
 }  // namespace t27

@@ -5,10 +5,12 @@
 
 namespace t27 {
 
-inline constexpr int recent_file_count = 10;
+// Named apart from the settings file's count so both headers can meet in
+// one file; the window checks that the two agree.
+inline constexpr int edid_recent_file_count = 10;
 
 struct RecentFiles {
-    std::array<std::string, recent_file_count> entries;
+    std::array<std::string, edid_recent_file_count> entries;
 };
 
 // Puts `path` at entry 0; an entry already holding it moves up, the others
