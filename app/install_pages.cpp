@@ -1,5 +1,6 @@
 #include "app/install_pages.h"
 
+#include "cable/cable_tab.h"
 #include "mainwin/main_window.h"
 
 namespace t27 {
@@ -9,6 +10,7 @@ namespace t27 {
 // set_pending_handler().
 void install_pages(MainWindow& window) {
     (void)window;
+    new CableTab(window);
 }
 
 }  // namespace t27

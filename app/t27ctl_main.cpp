@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/t27ctl_cable.h"
 #include "app/t27ctl_send.h"
 #include "edid/edid_cli.h"
 
@@ -14,6 +15,7 @@ constexpr int exit_usage = 64;
 const char* const usage =
     "usage: t27ctl [--tcp HOST[:PORT] | --serial DEVICE|COMn] [--no-link]\n"
     "              [--edid-bin FILE] [--program-dir DIR] [--verbose] send LINE...\n"
+    "       t27ctl [--tcp ... | --serial ...] cable run|stop ...   (cable --help)\n"
     "       t27ctl edid report|check|convert|compare ...\n"
     "\n"
     "send     opens the link (TCP port 23 unless given; serial at 115200,N,8,1),\n"
@@ -83,6 +85,14 @@ int main(int argc, char** argv) {
         } else {
             break;
         }
+    }
+    if (i < args.size() && args[i] == "cable") {
+        const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                            args.end());
+        const bool help = rest.empty() || rest[0] == "--help";
+        if (!help && o.tcp_host.isEmpty() == o.serial.isEmpty())
+            return usage_error("give exactly one of --tcp and --serial");
+        return t27::t27ctl_cable(o, rest);
     }
     if (i >= args.size() || args[i] != "send") return usage_error("");
     if (o.tcp_host.isEmpty() == o.serial.isEmpty())

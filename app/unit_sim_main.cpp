@@ -56,6 +56,8 @@ int main(int argc, char** argv) {
     if (!opt.fw.empty()) ok &= apply_setting(model, "set fw " + opt.fw);
     if (!opt.task.empty()) ok &= apply_setting(model, "set task " + opt.task);
     if (!opt.sink.empty()) ok &= apply_setting(model, "set sink " + opt.sink);
+    if (!opt.time_scale.empty()) ok &= apply_setting(model, "set time-scale " + opt.time_scale);
+    if (!opt.cable.empty()) ok &= apply_setting(model, "set cable " + opt.cable);
     for (const std::string& f : opt.faults) ok &= apply_setting(model, f);
     if (!ok) return 2;
 

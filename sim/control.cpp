@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "sim/cable_control.h"
+
 namespace t27::sim {
 
 namespace {
@@ -53,6 +55,7 @@ std::string set(UnitModel& unit, std::string_view what, std::string_view value) 
         (what == "source" ? s.source_items : s.sink_items)[std::string(item)] = std::string(v);
         return "ok";
     }
+    if (std::string r = set_cable_option(unit, what, value); !r.empty()) return r;
     return "error: nothing called '" + std::string(what) + "' to set";
 }
 
@@ -88,7 +91,11 @@ const char* control_help() {
            "  set task MODE        analyser, pattern or cable\n"
            "  set sink NAME        none, default, d1..d10, 3block or 4block\n"
            "  set source ITEM V    value of \"$source_detect? ITEM\"\n"
-           "  set sinkitem ITEM V  value of \"$sink_detect? ITEM\"\n";
+           "  set sinkitem ITEM V  value of \"$sink_detect? ITEM\"\n"
+           "  set time-scale N     the cable test clock runs N times real time\n"
+           "  set cable Q [S]      cable under test: good, marginal (fails strict\n"
+           "                       tests) or bad; its errors show S test seconds\n"
+           "                       into a test (default 45)\n";
 }
 
 }  // namespace t27::sim

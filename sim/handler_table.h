@@ -26,5 +26,7 @@ void add_identity_handlers(HandlerTable& table);
 void add_settings_handlers(HandlerTable& table);
 void add_edid_handlers(HandlerTable& table);
 void add_status_handlers(HandlerTable& table);
+// After the settings handlers: wraps their cable level and time setters.
+void add_cable_handlers(HandlerTable& table);
 
 }  // namespace t27::sim

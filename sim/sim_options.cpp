@@ -89,6 +89,10 @@ std::string parse_options(const std::vector<std::string>& args, SimOptions& o) {
             if (!value(o.sink)) return a + " needs a sink name";
         } else if (a == "--board") {
             if (!value(v) || !parse_int(v, 0, 255, o.board)) return a + " needs a number 0 to 255";
+        } else if (a == "--time-scale") {
+            if (!value(o.time_scale)) return a + " needs a number";
+        } else if (a == "--cable") {
+            if (!value(o.cable)) return a + " needs good, marginal or bad";
         } else if (a == "--fault") {
             if (!value(v)) return a + " needs a fault";
             o.faults.push_back(v);
@@ -131,6 +135,9 @@ std::string usage_text() {
         "  --fw TEXT                 firmware text (default 2.18.07)\n"
         "  --task MODE               analyser, pattern or cable (default analyser)\n"
         "  --sink NAME               attached sink: none, default, d1..d10, 3block, 4block\n"
+        "  --time-scale N            the cable test clock runs N times real time\n"
+        "  --cable 'Q [S]'           cable under test: good, marginal or bad, its\n"
+        "                            errors showing S test seconds in (default 45)\n"
         "  --fault FORM              arm a fault at start (repeatable; forms below)\n"
         "\n"
         "Output:\n"

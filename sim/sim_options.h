@@ -32,6 +32,7 @@ struct SimOptions {
     std::string wire_log;
     std::string model, fw, task, sink;
     int board = -1;
+    std::string time_scale, cable;  // cable test: "set time-scale", "set cable" values
     std::vector<std::string> faults;
     bool quiet = false;
     bool help = false;

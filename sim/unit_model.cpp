@@ -35,6 +35,7 @@ UnitModel::UnitModel()
     add_identity_handlers(handlers_);
     add_edid_handlers(handlers_);
     add_status_handlers(handlers_);
+    add_cable_handlers(handlers_);
     attach_sink("default");
     reset_source_items(state_);
     factory_reset();
@@ -70,6 +71,7 @@ void UnitModel::factory_reset() {
     state_.task_mode = "analyser";
     reset_settings(state_);
     reset_edid_slots(state_.edid);
+    state_.cable.abort(now_ms());
 }
 
 }  // namespace t27::sim

@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "sim/cable_test.h"
 #include "sim/edid_store.h"
 
 namespace t27::sim {
@@ -25,6 +26,8 @@ struct UnitState {
     std::map<std::string, std::string, std::less<>> sink_items;
     // What "$timingx?" reports while the unit generates its own output.
     std::string output_timing_text = "1920x1080p60";
+    // The cable test with its clock, the cable under test and the time scale.
+    CableTest cable;
 };
 
 }  // namespace t27::sim

@@ -1,0 +1,250 @@
+#include "app/t27ctl_cable.h"
+
+#include <array>
+#include <csignal>
+#include <cstring>
+#include <iomanip>
+#include <iostream>
+#include <optional>
+#include <sstream>
+
+#include "cable/cable_commands.h"
+#include "cable/cable_progress.h"
+#include "cable/cable_text.h"
+#include "cable/cable_times.h"
+#include "protocol/command_table.h"
+
+namespace t27 {
+
+namespace {
+
+constexpr int exit_ok = 0;
+constexpr int exit_link_failed = 1;
+constexpr int exit_usage = 64;
+constexpr double poll_pause_s = 0.2;
+
+const char* const cable_usage =
+    "usage: t27ctl LINK cable run [--time 1..7] [--level normal|strict] [--stop-after S]\n"
+    "       t27ctl LINK cable stop\n"
+    "run   sets level and time (1 = 2 minutes ... 6 = 1 hour, 7 = endless; defaults\n"
+    "      1 and normal), starts the unit's test, prints a progress line whenever\n"
+    "      its clock moves and the result at the end. --stop-after stops the test\n"
+    "      once the unit's clock reaches S seconds; Ctrl-C stops it at once.\n"
+    "stop  stops a running test and prints the result.\n"
+    "exit  0 pass, 1 link not opened, 2 link lost, 3 request refused, 4 fail,\n"
+    "      5 the test ended without a verdict, 64 usage error.\n";
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void on_interrupt(int) { interrupted = 1; }
+
+struct RunOptions {
+    int time_entry = 0;
+    bool strict = false;
+    std::optional<long long> stop_after_s;
+};
+
+int usage(const std::string& why) {
+    if (!why.empty()) std::cerr << "t27ctl cable: " << why << "\n";
+    std::cerr << cable_usage;
+    return exit_usage;
+}
+
+// Empty when the options are good, else what is wrong.
+std::string parse_run(const std::vector<std::string>& args, RunOptions& out) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (i + 1 >= args.size()) return a + " needs a value";
+        const std::string& v = args[++i];
+        if (a == "--time") {
+            const std::optional<int> entry = cable_time_entry_of(v);
+            if (!entry) return "--time is 1 to 7";
+            out.time_entry = *entry;
+        } else if (a == "--level") {
+            if (v != "normal" && v != "strict") return "--level is normal or strict";
+            out.strict = v == "strict";
+        } else if (a == "--stop-after") {
+            out.stop_after_s = parse_decimal(v);
+            if (!out.stop_after_s || *out.stop_after_s < 0) return "--stop-after needs seconds";
+        } else {
+            return "unknown option '" + a + "'";
+        }
+    }
+    return {};
+}
+
+std::string trimmed(const char* text) {
+    std::string s = text;
+    s.erase(0, s.find_first_not_of(' '));
+    return s;
+}
+
+// "D:HH:MM:SS" of a number of seconds.
+std::string clock_text(long long elapsed) {
+    std::ostringstream os;
+    os << elapsed / 86400 << ":" << std::setfill('0') << std::setw(2) << elapsed / 3600 % 24 << ":"
+       << std::setw(2) << elapsed / 60 % 60 << ":" << std::setw(2) << elapsed % 60;
+    return os.str();
+}
+
+constexpr std::array<int, 4> clock_queries = {cmd_timer_day_query, cmd_timer_hour_query,
+                                              cmd_timer_minute_query, cmd_timer_second_query};
+
+// One request; the outcome for the caller is the exit code it would end
+// with, or nothing when the unit accepted it.
+class Session {
+public:
+    explicit Session(CliLink& cli) : cli_(cli) {}
+
+    std::optional<int> ask(const std::string& request) {
+        cli_.engine().cmdtx_str(request);
+        const ReplyStatus st = cli_.link().cmdrx_status;
+        if (st == ReplyStatus::Accepted) return std::nullopt;
+        const std::string shown = request.substr(0, request.size() - 1);
+        if (st == ReplyStatus::ErrorReply) {
+            std::cerr << "t27ctl: the unit refused \"" << shown << "\": " << cli_.link().cmdrx_param1
+                      << "\n";
+            return cable_exit_refused;
+        }
+        std::cerr << "t27ctl: lost the link to the unit (\"" << shown << "\" "
+                  << reply_status_name(st) << ")\n";
+        return cable_exit_lost;
+    }
+    const std::string& p1() const { return cli_.link().cmdrx_param1; }
+
+    // The four clock fields, read until two passes agree, so a field that
+    // rolls over between two reads is not mixed with the others.
+    std::optional<int> read_clock(std::array<std::string, 4>& out, bool& consistent) {
+        std::array<std::string, 4> last;
+        consistent = false;
+        for (int pass = 0; pass < 4 && !consistent; ++pass) {
+            std::array<std::string, 4> now;
+            for (std::size_t i = 0; i < now.size(); ++i) {
+                if (auto e = ask(command_text(clock_queries[i]) + "\r"))
+                    return e;
+                now[i] = p1();
+            }
+            consistent = pass > 0 && now == last;
+            last = now;
+        }
+        out = last;
+        return std::nullopt;
+    }
+
+private:
+    CliLink& cli_;
+};
+
+int verdict_exit(const std::string& result) {
+    if (result == "PASS") return exit_ok;
+    if (result == "FAIL") return cable_exit_fail;
+    return cable_exit_no_verdict;
+}
+
+std::optional<int> ensure_cable_mode(CliLink& cli, Session& s) {
+    if (cli.unit().task_mode == task_cable) return std::nullopt;
+    const int was = cli.unit().task_mode;
+    if (auto e = s.ask("$task_mode cable\r")) return e;
+    if (task_mode_from_text(s.p1()) != task_cable) {
+        std::cerr << "t27ctl: the unit stayed in task mode " << s.p1() << "\n";
+        return cable_exit_refused;
+    }
+    cli.unit().task_mode = task_cable;
+    std::cout << "task: cable (was " << (was == not_known ? "unknown" : task_mode_text(was))
+              << ")\n";
+    return std::nullopt;
+}
+
+int print_result(Session& s) {
+    if (auto e = s.ask(command_text(cmd_cable_result_query) + "\r")) return *e;
+    const std::string result = upper_text(s.p1());
+    std::cout << "result: " << result << "\n";
+    std::cout.flush();
+    return verdict_exit(result);
+}
+
+int run(CliLink& cli, const RunOptions& ro) {
+    Session s(cli);
+    if (auto e = ensure_cable_mode(cli, s)) return *e;
+    if (auto e = s.ask(command_text(cmd_cable_level) + (ro.strict ? "strict" : "normal") + "\r"))
+        return *e;
+    if (auto e = s.ask(cable_time_request(ro.time_entry))) return *e;
+    if (auto e = s.ask(cable_run_request(true))) return *e;
+    const std::optional<int> duration = cable_duration_s(ro.time_entry);
+    std::cout << "started: " << trimmed(cable_time_at(ro.time_entry)->text) << ", level "
+              << (ro.strict ? "STRICT" : "NORMAL") << "\n";
+    std::cout.flush();
+
+    std::string shown;
+    bool stop_sent = false;
+    for (;;) {
+        if (auto e = s.ask(command_text(cmd_cable_run_query) + "\r")) return *e;
+        const bool running = s.p1() == "start";
+        std::array<std::string, 4> clock;
+        bool consistent = false;
+        if (auto e = s.read_clock(clock, consistent)) return *e;
+        const std::optional<long long> elapsed = cable_elapsed_s(clock);
+        if (consistent && elapsed) {
+            std::string line = clock_text(*elapsed);
+            if (duration)
+                line += " " + std::to_string(cable_progress_value(*elapsed, *duration, 100)) + "%";
+            if (line != shown) {
+                std::cout << "progress: " << line << "\n";
+                std::cout.flush();
+                shown = line;
+            }
+        }
+        if (!running) break;
+        const bool time_up = ro.stop_after_s && elapsed && *elapsed >= *ro.stop_after_s;
+        if ((interrupted || time_up) && !stop_sent) {
+            if (auto e = s.ask(cable_run_request(false))) return *e;
+            stop_sent = true;
+            continue;  // read the final clock once more
+        }
+        wait_seconds(cli.pump(), poll_pause_s);
+    }
+    return print_result(s);
+}
+
+int stop(CliLink& cli) {
+    Session s(cli);
+    if (auto e = s.ask(cable_run_request(false))) return *e;
+    std::cout << "stopped\n";
+    return print_result(s);
+}
+
+}  // namespace
+
+int t27ctl_cable(const LinkOptions& options, const std::vector<std::string>& args) {
+    if (args.empty()) return usage("run or stop?");
+    if (args[0] == "--help") {
+        std::cout << cable_usage;
+        return exit_ok;
+    }
+    RunOptions ro;
+    if (args[0] == "run") {
+        const std::string why = parse_run(args, ro);
+        if (!why.empty()) return usage(why);
+    } else if (args[0] != "stop" || args.size() > 1) {
+        return usage(args[0] == "stop" ? "stop takes no options" : "run or stop?");
+    }
+
+    CliLink cli(options);
+    if (!cli.open()) return exit_link_failed;
+    // Requests other than identification need a linked unit.
+    cli.identify();
+    if (cli.unit().model_family == not_known) {
+        std::cerr << "t27ctl: the unit could not be identified\n";
+        return cable_exit_lost;
+    }
+    if (args[0] == "stop") return stop(cli);
+
+    struct sigaction sa;
+    std::memset(&sa, 0, sizeof sa);
+    sa.sa_handler = on_interrupt;
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    return run(cli, ro);
+}
+
+}  // namespace t27
