@@ -76,6 +76,7 @@ EdidTab::EdidTab(MainWindow& window)
     setGeometry(window.tab_frame(tab_edid)->rect());
     run_modal = [](QDialog& d) { d.exec(); };
     build();
+    show();  // also when the page joins a window that is already shown
     window_.set_page(tab_edid, this);
     // The window may outlive this page (and the other way round while it is
     // being destroyed), so what it calls back checks that the page is still here.
