@@ -1,6 +1,7 @@
 #include "mainwin/main_window.h"
 
 #include <QCloseEvent>
+#include <QDialog>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
@@ -8,6 +9,9 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSerialPortInfo>
+
+#include "mainwin/about_box.h"
+#include "mainwin/device_dialog.h"
 
 #include "common/atomic_write.h"
 #include "common/qt_text.h"
@@ -139,8 +143,33 @@ void MainWindow::build_controls() {
         this, "cmd_eth_refresh", twips_rect(5640, 120, 1000, 330), QStringLiteral("Refresh"));
     cmd_eth_refresh_->setEnabled(false);
 
-    fra_discovery_ = make_widget<QFrame>(this, "fra_discovery", twips_rect(1500, 500, 5100, 2000));
+    fra_discovery_ = new DiscoveryPanel(this, DiscoveryTargets{});
+    fra_discovery_->setGeometry(twips_rect(1500, 500, 5100, 2000));
     fra_discovery_->hide();
+    connect(fra_discovery_, &DiscoveryPanel::connect_requested, this,
+            [this](const QString& ip) { lstv_discovery_DblClick(ip); });
+    connect(cmd_eth_find_, &QPushButton::clicked, this, [this] { cmd_eth_find_Click(); });
+    connect(cmd_eth_refresh_, &QPushButton::clicked, this, [this] { cmd_eth_refresh_Click(); });
+    connect(cmd_device_, &QPushButton::clicked, this, [this] { cmd_device_Click(); });
+
+    lab_monitor_eye_cmd_ =
+        make_widget<ClickLabel>(this, "lab_monitor_eye_cmd", twips_rect(7640, 140, 440, 360));
+    lab_monitor_eye_cmd_->setText(QString::fromUtf8("\xF0\x9F\x91\x81"));  // an eye
+    lab_monitor_eye_cmd_->setAlignment(Qt::AlignCenter);
+    lab_monitor_eye_cmd_->setToolTip(QStringLiteral("Command Monitor"));
+    lab_monitor_eye_cmd_->setCursor(Qt::PointingHandCursor);
+    connect(lab_monitor_eye_cmd_, &ClickLabel::clicked, this, [this] { lab_monitor_eye_cmd_Click(); });
+    sha_eye_frame_ = make_widget<QFrame>(this, "sha_eye_frame", twips_rect(7610, 110, 500, 420));
+    sha_eye_frame_->setFrameShape(QFrame::Box);
+    sha_eye_frame_->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    img_about_ = make_widget<ClickLabel>(this, "img_about", twips_rect(7640, 560, 440, 300),
+                                         QStringLiteral("?"));
+    img_about_->setAlignment(Qt::AlignCenter);
+    img_about_->setFrameShape(QFrame::Panel);
+    img_about_->setToolTip(QStringLiteral("About"));
+    img_about_->setCursor(Qt::PointingHandCursor);
+    connect(img_about_, &ClickLabel::clicked, this, [this] { img_about_Click(); });
 
     lab_link_ = make_widget<ClickLabel>(this, "lab_link", twips_rect(120, 560, 1700, 300),
                                         QStringLiteral("Not Linked"));
@@ -331,6 +360,8 @@ void MainWindow::form_unload() {
     if (unloaded_) return;
     unloaded_ = true;
     link_.app_closing = true;
+    if (monitor_) monitor_->close();
+    for (QWidget* w : findChildren<QDialog*>()) w->close();
     tim_clock_.stop();
     pump_.process_events();
     tim_eth_.stop();
@@ -598,8 +629,79 @@ void MainWindow::tim_clock_Timer() {
     if (link_.app_closing) return;
     tim_clock_.start();
     pump_.process_events();
-    if (state_.clock_action != 254 && state_.clock_seconds >= state_.clock_delay)
+    if (state_.clock_action != 254 && state_.clock_seconds >= state_.clock_delay) {
+        const int action = state_.clock_action;
         state_.clock_action = 254;
+        if (action == 1) fra_discovery_->repeat_if_due();
+    }
+}
+
+void MainWindow::tim_clock_go(int type, int delay_seconds) {
+    state_.clock_action = type;
+    state_.clock_delay = delay_seconds;
+    state_.clock_ticks = 0;
+    state_.clock_seconds = 0;
+}
+
+// ---- discovery and the secondary windows ------------------------------------------------------
+
+void MainWindow::set_discovery_targets(const DiscoveryTargets& targets) {
+    fra_discovery_->set_targets(targets);
+}
+
+void MainWindow::cmd_eth_find_Click() {
+    if (fra_discovery_->isVisible()) {
+        fra_discovery_->hide();
+        cmd_eth_refresh_->setEnabled(false);
+        return;
+    }
+    fra_discovery_->show();
+    fra_discovery_->raise();
+    cmd_eth_refresh_->setEnabled(true);
+    fra_discovery_->start_search();
+    tim_clock_go(1, 1);
+}
+
+void MainWindow::cmd_eth_refresh_Click() {
+    fra_discovery_->start_search();
+    tim_clock_go(1, 1);
+}
+
+void MainWindow::lstv_discovery_DblClick(const QString& ip) {
+    txt_eth_ip_->setText(ip);
+    if (!ip_check()) return;
+    eth_connect(false);
+    wait_seconds(pump_, 0.5);
+    eth_connect(true);
+    wait_seconds(pump_, 0.5);
+    if (!link_.ethernet_connected) eth_connect(true);
+    ui_var_set();
+    cmd_eth_refresh_->setEnabled(false);
+    fra_discovery_->hide();
+}
+
+void MainWindow::lab_monitor_eye_cmd_Click() {
+    if (monitor_) {
+        monitor_->close();
+    } else {
+        monitor_ = new CommandMonitor(engine_, state_, pump_, this);
+        monitor_->show();
+    }
+    // Click feedback: the frame blinks off for a moment.
+    sha_eye_frame_->hide();
+    QTimer::singleShot(100, sha_eye_frame_, [f = sha_eye_frame_] { f->show(); });
+}
+
+void MainWindow::cmd_device_Click() {
+    auto* dlg = new DeviceDialog(com_map_, this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->open();
+}
+
+void MainWindow::img_about_Click() {
+    auto* box = new AboutBox(this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 // ---- link and refresh ------------------------------------------------------------------
@@ -726,6 +828,7 @@ void MainWindow::cmd_main_Click(int index) {
     }
     state_.current_tab = index;
     set_button_colour(cmd_main_[static_cast<std::size_t>(index)], colour::orange);
+    if (monitor_) monitor_->monitor_pause_set();
     if (on_tab_changed) on_tab_changed();
     if (TabPage* p = page(index)) p->selected();
     show_tab_frame(index, true);
@@ -843,6 +946,14 @@ void MainWindow::set_link_label(const std::string& caption, Colour c) {
 void MainWindow::set_activity(bool visible, int position) {
     shape_link_->move(twips_to_px(position), shape_link_->y());
     shape_link_->setVisible(visible);
+}
+
+void MainWindow::monitor_log_changed(const std::string& log) {
+    if (monitor_) monitor_->log_changed(log);
+}
+
+void MainWindow::monitor_log_cleared() {
+    if (monitor_) monitor_->log_cleared();
 }
 
 void MainWindow::set_link_enabled(bool on) { lab_link_->setEnabled(on); }

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -12,7 +13,9 @@
 #include <memory>
 
 #include "mainwin/click_label.h"
+#include "mainwin/command_monitor.h"
 #include "mainwin/dialogs.h"
+#include "mainwin/discovery_panel.h"
 #include "mainwin/main_state.h"
 #include "mainwin/tab_page.h"
 #include "protocol/com_map.h"
@@ -59,6 +62,18 @@ public:
     void img_refresh_Click();
     void ui_var_set();
     void tim_clock_Timer();
+    // Arms the clock's one delayed action (type 1 = repeat discovery).
+    void tim_clock_go(int type, int delay_seconds);
+    void cmd_eth_find_Click();
+    void cmd_eth_refresh_Click();
+    void lstv_discovery_DblClick(const QString& ip);
+    void lab_monitor_eye_cmd_Click();
+    void cmd_device_Click();
+    void img_about_Click();
+    // Tests and demos point discovery at 127.0.0.1.
+    void set_discovery_targets(const DiscoveryTargets& targets);
+    DiscoveryPanel& discovery() { return *fra_discovery_; }
+    CommandMonitor* command_monitor() const { return monitor_.data(); }
     void tim_eth_Timer();
     void wsk_client_Connect();
     void wsk_client_Close();
@@ -101,6 +116,8 @@ private:
     void show_message(const std::string& text, MessageIcon icon) override;
     void set_link_label(const std::string& caption, Colour colour) override;
     void set_activity(bool visible, int position) override;
+    void monitor_log_changed(const std::string& log) override;
+    void monitor_log_cleared() override;
     // LinkHooks
     void set_link_enabled(bool on) override;
     void set_model_caption(const std::string& text) override;
@@ -146,7 +163,11 @@ private:
     QPushButton* cmd_eth_open_ = nullptr;
     QPushButton* cmd_eth_find_ = nullptr;
     QPushButton* cmd_eth_refresh_ = nullptr;
-    QFrame* fra_discovery_ = nullptr;
+    DiscoveryPanel* fra_discovery_ = nullptr;
+    ClickLabel* lab_monitor_eye_cmd_ = nullptr;
+    QFrame* sha_eye_frame_ = nullptr;
+    ClickLabel* img_about_ = nullptr;
+    QPointer<CommandMonitor> monitor_;
     ClickLabel* lab_link_ = nullptr;
     ClickLabel* lab_model_ = nullptr;
     ClickLabel* lab_fw_ver_ = nullptr;
