@@ -35,6 +35,7 @@ UnitModel::UnitModel()
     add_identity_handlers(handlers_);
     add_edid_handlers(handlers_);
     add_status_handlers(handlers_);
+    add_generator_handlers(handlers_);
     add_cable_handlers(handlers_);
     attach_sink("default");
     reset_source_items(state_);
