@@ -1,6 +1,9 @@
 #include "app/install_pages.h"
 
 #include "cable/cable_tab.h"
+#include "generator/panel_tab.h"
+#include "generator/pattern_tab.h"
+#include "generator/timing_tab.h"
 #include "mainwin/main_window.h"
 
 namespace t27 {
@@ -10,6 +13,9 @@ namespace t27 {
 // set_pending_handler().
 void install_pages(MainWindow& window) {
     (void)window;
+    new TimingTab(window);
+    new PatternTab(window);
+    new PanelTab(window);
     new CableTab(window);
 }
 
