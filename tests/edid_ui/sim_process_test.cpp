@@ -1,0 +1,71 @@
+// The EDID tab against t27-unit-sim running as its own process, over TCP on
+// 127.0.0.1: read the sink, save it, open it again, compare, write it to a
+// user slot and read the slot back.
+#include <QRadioButton>
+
+#include "edid/edid_items.h"
+#include "tests/e2e/process_support.h"
+#include "tests/edid_ui/tab_fixture.h"
+
+namespace t27::testing {
+namespace {
+
+TEST_F(WindowTest, EdidRoundTripThroughTheSimulator) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--quiet"}));
+    const std::size_t colon = sim.listen.rfind(':');
+    ASSERT_NE(colon, std::string::npos);
+    const auto port = static_cast<quint16>(std::stoi(sim.listen.substr(colon + 1)));
+
+    write_settings(1, "127.0.0.1", 1);
+    MainWindow& w = open_window();
+    w.set_unit_port(port);
+    auto* tab = new EdidTab(w);
+    find<QAbstractButton>("cmd_eth_open")->click();
+    ASSERT_TRUE(wait_until([&] { return w.unit().model_family != not_known; }, 10000));
+    ASSERT_TRUE(wait_until([&] { return !w.link().cmdtx_busy; }));
+    find<QAbstractButton>("cmd_main_0")->click();
+    auto* read_combo = find<QComboBox>("imgcbo_read");
+    auto* write_combo = find<QComboBox>("imgcbo_write");
+    EXPECT_NE(read_combo->itemText(2), "---");  // the default EDIDs have names
+
+    // Read the sink and save it as C-language hex text.
+    find<QAbstractButton>("cmd_read_0")->click();
+    const std::string sink_text = tab->panel(edid_read_side).text->text();
+    ASSERT_EQ(text_lines(sink_text).size() % 17, 16u);  // whole blocks, separators between
+    ASSERT_FALSE(find<QLabel>("lab_read_msg1")->isVisible());
+    tab->run_modal = [](QDialog& d) {
+        d.findChild<QRadioButton*>("opt_hex_type_1")->setChecked(true);
+        d.findChild<QAbstractButton*>("cmd_ok")->click();
+    };
+    const std::string file = dir.filePath("sink.hex").toStdString();
+    dialogs.next_file = file;
+    find<QAbstractButton>("cmd_read_6")->click();
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(file)));
+
+    // Open it into WRITE: the same image.
+    find<QAbstractButton>("cmd_write_1")->click();
+    ASSERT_FALSE(tab->panel(edid_write_side).text->text().empty());
+    find<QAbstractButton>("cmd_read_1")->click();
+    EXPECT_EQ(find<QLabel>("lab_read_msg1")->text(), "Match");
+
+    // Write it into c4 and read c4 back.
+    write_combo->setCurrentIndex(edid_write_item_of_user(4) - 1);
+    find<QAbstractButton>("cmd_write_4")->click();
+    const QString name = find<QLabel>("lab_write_manuf")->text() + "." +
+                         find<QLabel>("lab_write_model1")->text() +
+                         find<QLabel>("lab_write_model2")->text();
+    EXPECT_EQ(write_combo->itemText(edid_write_item_of_user(4) - 1), name);
+    EXPECT_EQ(read_combo->itemText(edid_read_item_of_user(4) - 1), name);
+    read_combo->setCurrentIndex(edid_read_item_of_user(4) - 1);
+    find<QAbstractButton>("cmd_read_0")->click();
+    const std::string slot_text = tab->panel(edid_read_side).text->text();
+    // A slot holds two blocks: the first two of the sink's.
+    EXPECT_EQ(slot_text, sink_text.substr(0, slot_text.size()));
+    find<QAbstractButton>("cmd_read_1")->click();
+    EXPECT_EQ(find<QLabel>("lab_read_msg1")->text(), "Match");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+}  // namespace
+}  // namespace t27::testing
