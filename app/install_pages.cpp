@@ -1,5 +1,6 @@
 #include "app/install_pages.h"
 
+#include "analyser/monitor_tab.h"
 #include "cable/cable_tab.h"
 #include "generator/panel_tab.h"
 #include "generator/pattern_tab.h"
@@ -16,6 +17,7 @@ void install_pages(MainWindow& window) {
     new TimingTab(window);
     new PatternTab(window);
     new PanelTab(window);
+    new MonitorTab(window);
     new CableTab(window);
 }
 
