@@ -53,6 +53,8 @@ struct CableView {
 
     // A test runs while START cannot be used.
     bool running() const { return !start_enabled; }
+
+    bool operator==(const CableView&) const = default;
 };
 
 // Sizes the arrow rule needs, in twips.
