@@ -33,24 +33,24 @@ AnalysisFrame::AnalysisFrame(QWidget* parent, MainWindow& window, const EdidBuff
     setObjectName(QStringLiteral("fra_edid_analyse"));
     setAutoFillBackground(true);
     tree_edid_ = make_widget<QTreeWidget>(this, QStringLiteral("tree_edid"),
-                                          twips_rect(120, 300, 3600, 5000));
+                                          twips_rect(120, 300, 4200, 4500));
     tree_edid_->setHeaderHidden(true);
     connect(tree_edid_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
         for (std::size_t i = 0; i < nodes_.size(); ++i)
             if (nodes_[i] == item) tree_edid_NodeClick(static_cast<int>(i) + 1);
     });
     txt_edid_ana_ = make_widget<QPlainTextEdit>(this, QStringLiteral("txt_edid_ana"),
-                                                twips_rect(3840, 300, 7200, 5000));
+                                                twips_rect(4440, 300, 6600, 4500));
     txt_edid_ana_->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     f.setPointSize(9);
     txt_edid_ana_->setFont(f);
     auto* save = make_widget<QPushButton>(this, QStringLiteral("cmd_edid_save_report"),
-                                          twips_rect(3840, 5400, 1500, 360),
+                                          twips_rect(4440, 4920, 1500, 400),
                                           QStringLiteral("Save Report"));
     connect(save, &QPushButton::clicked, this, [this] { cmd_edid_save_report_Click(); });
     auto* exit = make_widget<QPushButton>(this, QStringLiteral("cmd_edid_exit"),
-                                          twips_rect(9540, 5400, 1500, 360),
+                                          twips_rect(9540, 4920, 1500, 400),
                                           QStringLiteral("EXIT"));
     connect(exit, &QPushButton::clicked, this, [this] { cmd_edid_exit_Click(); });
 }
