@@ -2,6 +2,7 @@
 
 #include "analyser/monitor_tab.h"
 #include "cable/cable_tab.h"
+#include "edid/edid_tab.h"
 #include "generator/panel_tab.h"
 #include "generator/pattern_tab.h"
 #include "generator/timing_tab.h"
@@ -14,6 +15,7 @@ namespace t27 {
 // set_pending_handler().
 void install_pages(MainWindow& window) {
     (void)window;
+    new EdidTab(window);
     new TimingTab(window);
     new PatternTab(window);
     new PanelTab(window);
