@@ -16,13 +16,13 @@ namespace t27 {
 namespace {
 
 // System view: three frames side by side with arrows between them.
-constexpr int source_width = 2700;
-constexpr int unit_width = 2760;
-constexpr int sink_width = 2760;
-constexpr int arrow_gap = 300;
+constexpr int source_width = 2400;
+constexpr int unit_width = 3060;
+constexpr int sink_width = 3060;
+constexpr int arrow_gap = 180;
 constexpr int system_first_row = 330;
-constexpr int system_row_pitch = 285;
-constexpr int system_font_px = 11;
+constexpr int system_row_pitch = 330;
+constexpr int system_font_px = 10;
 
 // Grid views: the captions' character pitch matches the cell places (a
 // caption's ">" ends where its cell begins).
@@ -35,18 +35,21 @@ constexpr int hdcp_first_row = 420;
 constexpr int hdcp_row_pitch = 300;
 constexpr int hdcp_cell_left = 3450;
 
-// Two value labels on one row share it; the first takes this share (per
-// cent). The EDID model row starts with a short manufacturer code.
+// Two value labels on one row: one of them holds a short word and gets room
+// for this sample text, the other takes the rest. The EDID model row starts
+// with a three-letter manufacturer code; the port rows end with "on"/"off".
 struct RowSplit {
     std::string_view first_label;
-    int percent;
+    bool first_is_short;
+    std::string_view sample;
 };
-constexpr RowSplit row_splits[] = {{"lab_v4_rx_edid3x", 30}, {"lab_sink_rx_edid3x", 30}};
-constexpr int default_split = 60;
+constexpr RowSplit row_splits[] = {{"lab_v4_rx_edid3x", true, "MMM."},
+                                   {"lab_sink_rx_edid3x", true, "MMM."}};
+constexpr RowSplit default_split = {{}, false, "off"};
 
-int split_percent(std::string_view first_label) {
+const RowSplit& split_of(std::string_view first_label) {
     for (const RowSplit& s : row_splits)
-        if (s.first_label == first_label) return s.percent;
+        if (s.first_label == first_label) return s;
     return default_split;
 }
 
@@ -93,41 +96,51 @@ QLabel* named_label(QWidget* parent, std::string_view name, MonitorLabels& index
     return l;
 }
 
+QString qstr(std::string_view s) { return to_qt(std::string(s)); }
+
 // One frame of the System view. Returns its height in twips.
 int build_system_frame(QGroupBox* box, std::string_view frame_name, int width_twips,
                        MonitorLabels& index) {
     const QFontMetrics fm(box->font());
     const int pad = 6;
     const int width = twips_to_px(width_twips);
+    // The value column lines up after the captions of the one-value rows;
+    // a longer caption of a two-value row pushes only its own values right.
     int caption_col = 0;
-    int rows = 0;
     for (const SystemRow& row : system_rows()) {
-        if (row.frame != frame_name) continue;
-        ++rows;
-        if (row.caption.find("  ") == std::string_view::npos)
-            caption_col =
-                std::max(caption_col, fm.horizontalAdvance(to_qt(std::string(row.caption))));
+        if (row.frame == frame_name && row.labels.size() == 1)
+            caption_col = std::max(caption_col, fm.horizontalAdvance(qstr(row.caption)));
     }
     const int value_left = pad + caption_col + pad;
     const int pitch = twips_to_px(system_row_pitch);
 
     int r = 0;
+    auto row_top = [&](int n) { return twips_to_px(system_first_row) + n * pitch; };
     for (const SystemRow& row : system_rows()) {
         if (row.frame != frame_name) continue;
-        const int y = twips_to_px(system_first_row) + r * pitch;
-        const QString caption = to_qt(std::string(row.caption));
+        const int y = row_top(r);
+        const QString caption = qstr(row.caption);
         auto* cap = new QLabel(caption, box);
         cap->setGeometry(pad, y, width - 2 * pad, pitch);
+        const int row_left = std::max(value_left, pad + fm.horizontalAdvance(caption) + pad);
 
         if (row.labels.empty()) {
-            // The packet indicators share what is left of the row.
+            // The packet indicators take the next line, spread across it: the
+            // frame is too narrow for five of them beside the caption.
+            ++r;
             const auto indicators = packet_indicators();
-            const int left = pad + fm.horizontalAdvance(caption) + pad;
-            const int each = (width - pad - left) / static_cast<int>(indicators.size());
-            for (std::size_t i = 0; i < indicators.size(); ++i) {
-                QLabel* l = named_label(box, indicators[i].label, index);
-                l->setText(to_qt(std::string(indicators[i].caption)));
-                l->setGeometry(left + static_cast<int>(i) * each, y, each, pitch);
+            int used = 0;
+            for (const Indicator& i : indicators) used += fm.horizontalAdvance(qstr(i.caption));
+            const int left = pad + 12;
+            const int gap =
+                std::max(4, (width - pad - left - used) / static_cast<int>(indicators.size()));
+            int x = left;
+            for (const Indicator& i : indicators) {
+                QLabel* l = named_label(box, i.label, index);
+                l->setText(qstr(i.caption));
+                const int w = fm.horizontalAdvance(qstr(i.caption)) + 2;
+                l->setGeometry(x, row_top(r), w, pitch);
+                x += w - 2 + gap;
             }
         } else if (row.labels.size() == 1) {
             named_label(box, row.labels[0], index)
@@ -139,25 +152,27 @@ int build_system_frame(QGroupBox* box, std::string_view frame_name, int width_tw
                 // run, the second after the closing word.
                 const std::size_t tail = row.caption.find_first_not_of(' ', run);
                 const int head_end =
-                    pad + fm.horizontalAdvance(to_qt(std::string(row.caption.substr(0, run)))) + 4;
+                    pad + fm.horizontalAdvance(qstr(row.caption.substr(0, run))) + 4;
                 const int tail_start =
-                    pad + fm.horizontalAdvance(to_qt(std::string(row.caption.substr(0, tail))));
+                    pad + fm.horizontalAdvance(qstr(row.caption.substr(0, tail)));
                 const int tail_end = pad + fm.horizontalAdvance(caption) + 4;
                 named_label(box, row.labels[0], index)
                     ->setGeometry(head_end, y, tail_start - head_end - 2, pitch);
                 named_label(box, row.labels[1], index)
                     ->setGeometry(tail_end, y, width - pad - tail_end, pitch);
             } else {
-                const int avail = width - pad - value_left;
-                const int first = avail * split_percent(row.labels[0]) / 100;
-                named_label(box, row.labels[0], index)->setGeometry(value_left, y, first, pitch);
+                const int avail = width - pad - row_left;
+                const RowSplit& split = split_of(row.labels[0]);
+                const int short_w = fm.horizontalAdvance(qstr(split.sample)) + 6;
+                const int first = split.first_is_short ? short_w : avail - short_w;
+                named_label(box, row.labels[0], index)->setGeometry(row_left, y, first, pitch);
                 named_label(box, row.labels[1], index)
-                    ->setGeometry(value_left + first, y, avail - first, pitch);
+                    ->setGeometry(row_left + first, y, avail - first, pitch);
             }
         }
         ++r;
     }
-    return system_first_row + rows * system_row_pitch + 120;
+    return system_first_row + r * system_row_pitch + 120;
 }
 
 QFrame* build_system_view(QWidget* parent, MonitorViews& v) {

@@ -13,7 +13,7 @@
 namespace t27 {
 
 // Width and height of the area the view frames share.
-inline constexpr int monitor_view_width_twips = 8820;
+inline constexpr int monitor_view_width_twips = 8880;
 inline constexpr int monitor_view_height_twips = 7440;
 
 struct MonitorViews {
