@@ -45,13 +45,13 @@ AnalysisFrame::AnalysisFrame(QWidget* parent, MainWindow& window, const EdidBuff
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     f.setPointSize(9);
     txt_edid_ana_->setFont(f);
-    auto* save = make_widget<QPushButton>(this, QStringLiteral("cmd_edid_save_report"),
-                                          twips_rect(4440, 4920, 1500, 400),
-                                          QStringLiteral("Save Report"));
+    auto* save =
+        make_widget<QPushButton>(this, QStringLiteral("cmd_edid_save_report"),
+                                 twips_rect(4440, 4920, 1500, 400), QStringLiteral("Save Report"));
     connect(save, &QPushButton::clicked, this, [this] { cmd_edid_save_report_Click(); });
-    auto* exit = make_widget<QPushButton>(this, QStringLiteral("cmd_edid_exit"),
-                                          twips_rect(9540, 4920, 1500, 400),
-                                          QStringLiteral("EXIT"));
+    auto* exit =
+        make_widget<QPushButton>(this, QStringLiteral("cmd_edid_exit"),
+                                 twips_rect(9540, 4920, 1500, 400), QStringLiteral("EXIT"));
     connect(exit, &QPushButton::clicked, this, [this] { cmd_edid_exit_Click(); });
 }
 
@@ -112,8 +112,8 @@ void AnalysisFrame::cmd_edid_save_report_Click() {
         const QLocale loc = QLocale::system();
         const std::string text = edid_report_file_text(
             report, from_qt(loc.toString(now.time(), QLocale::ShortFormat)),
-            from_qt(loc.toString(now.date(), QLocale::ShortFormat)), caption_of(window_, "lab_model"),
-            caption_of(window_, "lab_fw_ver"));
+            from_qt(loc.toString(now.date(), QLocale::ShortFormat)),
+            caption_of(window_, "lab_model"), caption_of(window_, "lab_fw_ver"));
         std::string why;
         if (!write_file_atomically(path, text, &why)) d.message(why, MessageIcon::Error);
         return;

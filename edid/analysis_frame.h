@@ -15,7 +15,7 @@ class MainWindow;
 
 class AnalysisFrame : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     // `working` is the buffer the check ran on last; the report reads it.
     AnalysisFrame(QWidget* parent, MainWindow& window, const EdidBuffer& working);
 
@@ -30,7 +30,7 @@ public:
     QTreeWidgetItem* node(int index) const;
     int bold_index() const { return bold_index_; }
 
-private:
+  private:
     MainWindow& window_;
     const EdidBuffer& working_;
     QTreeWidget* tree_edid_ = nullptr;

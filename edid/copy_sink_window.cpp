@@ -20,9 +20,8 @@ CopySinkWindow::CopySinkWindow(QWidget* parent, const EdidPictures& pictures,
         imgcbo_copy_sink_->addItem(pictures.icon(edid_copy_sink_image(i + 1)), names[i]);
     if (target >= 1 && target <= imgcbo_copy_sink_->count())
         imgcbo_copy_sink_->setCurrentIndex(target - 1);
-    auto* cmd_copy = make_widget<QPushButton>(this, QStringLiteral("cmd_copy"),
-                                              twips_rect(3870, 200, 1080, 480),
-                                              QStringLiteral("COPY"));
+    auto* cmd_copy = make_widget<QPushButton>(
+        this, QStringLiteral("cmd_copy"), twips_rect(3870, 200, 1080, 480), QStringLiteral("COPY"));
     connect(cmd_copy, &QPushButton::clicked, this, [this] { cmd_copy_Click(); });
 }
 

@@ -10,7 +10,7 @@ namespace t27 {
 
 class CopySinkWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `names`: the texts of READ items 13-22 (c1-c10); `target`: 1-10.
     CopySinkWindow(QWidget* parent, const EdidPictures& pictures, const QStringList& names,
                    int target);
@@ -19,11 +19,11 @@ public:
     void set_name(int n, const QString& name);
     void cmd_copy_Click();
 
-signals:
+  signals:
     // COPY with target n (1-10) selected.
     void copy(int n);
 
-private:
+  private:
     QComboBox* imgcbo_copy_sink_ = nullptr;
 };
 

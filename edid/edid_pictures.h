@@ -10,7 +10,7 @@
 namespace t27 {
 
 class EdidPictures {
-public:
+  public:
     explicit EdidPictures(const QString& program_dir);
     // Picture 1-21; an empty icon for a missing file or another number.
     QIcon icon(int image) const;
@@ -22,7 +22,7 @@ public:
     static constexpr int width = 40;
     static constexpr int height = 20;
 
-private:
+  private:
     QVector<QIcon> icons_;
 };
 

@@ -45,12 +45,12 @@ void set_item_text(QComboBox* c, int item, const std::string& text) {
 }  // namespace
 
 class EdidTab::RequestGuard {
-public:
+  public:
     explicit RequestGuard(EdidTab& tab) : tab_(tab) {
         tab_.requesting_ = true;
-        for (QWidget* w : std::initializer_list<QWidget*>{
-                 tab_.cmd_read_[0], tab_.cmd_read_[3], tab_.cmd_write_[4], tab_.cmd_write_[6],
-                 tab_.cmd_write_rename_}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{tab_.cmd_read_[0], tab_.cmd_read_[3],
+                                                          tab_.cmd_write_[4], tab_.cmd_write_[6],
+                                                          tab_.cmd_write_rename_}) {
             saved_.push_back({w, w->isEnabled()});
             w->setEnabled(false);
         }
@@ -61,7 +61,7 @@ public:
         tab_.requesting_ = false;
     }
 
-private:
+  private:
     EdidTab& tab_;
     std::vector<std::pair<QPointer<QWidget>, bool>> saved_;
 };
@@ -91,17 +91,17 @@ EdidTab::EdidTab(MainWindow& window)
 
 EdidTab::~EdidTab() { window_.set_page(tab_edid, nullptr); }
 
-QPushButton* EdidTab::button(QPushButton*& slot, const QString& name, int left, int top,
-                             int width, const QString& caption) {
+QPushButton* EdidTab::button(QPushButton*& slot, const QString& name, int left, int top, int width,
+                             const QString& caption) {
     slot = make_widget<QPushButton>(this, name, twips_rect(left, top, width, button_h), caption);
     return slot;
 }
 
 void EdidTab::build() {
-    imgcbo_read_ = make_widget<QComboBox>(this, qs("imgcbo_read"),
-                                          twips_rect(read_left, 120, 3750, 390));
-    imgcbo_write_ = make_widget<QComboBox>(this, qs("imgcbo_write"),
-                                           twips_rect(write_left, 120, 3750, 390));
+    imgcbo_read_ =
+        make_widget<QComboBox>(this, qs("imgcbo_read"), twips_rect(read_left, 120, 3750, 390));
+    imgcbo_write_ =
+        make_widget<QComboBox>(this, qs("imgcbo_write"), twips_rect(write_left, 120, 3750, 390));
     EdidPictures::prepare(imgcbo_read_);
     EdidPictures::prepare(imgcbo_write_);
     for (int i = 1; i <= edid_read_item_count; ++i) {
@@ -121,33 +121,33 @@ void EdidTab::build() {
         const char* caption;
     };
     static const Place read_places[] = {
-        {0, 0, 0, 1, "READ"},      {1, 1, 0, 1, "COMPARE"}, {2, 2, 0, 1, "<= COPY"},
-        {7, 3, 0, 1, "CLEAR"},     {4, 0, 1, 1, "ANALYZE"}, {5, 1, 1, 1, "REPORT"},
-        {6, 2, 1, 1, "SAVE"},      {3, 0, 2, 2, "Copy Sink"},
+        {0, 0, 0, 1, "READ"},  {1, 1, 0, 1, "COMPARE"},   {2, 2, 0, 1, "<= COPY"},
+        {7, 3, 0, 1, "CLEAR"}, {4, 0, 1, 1, "ANALYZE"},   {5, 1, 1, 1, "REPORT"},
+        {6, 2, 1, 1, "SAVE"},  {3, 0, 2, 2, "Copy Sink"},
     };
     for (const Place& p : read_places) {
-        QPushButton* b = button(cmd_read_[static_cast<std::size_t>(p.index)],
-                                QStringLiteral("cmd_read_%1").arg(p.index),
-                                read_left + p.col * button_step, row1 + p.row * row_step,
-                                p.width * button_w + (p.width - 1) * (button_step - button_w),
-                                qs(p.caption));
+        QPushButton* b =
+            button(cmd_read_[static_cast<std::size_t>(p.index)],
+                   QStringLiteral("cmd_read_%1").arg(p.index), read_left + p.col * button_step,
+                   row1 + p.row * row_step,
+                   p.width * button_w + (p.width - 1) * (button_step - button_w), qs(p.caption));
         connect(b, &QPushButton::clicked, this, [this, i = p.index] { cmd_read_Click(i); });
     }
     pictures_.put_on(cmd_read_[3], edid_copy_sink_image(copy_target_));
 
     // WRITE side.
     static const Place write_places[] = {
-        {0, 0, 0, 1, "Pre-F"},   {1, 1, 0, 1, "OPEN"},    {2, 2, 0, 1, "WRITE"},
-        {3, 3, 0, 1, "VERIFY"},  {5, 0, 1, 1, "ERASE"},   {7, 1, 1, 1, "ANALYZE"},
-        {8, 2, 1, 1, "REPORT"},  {9, 3, 1, 1, "SAVE"},    {10, 0, 2, 1, "CLEAR"},
+        {0, 0, 0, 1, "Pre-F"},   {1, 1, 0, 1, "OPEN"},  {2, 2, 0, 1, "WRITE"},
+        {3, 3, 0, 1, "VERIFY"},  {5, 0, 1, 1, "ERASE"}, {7, 1, 1, 1, "ANALYZE"},
+        {8, 2, 1, 1, "REPORT"},  {9, 3, 1, 1, "SAVE"},  {10, 0, 2, 1, "CLEAR"},
         {6, 1, 2, 2, "Rx EDID"},
     };
     for (const Place& p : write_places) {
-        QPushButton* b = button(cmd_write_[static_cast<std::size_t>(p.index)],
-                                QStringLiteral("cmd_write_%1").arg(p.index),
-                                write_left + p.col * button_step, row1 + p.row * row_step,
-                                p.width * button_w + (p.width - 1) * (button_step - button_w),
-                                qs(p.caption));
+        QPushButton* b =
+            button(cmd_write_[static_cast<std::size_t>(p.index)],
+                   QStringLiteral("cmd_write_%1").arg(p.index), write_left + p.col * button_step,
+                   row1 + p.row * row_step,
+                   p.width * button_w + (p.width - 1) * (button_step - button_w), qs(p.caption));
         connect(b, &QPushButton::clicked, this, [this, i = p.index] { cmd_write_Click(i); });
     }
     // The write button is a picture beside the target it writes to.
@@ -160,9 +160,9 @@ void EdidTab::build() {
     pictures_.put_on(cmd_write_[6], rx_index_);
     set_write_enabled(false);
 
-    txt_edid_rename_ = make_widget<QLineEdit>(this, qs("txt_edid_rename"),
-                                              twips_rect(write_left, row1 + 3 * row_step,
-                                                         button_step + button_w, button_h));
+    txt_edid_rename_ = make_widget<QLineEdit>(
+        this, qs("txt_edid_rename"),
+        twips_rect(write_left, row1 + 3 * row_step, button_step + button_w, button_h));
     button(cmd_write_rename_, qs("cmd_write_rename"), write_left + 2 * button_step,
            row1 + 3 * row_step, button_w, qs("Rename"));
     connect(cmd_write_rename_, &QPushButton::clicked, this, [this] { cmd_write_rename_Click(); });
@@ -189,14 +189,29 @@ void EdidTab::build() {
 
 void EdidTab::cmd_read_Click(int index) {
     switch (index) {
-        case 0: edid_read(); break;
-        case 1: edid_compare(); break;
-        case 2: edid_copy_read_to_write(); break;
-        case 3: open_copy_sink(); break;
-        case 4: edid_analyse(edid_read_side); break;
-        case 6: edid_file_save(edid_read_side); break;
-        case 7: read_clear(); break;
-        default: break;  // REPORT has no action of its own
+        case 0:
+            edid_read();
+            break;
+        case 1:
+            edid_compare();
+            break;
+        case 2:
+            edid_copy_read_to_write();
+            break;
+        case 3:
+            open_copy_sink();
+            break;
+        case 4:
+            edid_analyse(edid_read_side);
+            break;
+        case 6:
+            edid_file_save(edid_read_side);
+            break;
+        case 7:
+            read_clear();
+            break;
+        default:
+            break;  // REPORT has no action of its own
     }
 }
 
@@ -209,13 +224,26 @@ void EdidTab::cmd_write_Click(int index) {
                 show_recent();
             }
             break;
-        case 1: edid_file_open(); break;
-        case 4: edid_write(); break;
-        case 6: open_rx_edid(); break;
-        case 7: edid_analyse(edid_write_side); break;
-        case 9: edid_file_save(edid_write_side); break;
-        case 10: write_clear(); break;
-        default: break;  // WRITE, VERIFY, ERASE and REPORT have no action of their own
+        case 1:
+            edid_file_open();
+            break;
+        case 4:
+            edid_write();
+            break;
+        case 6:
+            open_rx_edid();
+            break;
+        case 7:
+            edid_analyse(edid_write_side);
+            break;
+        case 9:
+            edid_file_save(edid_write_side);
+            break;
+        case 10:
+            write_clear();
+            break;
+        default:
+            break;  // WRITE, VERIFY, ERASE and REPORT have no action of their own
     }
 }
 
@@ -285,7 +313,8 @@ void EdidTab::write_side_check() {
     edid_write_side_size_fix(write_);
     edid_check(write_, working_);
     write_panel_.show_checksums(write_);
-    if (write_.type_code == edid_type_invalid) write_panel_.show_messages(check_message_labels(write_));
+    if (write_.type_code == edid_type_invalid)
+        write_panel_.show_messages(check_message_labels(write_));
     write_panel_.show_type(type_labels_show(write_));
 }
 
@@ -299,8 +328,8 @@ void EdidTab::edid_file_open() {
     } else if (!recent[0].empty() && QFileInfo::exists(to_qt(recent[0]))) {
         folder = path_part(recent[0], path_folder);
     }
-    const std::string path = window_.dialogs().open_file("Open edid file", folder,
-                                                         edid_dialog_filter(edid_open_filter));
+    const std::string path =
+        window_.dialogs().open_file("Open edid file", folder, edid_dialog_filter(edid_open_filter));
     if (path.empty()) return;
     if (!QFileInfo::exists(to_qt(path))) {
         window_.dialogs().message(path + " dosen't exist !", MessageIcon::Error);
@@ -318,7 +347,11 @@ void EdidTab::edid_file_load(const std::string& path) {
     EdidLoad load = t27::edid_file_load(path);
     set_title(path + " - " + edid_window_title);
     if (!load.ok()) {
-        write_panel_.show_messages(load_message_labels(edid_load_error_name(load.error)));
+        // A file that cannot be read at all says why, and counts as bad data.
+        const bool unreadable = load.error == EdidLoadError::unreadable;
+        write_panel_.show_messages(load_message_labels(
+            edid_load_error_name(unreadable ? EdidLoadError::data : load.error)));
+        if (unreadable) window_.dialogs().message(load.io_message, MessageIcon::Error);
         return;
     }
     write_ = load.buffer;
@@ -333,7 +366,7 @@ void EdidTab::edid_file_save(int side) {
         return;
     }
     std::string start = current_file_.empty() ? from_qt(window_.program_dir())
-                                               : path_part(current_file_, path_folder);
+                                              : path_part(current_file_, path_folder);
     const std::string proposal = edid_save_proposal(current_file_);
     if (!proposal.empty()) start += std::string(1, path_separator) + proposal;
 
@@ -495,7 +528,8 @@ void EdidTab::slot_names_refresh() {
     const SlotNames names = t27::slot_names_refresh(window_.engine());
     for (int n = 1; n <= edid_slot_count; ++n) {
         const std::size_t i = static_cast<std::size_t>(n - 1);
-        if (names.defaults[i]) set_item_text(imgcbo_read_, edid_read_item_of_default(n), *names.defaults[i]);
+        if (names.defaults[i])
+            set_item_text(imgcbo_read_, edid_read_item_of_default(n), *names.defaults[i]);
         if (names.users[i]) set_user_slot_name(n, *names.users[i]);
     }
     if (names.rx_index != 0) {

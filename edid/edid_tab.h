@@ -30,7 +30,7 @@ inline constexpr int edid_write_side = 1;
 
 class EdidTab : public QWidget, public TabPage {
     Q_OBJECT
-public:
+  public:
     explicit EdidTab(MainWindow& window);
     ~EdidTab() override;
 
@@ -72,7 +72,7 @@ public:
     AnalysisFrame* analysis() const { return analysis_; }
     RecentFrame* recent_frame() const { return recent_; }
 
-private:
+  private:
     void build();
     QPushButton* button(QPushButton*& slot, const QString& name, int left, int top, int width,
                         const QString& caption);

@@ -11,8 +11,9 @@ HexTypeDialog::HexTypeDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frm_diag"));
     setWindowTitle(QStringLiteral("EDID"));
     setFixedSize(twips_to_px(4200), twips_to_px(2100));
-    auto* frame = make_widget<QGroupBox>(this, QStringLiteral("fra_hex_type"),
-                                         twips_rect(150, 120, 3900, 1200), QStringLiteral("HEX Type"));
+    auto* frame =
+        make_widget<QGroupBox>(this, QStringLiteral("fra_hex_type"),
+                               twips_rect(150, 120, 3900, 1200), QStringLiteral("HEX Type"));
     opt_[0] = make_widget<QRadioButton>(frame, QStringLiteral("opt_hex_type_0"),
                                         twips_rect(150, 330, 3600, 300),
                                         QStringLiteral("save simple-type HEX"));

@@ -11,7 +11,7 @@ namespace t27 {
 
 class HexWindow : public QTextEdit {
     Q_OBJECT
-public:
+  public:
     explicit HexWindow(QWidget* parent = nullptr);
 
     std::string text() const;

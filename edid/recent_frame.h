@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "edid/window_text.h"
 #include "common/colours.h"
+#include "edid/window_text.h"
 #include "mainwin/click_label.h"
 
 namespace t27 {
@@ -16,20 +16,20 @@ inline constexpr Colour recent_hover_text = 16777215;  // white
 
 class RecentFrame : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     explicit RecentFrame(QWidget* parent);
     void set_entries(const RecentList& list);
     // Entry i under the mouse: highlighted, every other entry plain.
     void lab_pre_f_MouseMove(int i);
     ClickLabel* label(int i) const { return labels_.at(static_cast<std::size_t>(i)); }
 
-signals:
+  signals:
     void entry_clicked(int i);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     std::array<ClickLabel*, edid_recent_file_count> labels_{};
 };
 

@@ -4,8 +4,8 @@
 
 namespace t27 {
 
-RxEdidWindow::RxEdidWindow(QWidget* parent, const EdidPictures& pictures,
-                           const QStringList& names, int current)
+RxEdidWindow::RxEdidWindow(QWidget* parent, const EdidPictures& pictures, const QStringList& names,
+                           int current)
     : QDialog(parent) {
     setObjectName(QStringLiteral("frm_rx_edid"));
     setWindowTitle(QStringLiteral("Rx EDID Select from..."));

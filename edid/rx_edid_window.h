@@ -10,7 +10,7 @@ namespace t27 {
 
 class RxEdidWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `names`: the texts of READ items 3-22 (d1-d10, c1-c10); `current`: the
     // Rx source index 1-21.
     RxEdidWindow(QWidget* parent, const EdidPictures& pictures, const QStringList& names,
@@ -19,10 +19,10 @@ public:
     // The user chose item `index` (1-21).
     void imgcbo_rx_edid_Click(int index);
 
-signals:
+  signals:
     void chosen(int index);
 
-private:
+  private:
     QComboBox* imgcbo_rx_edid_ = nullptr;
 };
 

@@ -35,9 +35,9 @@ SidePanel::SidePanel(QWidget* parent, const char* side, int left) {
                                   twips_rect(left, text_top, text_width, text_height));
     int top = text_top;
     auto label = [&](const char* what, int rows = 1) {
-        auto* l = make_widget<QLabel>(parent, name("lab", side, what),
-                                      twips_rect(left + column_left, top, column_width,
-                                                 row_height * rows));
+        auto* l = make_widget<QLabel>(
+            parent, name("lab", side, what),
+            twips_rect(left + column_left, top, column_width, row_height * rows));
         set_label_colour(l, edid_plain_colour);
         top += row_height * rows;
         return l;

@@ -18,9 +18,9 @@ enum class EdidReadEnd {
 
 struct EdidReadResult {
     EdidReadEnd end = EdidReadEnd::nothing;
-    std::string text;    // the READ window's hex text
-    EdidBuffer buffer;   // the bytes this read stored, and `size`
-    int blocks_read = 0; // blocks stored from block 0 on without a gap
+    std::string text;     // the READ window's hex text
+    EdidBuffer buffer;    // the bytes this read stored, and `size`
+    int blocks_read = 0;  // blocks stored from block 0 on without a gap
 };
 
 // Reads `source` ("sink_h", "sink_v", "d1" ... "c10"). Only the sink is asked

@@ -21,7 +21,7 @@ namespace t27::testing {
 namespace {
 
 class ExchangeTest : public ::testing::Test {
-protected:
+  protected:
     ExchangeTest() : eth(pump, model), engine(link, unit, pump, view) {
         engine.set_ethernet(&eth);
         link.link_interface = interface_ethernet;
@@ -181,8 +181,7 @@ TEST_F(ExchangeTest, SlotNamesRxSourceAndTheirRefusals) {
     // The first refusal ends the refresh: later names and the source stay unasked.
     answer("$edid_name?", [](sim::UnitModel& u, const sim::Call& c) {
         if (c.args == "c2") return sim::make_error(c.word, "busy");
-        return sim::make_reply(c.word, std::string(c.args) + "," +
-                                           u.state().edid.users[0].name);
+        return sim::make_reply(c.word, std::string(c.args) + "," + u.state().edid.users[0].name);
     });
     const std::size_t before = eth.wire().size();
     names = slot_names_refresh(engine);
@@ -206,9 +205,8 @@ TEST_F(ExchangeTest, RenameTakesTheEchoedNameOnly) {
 
     EXPECT_TRUE(slot_rename(engine, 3, "Lab A"));
     EXPECT_EQ(store().users[2].name, "Lab A");
-    answer("$edid_name", [](sim::UnitModel&, const sim::Call& c) {
-        return sim::make_reply(c.word, "c3,Other");
-    });
+    answer("$edid_name",
+           [](sim::UnitModel&, const sim::Call& c) { return sim::make_reply(c.word, "c3,Other"); });
     EXPECT_FALSE(slot_rename(engine, 3, "Lab B"));
 }
 
@@ -256,7 +254,7 @@ TEST(EdidItems, TablesAndSourceNumbers) {
 
 // t27ctl's front end, on the same engine and model.
 class UnitCliTest : public ExchangeTest {
-protected:
+  protected:
     int run(const std::vector<std::string>& args) {
         out.str({});
         err.str({});

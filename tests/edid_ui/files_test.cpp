@@ -190,15 +190,15 @@ TEST_F(EdidTabTest, RepairOfBlockOneKeepsTheLaterBlocks) {
     click("cmd_write_recover_1");
     const std::string after = write_text();
     EXPECT_EQ(tab->write_buffer().data[255], good);
-    EXPECT_EQ(after.substr(ff_line - 3, 2), (good < 16 ? "0" : "") + QString::number(good, 16).toUpper().toStdString());
+    EXPECT_EQ(after.substr(ff_line - 3, 2),
+              (good < 16 ? "0" : "") + QString::number(good, 16).toUpper().toStdString());
     // Everything but that pair is as it was, blocks 2 and 3 included.
     EXPECT_EQ(after.substr(0, ff_line - 3), before.substr(0, ff_line - 3));
     EXPECT_EQ(after.substr(ff_line - 1), before.substr(ff_line - 1));
     EXPECT_EQ(text_of("lab_write_checksum_1"),
               "BK1=" + QString::number(good, 16).toUpper().toStdString() + "h fixed");
     EXPECT_FALSE(shown("cmd_write_recover_1"));
-    EXPECT_EQ(w.windowTitle().toStdString(),
-              path("four.bin") + " - Torvex T27 Controller 2.18T *");
+    EXPECT_EQ(w.windowTitle().toStdString(), path("four.bin") + " - Torvex T27 Controller 2.18T *");
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ TEST_F(EdidTabTest, TwoBlockSinkReadShowsTextLabelsAndType) {
     EXPECT_EQ(lines[16], std::string(29, ' '));
     for (int b = 0; b < 2; ++b) {
         const std::string name = "lab_read_checksum_" + std::to_string(b);
-        EXPECT_EQ(text_of(name.c_str()), "BK" + std::to_string(b) + "=" +
-                                             hex2(img.get(128 * b + 127)) + "h");
+        EXPECT_EQ(text_of(name.c_str()),
+                  "BK" + std::to_string(b) + "=" + hex2(img.get(128 * b + 127)) + "h");
         EXPECT_EQ(colour_of(name.c_str()), 0u);
     }
     EXPECT_EQ(text_of("lab_read_checksum_2"), "BK2");
@@ -97,7 +97,8 @@ TEST_F(EdidTabTest, StaleBytesOfAnEarlierReadAreNotJudged) {
     click("cmd_read_0");
     EXPECT_EQ(wire_count("$edid_read c1,block2"), 0u);
     EXPECT_EQ(tab->read_buffer().size, 256);
-    for (int i = 256; i < 384; ++i) ASSERT_EQ(tab->read_buffer().data[static_cast<std::size_t>(i)], 0);
+    for (int i = 256; i < 384; ++i)
+        ASSERT_EQ(tab->read_buffer().data[static_cast<std::size_t>(i)], 0);
     EXPECT_TRUE(shown("lab_read_msg1"));
     EXPECT_EQ(text_of("lab_read_msg1"), "Wrong ---");
     EXPECT_EQ(text_of("lab_read_msg2"), "Block No.");
@@ -140,7 +141,7 @@ TEST_F(EdidTabTest, WrongChecksumShowsErrorAndRepairFixesIt) {
     EXPECT_EQ(text_of("lab_read_checksum_0"), "BK0=" + hex2(good) + "h fixed");
     EXPECT_EQ(colour_of("lab_read_checksum_0"), 0u);
     EXPECT_FALSE(shown("cmd_read_recover_0"));
-    EXPECT_EQ(text_of("lab_read_msg2"), "Checksum");  // the check is not run again
+    EXPECT_EQ(text_of("lab_read_msg2"), "Checksum");                  // the check is not run again
     EXPECT_EQ(window->windowTitle(), "Torvex T27 Controller 2.18T");  // " *" is for WRITE only
 }
 

@@ -14,7 +14,7 @@
 namespace t27::testing {
 
 class EdidTabTest : public WindowTest {
-protected:
+  protected:
     // Opens the window with the EDID page, links it and shows the EDID tab,
     // whose refresh reads the slot names.
     MainWindow& linked() {
@@ -33,7 +33,9 @@ protected:
     sim::EdidStore& store() { return model.state().edid; }
     void click(const char* name) { find<QAbstractButton>(name)->click(); }
     std::string text_of(const char* label) { return find<QLabel>(label)->text().toStdString(); }
-    uint colour_of(const char* name) { return find<QWidget>(name)->property("t27_colour").toUInt(); }
+    uint colour_of(const char* name) {
+        return find<QWidget>(name)->property("t27_colour").toUInt();
+    }
     bool shown(const char* name) { return find<QWidget>(name)->isVisible(); }
     void choose(const char* combo, int item) { find<QComboBox>(combo)->setCurrentIndex(item - 1); }
     std::string item_text(const char* combo, int item) {
