@@ -1,9 +1,7 @@
 #include "analyser/monitor_tab.h"
 
 #include <QDate>
-#include <QFontDatabase>
 #include <QLocale>
-#include <QPointer>
 #include <QTime>
 
 #include "analyser/decode_reply.h"
