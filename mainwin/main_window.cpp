@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 #include <QScreen>
 #include <QSerialPortInfo>
@@ -58,6 +60,29 @@ class EnterFilter : public QObject {
   private:
     std::function<void()> on_enter_;
 };
+
+// The command monitor's eye, drawn rather than taken from a font that may
+// not have the glyph.
+QPixmap eye_picture(const QSize& size) {
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(2, size.height() * 0.25, size.width() - 4, size.height() * 0.5);
+    QPainterPath lid;
+    lid.moveTo(r.left(), r.center().y());
+    lid.quadTo(r.center().x(), r.top() - r.height() * 0.6, r.right(), r.center().y());
+    lid.quadTo(r.center().x(), r.bottom() + r.height() * 0.6, r.left(), r.center().y());
+    p.setPen(QPen(QColor(40, 40, 40), 1.5));
+    p.setBrush(Qt::white);
+    p.drawPath(lid);
+    const double iris = r.height() * 0.9;
+    p.setBrush(QColor(30, 100, 170));
+    p.drawEllipse(r.center(), iris / 2, iris / 2);
+    p.setBrush(Qt::black);
+    p.drawEllipse(r.center(), iris / 5, iris / 5);
+    return pm;
+}
 
 }  // namespace
 
@@ -154,7 +179,7 @@ void MainWindow::build_controls() {
 
     lab_monitor_eye_cmd_ =
         make_widget<ClickLabel>(this, "lab_monitor_eye_cmd", twips_rect(7640, 140, 440, 360));
-    lab_monitor_eye_cmd_->setText(QString::fromUtf8("\xF0\x9F\x91\x81"));  // an eye
+    lab_monitor_eye_cmd_->setPixmap(eye_picture(lab_monitor_eye_cmd_->size()));
     lab_monitor_eye_cmd_->setAlignment(Qt::AlignCenter);
     lab_monitor_eye_cmd_->setToolTip(QStringLiteral("Command Monitor"));
     lab_monitor_eye_cmd_->setCursor(Qt::PointingHandCursor);
