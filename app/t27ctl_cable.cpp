@@ -93,7 +93,7 @@ constexpr std::array<int, 4> clock_queries = {cmd_timer_day_query, cmd_timer_hou
 // One request; the outcome for the caller is the exit code it would end
 // with, or nothing when the unit accepted it.
 class Session {
-public:
+  public:
     explicit Session(CliLink& cli) : cli_(cli) {}
 
     std::optional<int> ask(const std::string& request) {
@@ -102,8 +102,8 @@ public:
         if (st == ReplyStatus::Accepted) return std::nullopt;
         const std::string shown = request.substr(0, request.size() - 1);
         if (st == ReplyStatus::ErrorReply) {
-            std::cerr << "t27ctl: the unit refused \"" << shown << "\": " << cli_.link().cmdrx_param1
-                      << "\n";
+            std::cerr << "t27ctl: the unit refused \"" << shown
+                      << "\": " << cli_.link().cmdrx_param1 << "\n";
             return cable_exit_refused;
         }
         std::cerr << "t27ctl: lost the link to the unit (\"" << shown << "\" "
@@ -120,8 +120,7 @@ public:
         for (int pass = 0; pass < 4 && !consistent; ++pass) {
             std::array<std::string, 4> now;
             for (std::size_t i = 0; i < now.size(); ++i) {
-                if (auto e = ask(command_text(clock_queries[i]) + "\r"))
-                    return e;
+                if (auto e = ask(command_text(clock_queries[i]) + "\r")) return e;
                 now[i] = p1();
             }
             consistent = pass > 0 && now == last;
@@ -131,7 +130,7 @@ public:
         return std::nullopt;
     }
 
-private:
+  private:
     CliLink& cli_;
 };
 

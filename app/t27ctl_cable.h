@@ -9,9 +9,9 @@ namespace t27 {
 
 // Exit codes beyond those `send` shares (0 pass, 1 link could not be opened,
 // 64 usage).
-inline constexpr int cable_exit_lost = 2;      // the unit stopped answering
-inline constexpr int cable_exit_refused = 3;   // the unit refused a request
-inline constexpr int cable_exit_fail = 4;      // the cable failed
+inline constexpr int cable_exit_lost = 2;        // the unit stopped answering
+inline constexpr int cable_exit_refused = 3;     // the unit refused a request
+inline constexpr int cable_exit_fail = 4;        // the cable failed
 inline constexpr int cable_exit_no_verdict = 5;  // stopped before a verdict
 
 // `args` are the words after "cable".

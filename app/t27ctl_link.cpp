@@ -36,7 +36,10 @@ void CliView::set_link_label(const std::string& caption, Colour) {
 }
 
 CliLink::CliLink(const LinkOptions& options)
-    : options_(options), view_(options.verbose), engine_(link_, unit_, pump_, view_), serial_(pump_) {
+    : options_(options),
+      view_(options.verbose),
+      engine_(link_, unit_, pump_, view_),
+      serial_(pump_) {
     engine_.set_ethernet(&tcp_);
     engine_.set_serial(&serial_);
     serial_.on_read_failure = [this] {

@@ -13,18 +13,18 @@
 namespace t27 {
 
 struct LinkOptions {
-    QString tcp_host;       // set for a TCP link
+    QString tcp_host;  // set for a TCP link
     quint16 tcp_port = 23;
-    QString serial;         // device path or "COMn"
-    QString program_dir;    // where com_ports.txt is looked up
+    QString serial;       // device path or "COMn"
+    QString program_dir;  // where com_ports.txt is looked up
     bool no_link = false;
-    QString edid_bin;       // bytes for "$edid_write" blocks
+    QString edid_bin;  // bytes for "$edid_write" blocks
     bool verbose = false;
 };
 
 // What the window would show in a message box goes to stderr.
 class CliView : public EngineView, public LinkHooks {
-public:
+  public:
     explicit CliView(bool verbose) : verbose_(verbose) {}
     void show_message(const std::string& text, MessageIcon icon) override;
     void set_link_label(const std::string& caption, Colour colour) override;
@@ -34,12 +34,12 @@ public:
 
     std::string model, fw, catalogue;
 
-private:
+  private:
     bool verbose_;
 };
 
 class CliLink {
-public:
+  public:
     explicit CliLink(const LinkOptions& options);
     ~CliLink();
     CliLink(const CliLink&) = delete;
@@ -60,7 +60,7 @@ public:
     Pump& pump() { return pump_; }
     CliView& view() { return view_; }
 
-private:
+  private:
     LinkOptions options_;
     LinkState link_;
     UnitIdentity unit_;

@@ -7,9 +7,8 @@ namespace t27 {
 
 const std::vector<int>& cable_poll_list() {
     static const std::vector<int> list = {
-        cmd_cable_level_query,  cmd_cable_run_query,    cmd_cable_result_query,
-        cmd_cable_time_query,   cmd_timer_day_query,    cmd_timer_hour_query,
-        cmd_timer_minute_query, cmd_timer_second_query,
+        cmd_cable_level_query, cmd_cable_run_query,  cmd_cable_result_query, cmd_cable_time_query,
+        cmd_timer_day_query,   cmd_timer_hour_query, cmd_timer_minute_query, cmd_timer_second_query,
     };
     return list;
 }

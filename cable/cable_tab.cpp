@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <algorithm>
 
 #include "cable/cable_arrow.h"
 #include "cable/cable_commands.h"
@@ -51,7 +52,8 @@ CableTab::CableTab(MainWindow& window) : QFrame(window.tab_frame(tab_cable)), wi
 CableTab::~CableTab() {
     if (window_gone_) return;
     window_.set_page(tab_cable, nullptr);
-    for (int code : {pending_cable_start, pending_cable_stop, pending_cable_level, pending_cable_time})
+    for (int code :
+         {pending_cable_start, pending_cable_stop, pending_cable_level, pending_cable_time})
         window_.set_pending_handler(code, nullptr);
 }
 
@@ -60,7 +62,8 @@ void CableTab::build() {
 
     lab_cable_time_ = make_widget<QLabel>(this, "lab_cable_time", twips_rect(720, 540, 1400, 330),
                                           QStringLiteral("Test Time"));
-    cbo_cable_time_ = make_widget<QComboBox>(this, "cbo_cable_time", twips_rect(2200, 480, 2200, 390));
+    cbo_cable_time_ =
+        make_widget<QComboBox>(this, "cbo_cable_time", twips_rect(2200, 480, 2200, 390));
     // Filled while the window loads: none of this is a choice to send.
     view_.cable_time_suppress = true;
     for (int i = 0; i < cable_time_count; ++i)
@@ -71,11 +74,11 @@ void CableTab::build() {
             [this](int) { cbo_cable_time_Click(); });
     cbo_cable_time_->installEventFilter(this);
 
-    cmd_cable_level_ = make_widget<QPushButton>(this, "cmd_cable_level",
-                                                twips_rect(720, 1080, 1400, 450),
-                                                QStringLiteral("Test Level"));
+    cmd_cable_level_ = make_widget<QPushButton>(
+        this, "cmd_cable_level", twips_rect(720, 1080, 1400, 450), QStringLiteral("Test Level"));
     connect(cmd_cable_level_, &QPushButton::clicked, this, [this] { cmd_cable_level_Click(); });
-    lab_cable_level_ = make_widget<QLabel>(this, "lab_cable_level", twips_rect(2200, 1110, 2200, 390));
+    lab_cable_level_ =
+        make_widget<QLabel>(this, "lab_cable_level", twips_rect(2200, 1110, 2200, 390));
     lab_cable_level_->setFrameShape(QFrame::Panel);
     lab_cable_level_->setFrameShadow(QFrame::Sunken);
     lab_cable_level_->setAlignment(Qt::AlignCenter);
@@ -103,13 +106,13 @@ void CableTab::build() {
     static const char* const field_captions[4] = {"Day", "Hour", "Minute", "Second"};
     static const int field_lefts[4] = {day_left, hour_left, minute_left, second_left};
     for (std::size_t i = 0; i < 4; ++i) {
-        auto* caption = make_widget<QLabel>(this, QString(),
-                                            twips_rect(field_lefts[i], field_top - 330, field_width, 300),
-                                            QString::fromLatin1(field_captions[i]));
+        auto* caption = make_widget<QLabel>(
+            this, QString(), twips_rect(field_lefts[i], field_top - 330, field_width, 300),
+            QString::fromLatin1(field_captions[i]));
         caption->setAlignment(Qt::AlignCenter);
-        QLabel* f = make_widget<QLabel>(this, field_names[i],
-                                        twips_rect(field_lefts[i], field_top, field_width, field_height),
-                                        QStringLiteral("0"));
+        QLabel* f = make_widget<QLabel>(
+            this, field_names[i], twips_rect(field_lefts[i], field_top, field_width, field_height),
+            QStringLiteral("0"));
         f->setFrameShape(QFrame::Panel);
         f->setFrameShadow(QFrame::Sunken);
         f->setAlignment(Qt::AlignCenter);
@@ -137,7 +140,8 @@ void CableTab::build() {
                                            twips_rect(0, arrow_top, arrow_width, arrow_height));
     img_cable_arrow_->setPixmap(cable_arrow_pixmap(img_cable_arrow_->size()));
 
-    pbar_cable_ = make_widget<QProgressBar>(this, "pbar_cable", twips_rect(bar_left, bar_top, bar_width, 480));
+    pbar_cable_ = make_widget<QProgressBar>(this, "pbar_cable",
+                                            twips_rect(bar_left, bar_top, bar_width, 480));
     pbar_cable_->setRange(0, cable_pbar_full);
     pbar_cable_->setTextVisible(false);
 
@@ -156,7 +160,8 @@ CableGeometry CableTab::geometry() const {
 void CableTab::render() {
     lab_cable_level_->setText(to_qt(view_.level));
     lab_cable_result_->setText(to_qt(view_.result));
-    for (std::size_t i = 0; i < lab_timer_.size(); ++i) lab_timer_[i]->setText(to_qt(view_.timer[i]));
+    for (std::size_t i = 0; i < lab_timer_.size(); ++i)
+        lab_timer_[i]->setText(to_qt(view_.timer[i]));
     lab_cable_start_->setEnabled(view_.start_enabled);
     lab_cable_stop_->setEnabled(view_.stop_enabled);
     set_border(sha_cable_start_, view_.start_border);

@@ -18,7 +18,7 @@ namespace t27 {
 
 class CableTab : public QFrame, public TabPage {
     Q_OBJECT
-public:
+  public:
     // Builds the page inside tab 5's frame and registers it and its
     // deferred actions (codes 0-3) with the window.
     explicit CableTab(MainWindow& window);
@@ -44,10 +44,10 @@ public:
 
     const CableView& view() const { return view_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void build();
     void render();
     CableGeometry geometry() const;

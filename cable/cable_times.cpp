@@ -9,7 +9,7 @@ namespace t27 {
 namespace {
 
 constexpr CableTime times[cable_time_count] = {
-    {" 2 minutes", 120}, {" 5 minutes", 300},  {"10 minutes", 600}, {"15 minutes", 900},
+    {" 2 minutes", 120},  {" 5 minutes", 300}, {"10 minutes", 600}, {"15 minutes", 900},
     {"30 minutes", 1800}, {" 1 hour", 3600},   {"Infinite", 0},
 };
 static_assert(std::size(times) == cable_time_count);

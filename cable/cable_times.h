@@ -10,8 +10,8 @@ inline constexpr int cable_time_count = 7;
 inline constexpr int cable_time_endless = 6;  // "Infinite"
 
 struct CableTime {
-    const char* text;    // list entry, leading blank kept so the digits line up
-    int duration_s;      // 0 for the endless entry
+    const char* text;  // list entry, leading blank kept so the digits line up
+    int duration_s;    // 0 for the endless entry
 };
 
 // Entry `entry` (0..6); entries outside the list give nullptr.

@@ -24,7 +24,7 @@ inline void click(QWidget* w) {
 }
 
 class CableWindowTest : public WindowTest {
-protected:
+  protected:
     // Opens the window on TCP to 127.0.0.1:`port`, links and waits for it.
     MainWindow& linked_window(quint16 port) {
         write_settings(1, "127.0.0.1", 1);

@@ -37,7 +37,8 @@ TEST(CableCli, FiniteTestReportsProgressAndPasses) {
 
 TEST(CableCli, StrictTestOfAMarginalCableFails) {
     SimProcess sim;
-    ASSERT_TRUE(sim.start(sim_args({"--task", "cable", "--time-scale", "120", "--cable", "marginal"})));
+    ASSERT_TRUE(
+        sim.start(sim_args({"--task", "cable", "--time-scale", "120", "--cable", "marginal"})));
     const CtlResult r = run_ctl(ctl(sim, {"cable", "run", "--time", "2", "--level", "strict"}));
     EXPECT_EQ(r.exit_code, 4) << r.out << r.err;
     // A marginal cable's errors show 45 s into the five-minute test.
@@ -63,7 +64,8 @@ TEST(CableCli, EndlessTestSwitchesToCableModeAndStopsWhenAsked) {
 
 TEST(CableCli, EndlessTestOfABadCableFails) {
     SimProcess sim;
-    ASSERT_TRUE(sim.start(sim_args({"--task", "cable", "--time-scale", "120", "--cable", "bad 20"})));
+    ASSERT_TRUE(
+        sim.start(sim_args({"--task", "cable", "--time-scale", "120", "--cable", "bad 20"})));
     const CtlResult r = run_ctl(ctl(sim, {"cable", "run", "--time", "7"}));
     EXPECT_EQ(r.exit_code, 4) << r.out << r.err;
     EXPECT_EQ(last_line(r.out, "progress: "), "progress: 0:00:00:20") << r.out;
@@ -97,17 +99,17 @@ TEST(CableCli, StopEndsARunningTestAndBadOptionsAreUsageErrors) {
     EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("stopped\nresult: PASS\n"), std::string::npos) << r.out;
 
-    for (const QStringList& bad : {QStringList{"cable", "run", "--time", "8"},
-                                   QStringList{"cable", "run", "--level", "loose"},
-                                   QStringList{"cable", "run", "--time"},
-                                   QStringList{"cable", "stop", "now"}, QStringList{"cable", "go"}})
+    for (const QStringList& bad :
+         {QStringList{"cable", "run", "--time", "8"},
+          QStringList{"cable", "run", "--level", "loose"}, QStringList{"cable", "run", "--time"},
+          QStringList{"cable", "stop", "now"}, QStringList{"cable", "go"}})
         EXPECT_EQ(run_ctl(ctl(sim, bad)).exit_code, 64) << bad.join(' ').toStdString();
 }
 
 // The window against the simulator process: a two-minute test at sixty
 // times real time, then an endless one.
 class CableWindowE2e : public CableWindowTest {
-protected:
+  protected:
     MainWindow& linked_to_sim() {
         EXPECT_TRUE(sim.start(sim_args({"--task", "cable", "--time-scale", "60"})));
         const std::size_t colon = sim.listen.rfind(':');

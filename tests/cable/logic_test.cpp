@@ -118,7 +118,7 @@ TEST(CableReply, UnknownRunStateAndForeignIndicesChangeNothing) {
     const CableView before = v;
     for (const char* p : {"Start", "running", "None", ""})
         cable_reply_show(v, cmd_cable_run_query, p, small_frame);
-    cable_reply_show(v, 166, "1920x1080p60", small_frame);  // "$timingx?"
+    cable_reply_show(v, 166, "1920x1080p60", small_frame);    // "$timingx?"
     cable_reply_show(v, cmd_cable_run, "stop", small_frame);  // a set command, not polled
     EXPECT_EQ(v, before);
 }
@@ -178,7 +178,8 @@ TEST(CableReply, TimeValueWithoutAnEntryIsIgnored) {
     CableView v;
     v.time_entry = 3;
     const CableView before = v;
-    for (const char* p : {"0", "8", "None", "err"}) cable_reply_show(v, cmd_cable_time_query, p, small_frame);
+    for (const char* p : {"0", "8", "None", "err"})
+        cable_reply_show(v, cmd_cable_time_query, p, small_frame);
     EXPECT_EQ(v, before);
 }
 

@@ -124,7 +124,7 @@ TEST(SimCableTest, StopsAndRestarts) {
 }
 
 class SimCableProtocol : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         unit.set_clock([this] { return now; });
         unit.state().task_mode = "cable";

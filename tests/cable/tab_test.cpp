@@ -11,7 +11,7 @@ namespace t27::testing {
 namespace {
 
 class CableTabTest : public CableWindowTest {
-protected:
+  protected:
     void SetUp() override {
         CableWindowTest::SetUp();
         model.state().identity.model = "T28";  // the family with a cable tester
@@ -22,7 +22,8 @@ protected:
     int sent(const std::string& line) {
         int n = 0;
         const std::string& wire = server.wire();
-        for (std::size_t p = wire.find(line); p != std::string::npos; p = wire.find(line, p + 1)) ++n;
+        for (std::size_t p = wire.find(line); p != std::string::npos; p = wire.find(line, p + 1))
+            ++n;
         return n;
     }
 
@@ -152,7 +153,8 @@ TEST_F(CableTabTest, FiniteTestShowsProgressThenTheResult) {
         [&] {
             const int v = bar()->value();
             if (bar()->isVisible() && v > 0 && v < bar()->maximum()) ++seen_between;
-            return label("lab_cable_result")->isVisible() && label("lab_cable_result")->text() == "PASS";
+            return label("lab_cable_result")->isVisible() &&
+                   label("lab_cable_result")->text() == "PASS";
         },
         10000));
     EXPECT_GT(seen_between, 0);
