@@ -78,18 +78,19 @@ EdidTab::EdidTab(MainWindow& window)
     build();
     show();  // also when the page joins a window that is already shown
     window_.set_page(tab_edid, this);
-    // The window may outlive this page (and the other way round while it is
-    // being destroyed), so what it calls back checks that the page is still here.
-    QPointer<EdidTab> self(this);
-    window_.set_pending_handler(pending_slot_rename, [self] {
-        if (self) self->cmd_write_rename_Click();
-    });
-    window_.on_edid_second_entry = [self](const std::string& text) {
-        if (self) self->set_second_entry(text);
-    };
+    window_.set_pending_handler(pending_slot_rename, [this] { cmd_write_rename_Click(); });
+    window_.on_edid_second_entry = [this](const std::string& text) { set_second_entry(text); };
+    // The window's members go before its children do, the poll timer among
+    // them: after that, this page must not reach into the window.
+    connect(&window_.tim_monitor(), &QObject::destroyed, this, [this] { window_gone_ = true; });
 }
 
-EdidTab::~EdidTab() { window_.set_page(tab_edid, nullptr); }
+EdidTab::~EdidTab() {
+    if (window_gone_) return;
+    window_.set_page(tab_edid, nullptr);
+    window_.set_pending_handler(pending_slot_rename, nullptr);
+    window_.on_edid_second_entry = nullptr;
+}
 
 QPushButton* EdidTab::button(QPushButton*& slot, const QString& name, int left, int top, int width,
                              const QString& caption) {

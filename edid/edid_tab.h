@@ -104,6 +104,7 @@ class EdidTab : public QWidget, public TabPage {
     int rx_index_ = edid_rx_sink_index;
     int copy_target_ = 1;
     bool requesting_ = false;
+    bool window_gone_ = false;
 
     SidePanel read_panel_;
     SidePanel write_panel_;

@@ -191,3 +191,20 @@ TEST_F(EdidTabTest, RefreshReadsSlotNamesAndRxSource) {
 
 }  // namespace
 }  // namespace t27::testing
+
+namespace t27::testing {
+namespace {
+
+TEST_F(EdidTabTest, PageRemovedBeforeTheWindowLeavesNothingBehind) {
+    MainWindow& w = linked();
+    delete tab;
+    tab = nullptr;
+    // The link still names the second selector entry and the poll may still
+    // run a deferred rename: neither may reach the page that is gone.
+    w.img_refresh_Click();
+    w.run_pending_action(pending_slot_rename);
+    EXPECT_EQ(w.link().cmdrx_status, ReplyStatus::Accepted);
+}
+
+}  // namespace
+}  // namespace t27::testing
