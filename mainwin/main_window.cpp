@@ -178,17 +178,17 @@ void MainWindow::build_controls() {
     connect(cmd_device_, &QPushButton::clicked, this, [this] { cmd_device_Click(); });
 
     lab_monitor_eye_cmd_ =
-        make_widget<ClickLabel>(this, "lab_monitor_eye_cmd", twips_rect(7640, 140, 440, 360));
+        make_widget<ClickLabel>(this, "lab_monitor_eye_cmd", twips_rect(6940, 140, 440, 360));
     lab_monitor_eye_cmd_->setPixmap(eye_picture(lab_monitor_eye_cmd_->size()));
     lab_monitor_eye_cmd_->setAlignment(Qt::AlignCenter);
     lab_monitor_eye_cmd_->setToolTip(QStringLiteral("Command Monitor"));
     lab_monitor_eye_cmd_->setCursor(Qt::PointingHandCursor);
     connect(lab_monitor_eye_cmd_, &ClickLabel::clicked, this, [this] { lab_monitor_eye_cmd_Click(); });
-    sha_eye_frame_ = make_widget<QFrame>(this, "sha_eye_frame", twips_rect(7610, 110, 500, 420));
+    sha_eye_frame_ = make_widget<QFrame>(this, "sha_eye_frame", twips_rect(6910, 110, 500, 420));
     sha_eye_frame_->setFrameShape(QFrame::Box);
     sha_eye_frame_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    img_about_ = make_widget<ClickLabel>(this, "img_about", twips_rect(7640, 560, 440, 300),
+    img_about_ = make_widget<ClickLabel>(this, "img_about", twips_rect(6940, 560, 440, 300),
                                          QStringLiteral("?"));
     img_about_->setAlignment(Qt::AlignCenter);
     img_about_->setFrameShape(QFrame::Panel);
@@ -214,15 +214,15 @@ void MainWindow::build_controls() {
     lab_fw_ver_ = make_widget<ClickLabel>(this, "lab_fw_ver", twips_rect(5700, 560, 2400, 300),
                                           QStringLiteral("FW:"));
 
-    img_refresh_ = make_widget<ClickLabel>(this, "img_refresh", twips_rect(8200, 120, 600, 600));
+    img_refresh_ = make_widget<ClickLabel>(this, "img_refresh", twips_rect(7560, 180, 600, 600));
     img_refresh_->setToolTip(QStringLiteral("Refresh"));
     img_refresh_->setCursor(Qt::PointingHandCursor);
     connect(img_refresh_, &ClickLabel::clicked, this, [this] { img_refresh_Click(); });
 
-    img_analyser_ = make_widget<ClickLabel>(this, "img_analyser", twips_rect(8900, 120, 960, 720));
-    img_pattern_ = make_widget<ClickLabel>(this, "img_pattern", twips_rect(9880, 120, 960, 720));
+    img_analyser_ = make_widget<ClickLabel>(this, "img_analyser", twips_rect(8260, 120, 960, 720));
+    img_pattern_ = make_widget<ClickLabel>(this, "img_pattern", twips_rect(9260, 120, 960, 720));
     img_cable_test_ =
-        make_widget<ClickLabel>(this, "img_cable_test", twips_rect(10860, 120, 960, 720));
+        make_widget<ClickLabel>(this, "img_cable_test", twips_rect(10260, 120, 960, 720));
     img_cable_test_->hide();
     connect(img_analyser_, &ClickLabel::clicked, this, [this] { cmd_task_mode_set("analyser"); });
     connect(img_pattern_, &ClickLabel::clicked, this, [this] { cmd_task_mode_set("pattern"); });
