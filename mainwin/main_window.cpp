@@ -205,13 +205,13 @@ void MainWindow::build_controls() {
     connect(lab_link_, &ClickLabel::clicked, this, [this] { lab_link_Click(); });
 
     shape_link_ =
-        make_widget<QFrame>(this, "shape_link", twips_rect(activity_start, 660, 120, 120));
+        make_widget<QFrame>(this, "shape_link", twips_rect(activity_start, 870, 240, 75));
     shape_link_->setStyleSheet("background-color: rgb(0,128,0); border-radius: 4px;");
     shape_link_->hide();
 
-    lab_model_ = make_widget<ClickLabel>(this, "lab_model", twips_rect(3600, 560, 2000, 300));
+    lab_model_ = make_widget<ClickLabel>(this, "lab_model", twips_rect(2000, 560, 1900, 300));
 
-    lab_fw_ver_ = make_widget<ClickLabel>(this, "lab_fw_ver", twips_rect(5700, 560, 2400, 300),
+    lab_fw_ver_ = make_widget<ClickLabel>(this, "lab_fw_ver", twips_rect(4000, 560, 2800, 300),
                                           QStringLiteral("FW:"));
 
     img_refresh_ = make_widget<ClickLabel>(this, "img_refresh", twips_rect(7560, 180, 600, 600));
