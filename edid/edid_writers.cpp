@@ -61,6 +61,10 @@ std::string edid_clean_text(const std::string& window_text) {
         out += trim_blanks(text.substr(start, lf - start)) + "\n";
         start = lf + 1;
     }
+    // An image whose length is not a multiple of eight bytes ends in a line
+    // without a line end; dropping it would lose those bytes on every save.
+    const std::string last = trim_blanks(text.substr(start));
+    if (!last.empty()) out += last + "\r\n";
     return out;
 }
 

@@ -9,7 +9,7 @@ enum class EdidHexType { simple = 1, c_language = 2 };
 
 // The window text trimmed of blanks, cut into lines at each LF, each line
 // trimmed at its start (separator lines become empty); text after the last
-// LF is dropped.
+// LF is kept as a line of its own, given a CR LF.
 std::string edid_clean_text(const std::string& window_text);
 
 // Simple .hex: the cleaned text and one more CR LF.

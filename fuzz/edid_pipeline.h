@@ -52,12 +52,25 @@ inline void edid_pipeline(const EdidLoad& load) {
     T27_FUZZ_CHECK(!report.empty());
     edid_tree_nodes(working);
 
-    // The window text goes through the writers and back through the parser.
+    // Saving the window text in any format and opening the file again gives
+    // back the bytes that were loaded: nothing the window shows is lost.
     const std::string cleaned = edid_clean_text(load.text);
-    edid_hex_simple(cleaned);
-    edid_hex_c_language(cleaned);
     const std::string bin = edid_bin_from_text(cleaned);
-    T27_FUZZ_CHECK(bin.size() <= static_cast<std::size_t>(edid_data_bytes));
+    // The window may show more than the image: a one-block .ddc dump shows
+    // block 1 as FF filler, and the buffer holds the same.
+    const EdidTextParse shown_text = edid_text_parse(load.text);
+    T27_FUZZ_CHECK(shown_text.ok);
+    const std::size_t shown = shown_text.bytes.size();
+    T27_FUZZ_CHECK(shown >= static_cast<std::size_t>(load.buffer.size));
+    T27_FUZZ_CHECK(bin == shown_text.bytes);
+    T27_FUZZ_CHECK(bin == std::string(load.buffer.data.begin(), load.buffer.data.begin() + shown));
+    const EdidLoad simple = edid_read_hex(edid_hex_simple(cleaned));
+    const EdidLoad c_language = edid_read_hex(edid_hex_c_language(cleaned));
+    T27_FUZZ_CHECK(simple.ok() && c_language.ok());
+    T27_FUZZ_CHECK(simple.buffer.data == c_language.buffer.data);
+    T27_FUZZ_CHECK(static_cast<std::size_t>(simple.buffer.size) == shown);
+    T27_FUZZ_CHECK(std::string(simple.buffer.data.begin(), simple.buffer.data.begin() + shown) ==
+                   bin);
 
     const EdidCompare same = edid_compare(load.text, side, load.text, side);
     T27_FUZZ_CHECK(same.differing.empty());
@@ -67,8 +80,14 @@ inline void edid_pipeline(const EdidLoad& load) {
     // Only blocks whose "R" button shows can be repaired.
     for (int block = 0; block < edid_max_blocks; ++block) {
         if (!labels[static_cast<std::size_t>(block)].recover_visible) continue;
-        edid_checksum_repair(repaired, text, block);
+        const ChecksumRepair r = edid_checksum_repair(repaired, text, block);
         T27_FUZZ_CHECK(text.size() == load.text.size());
+        // The text shows the repaired byte too.
+        const std::string now = edid_text_parse(text).bytes;
+        const std::size_t at = static_cast<std::size_t>(edid_block_bytes * block + 127);
+        if (at < now.size())
+            T27_FUZZ_CHECK(!r.text_changed ||
+                           static_cast<std::uint8_t>(now[at]) == repaired.data[at]);
         T27_FUZZ_CHECK(edid_expected_checksum(repaired, block) ==
                        repaired.byte(edid_block_bytes * block + edid_block_bytes - 1));
     }

@@ -123,8 +123,8 @@ TEST(EdidWriters, CleanedTextAndSimpleHex) {
     EXPECT_EQ(lines[16], "");
     EXPECT_EQ(lines[33], "");
     EXPECT_EQ(edid_hex_simple(cleaned), cleaned + "\r\n");
-    // Text after the last line end is dropped, leading blanks go.
-    EXPECT_EQ(edid_clean_text("  AA BB //1  \r\n   \r\nCC"), "AA BB //1  \r\n\r\n");
+    // Leading blanks go; text after the last line end becomes a line.
+    EXPECT_EQ(edid_clean_text("  AA BB //1  \r\n   \r\nCC"), "AA BB //1  \r\n\r\nCC\r\n");
 }
 
 TEST(EdidWriters, CLanguageHexRoundTrip) {
