@@ -9,7 +9,7 @@ namespace t27 {
 namespace {
 
 constexpr int window_width_twips = 6000;
-constexpr int window_height_twips = 4400;
+constexpr int window_height_twips = 3950;
 constexpr int retry_ms = 20;
 
 struct PairLayout {
@@ -29,8 +29,7 @@ constexpr PairLayout pair_layout[] = {
 
 }  // namespace
 
-ColorCalibrate::ColorCalibrate(MainWindow& window)
-    : QDialog(&window, Qt::Dialog), window_(window) {
+ColorCalibrate::ColorCalibrate(MainWindow& window) : QDialog(&window, Qt::Dialog), window_(window) {
     setObjectName("frm_color_calibrate");
     setWindowTitle(QStringLiteral("Color Setting"));
     setFixedSize(twips_to_px(window_width_twips), twips_to_px(window_height_twips));

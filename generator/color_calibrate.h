@@ -17,7 +17,7 @@
 namespace t27 {
 
 class ColorCalibrate : public QDialog {
-public:
+  public:
     explicit ColorCalibrate(MainWindow& window);
 
     // Opens the window modally over the main window (one at a time) and
@@ -37,7 +37,7 @@ public:
 
     bool calibrate_loading() const { return loading_; }
 
-private:
+  private:
     struct Pair {
         QLineEdit* txt = nullptr;
         QScrollBar* hsr = nullptr;

@@ -9,7 +9,8 @@
 
 namespace t27 {
 
-FavouriteRow::FavouriteRow(QWidget* parent, const FavouriteRowNames& names, FavouriteSlots& fav_slots)
+FavouriteRow::FavouriteRow(QWidget* parent, const FavouriteRowNames& names,
+                           FavouriteSlots& fav_slots)
     : QObject(parent), slots_(fav_slots) {
     list_ = new QTreeWidget(parent);
     list_->setObjectName(QString::fromLatin1(names.list));
@@ -39,6 +40,21 @@ FavouriteRow::FavouriteRow(QWidget* parent, const FavouriteRowNames& names, Favo
     check_none_ = new QPushButton(QStringLiteral("Check None"), parent);
     check_none_->setObjectName(QString::fromLatin1(names.check_none));
     connect(check_none_, &QPushButton::clicked, this, [this] { cmd_check_none_Click(); });
+    place();
+}
+
+void FavouriteRow::place() {
+    // The list down the left; the buttons in two columns to its right, wide
+    // enough for the long 3D timing names.
+    list_->setGeometry(twips_rect(120, 120, 4600, 8880));
+    QFont small = buttons_[0]->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    for (int k = 0; k < favourite_slots_used; ++k) {
+        QPushButton* b = buttons_[static_cast<std::size_t>(k)];
+        b->setGeometry(twips_rect(4900 + (k % 2) * 3150, 2000 + (k / 2) * 560, 3050, 480));
+        b->setFont(small);
+    }
+    check_none_->setGeometry(twips_rect(4900, 7150, 1500, 420));
 }
 
 std::string FavouriteRow::name(int n) const {
@@ -56,7 +72,8 @@ void FavouriteRow::fill(const std::vector<std::string>& names) {
     for (int n = 1; n <= count(); ++n) {
         auto* item = new QTreeWidgetItem({to_qt(names_[static_cast<std::size_t>(n - 1)])});
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(0, ticks_[static_cast<std::size_t>(n - 1)] ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(0,
+                            ticks_[static_cast<std::size_t>(n - 1)] ? Qt::Checked : Qt::Unchecked);
         items.append(item);
     }
     list_->addTopLevelItems(items);
@@ -66,8 +83,11 @@ void FavouriteRow::fill(const std::vector<std::string>& names) {
 
 void FavouriteRow::show_captions() {
     const FavouriteCaptions captions = favourite_captions(slots_, names_);
-    for (int k = 0; k < favourite_slots_used; ++k)
-        buttons_[static_cast<std::size_t>(k)]->setText(to_qt(captions[static_cast<std::size_t>(k)]));
+    for (int k = 0; k < favourite_slots_used; ++k) {
+        const QString text = to_qt(captions[static_cast<std::size_t>(k)]);
+        buttons_[static_cast<std::size_t>(k)]->setText(text);
+        buttons_[static_cast<std::size_t>(k)]->setToolTip(text);
+    }
 }
 
 void FavouriteRow::highlight(int n) {

@@ -22,7 +22,7 @@ struct FavouriteRowNames {
 };
 
 class FavouriteRow : public QObject {
-public:
+  public:
     FavouriteRow(QWidget* parent, const FavouriteRowNames& names, FavouriteSlots& fav_slots);
 
     QTreeWidget* list() const { return list_; }
@@ -51,7 +51,8 @@ public:
     void item_check(QTreeWidgetItem* item);
     void cmd_check_none_Click();
 
-private:
+  private:
+    void place();
     void show_captions();
     void set_tick(int n, bool on);
 

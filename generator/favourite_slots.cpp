@@ -46,7 +46,9 @@ FavouriteColours fav_highlight(const FavouriteSlots& slots, int n) {
     // An empty slot never matches, even for a caller that passes the marker.
     for (int k = 0; k < favourite_slots_used; ++k)
         colours[static_cast<std::size_t>(k)] =
-            slots[static_cast<std::size_t>(k)] == n && n != favourite_empty ? gen_colour::lit : gen_colour::favourite_idle;
+            slots[static_cast<std::size_t>(k)] == n && n != favourite_empty
+                ? gen_colour::lit
+                : gen_colour::favourite_idle;
     return colours;
 }
 

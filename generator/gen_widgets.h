@@ -45,38 +45,38 @@ inline std::string reply_param1(Engine& engine) {
 // Key presses of one widget: `on_key` gets the key code and answers whether
 // the key was used up; keys it leaves are typed as usual.
 class KeyFilter : public QObject {
-public:
+  public:
     KeyFilter(QObject* watched, std::function<bool(int)> on_key)
         : QObject(watched), on_key_(std::move(on_key)) {
         watched->installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject* o, QEvent* e) override {
         if (e->type() == QEvent::KeyPress && on_key_(static_cast<QKeyEvent*>(e)->key()))
             return true;
         return QObject::eventFilter(o, e);
     }
 
-private:
+  private:
     std::function<bool(int)> on_key_;
 };
 
 // Runs `on_focus` whenever the widget gains the focus.
 class FocusInFilter : public QObject {
-public:
+  public:
     FocusInFilter(QObject* watched, std::function<void()> on_focus)
         : QObject(watched), on_focus_(std::move(on_focus)) {
         watched->installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject* o, QEvent* e) override {
         if (e->type() == QEvent::FocusIn) on_focus_();
         return QObject::eventFilter(o, e);
     }
 
-private:
+  private:
     std::function<void()> on_focus_;
 };
 

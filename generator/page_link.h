@@ -12,7 +12,7 @@
 namespace t27 {
 
 class PageLink : public QObject, public TabPage {
-public:
+  public:
     PageLink(MainWindow& window, int tab, QObject* page_object, TabPage* page)
         : QObject(&window), guard_(page_object), page_(page) {
         window.set_page(tab, this);
@@ -40,7 +40,7 @@ public:
         if (guard_) page_->catalogue_changed();
     }
 
-private:
+  private:
     QPointer<QObject> guard_;
     TabPage* page_;
 };

@@ -16,8 +16,8 @@ enum class PanelReread { none, hdr, format };
 struct PanelButton {
     int index = 0;
     const char* caption = "";
-    int command = -1;         // CommandTable index; -1 for an unused index
-    const char* value = "";   // appended to the command text
+    int command = -1;        // CommandTable index; -1 for an unused index
+    const char* value = "";  // appended to the command text
     int group = panel_no_group;
     PanelReread reread = PanelReread::none;
     // A switch that has to be on before a version can be chosen.

@@ -20,12 +20,12 @@ constexpr int keep = -1;
 
 struct GroupRule {
     const char* value;
-    int lit = keep;                  // button painted, or none
+    int lit = keep;  // button painted, or none
     Colour colour = gen_colour::lit;
-    int need_out_state = keep;       // the rule holds only in this output HDCP state
-    int set_hdcp_in = keep;          // 1 on, 0 off
+    int need_out_state = keep;  // the rule holds only in this output HDCP state
+    int set_hdcp_in = keep;     // 1 on, 0 off
     int set_out_state = keep;
-    std::span<const int> enable{};   // buttons enabled by this value
+    std::span<const int> enable{};  // buttons enabled by this value
     std::span<const int> disable{};
 };
 
@@ -151,9 +151,12 @@ constexpr VisibleRange generator_other[] = {
 
 bool gate_open(Gate gate, const PanelFlags& flags) {
     switch (gate) {
-        case Gate::hdcp_in_on: return flags.hdcp_in_on;
-        case Gate::hdcp_out_active: return flags.hdcp_out_state != 0;
-        case Gate::always: break;
+        case Gate::hdcp_in_on:
+            return flags.hdcp_in_on;
+        case Gate::hdcp_out_active:
+            return flags.hdcp_out_state != 0;
+        case Gate::always:
+            break;
     }
     return true;
 }
@@ -189,17 +192,25 @@ PanelUpdate panel_show_group(int group, std::string_view param1, PanelFlags& fla
 
 void panel_pre_step_flags(int index, PanelFlags& flags) {
     switch (panel_button(index).pre_command) {
-        case 50: flags.hdcp_in_on = true; return;
-        case 54: flags.hdcp_out_state = index == 39 ? 1 : 3; return;
-        default: return;
+        case 50:
+            flags.hdcp_in_on = true;
+            return;
+        case 54:
+            flags.hdcp_out_state = index == 39 ? 1 : 3;
+            return;
+        default:
+            return;
     }
 }
 
 std::span<const int> panel_reread_groups(int index) {
     switch (panel_button(index).reread) {
-        case PanelReread::hdr: return reread_hdr;
-        case PanelReread::format: return reread_format;
-        case PanelReread::none: break;
+        case PanelReread::hdr:
+            return reread_hdr;
+        case PanelReread::format:
+            return reread_format;
+        case PanelReread::none:
+            break;
     }
     return {};
 }

@@ -30,7 +30,7 @@ struct ButtonEnable {
 };
 
 struct PanelUpdate {
-    std::vector<ButtonPaint> paints;     // in order: resets first, then the lit one
+    std::vector<ButtonPaint> paints;  // in order: resets first, then the lit one
     std::vector<ButtonEnable> enables;
 };
 

@@ -14,14 +14,17 @@ namespace {
 // Two columns of rows: the input port, audio and TMDS rows on the left, HDR,
 // output HDCP and colour format on the right, the system buttons below them.
 constexpr int row_column[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 1, 1};
-constexpr int column_left[] = {120, 4900};
-constexpr int label_width = 1500;
-constexpr int button_width[] = {1000, 1240};
-constexpr int buttons_per_line[] = {3, 5};
+constexpr int column_left[] = {60, 4950};
+constexpr int label_width[] = {1500, 1600};
+constexpr int button_width[] = {1070, 1110};
+constexpr int button_step[] = {1100, 1167};
+constexpr int buttons_per_line[] = {3, 4};
 constexpr int line_height = 500;
 constexpr int button_height = 400;
 constexpr int first_line = 150;
-constexpr int system_top = 7600;
+constexpr int system_left = 4950;
+constexpr int system_top = 8400;
+constexpr int system_width = 2000;
 
 constexpr int factory_reset_index = panel_factory_reset;
 
@@ -34,39 +37,29 @@ PanelTab::PanelTab(MainWindow& window) : QWidget(window.tab_frame(tab_panel)), w
     setObjectName("pag_panel");
     setGeometry(parentWidget()->rect());
 
-    std::array<int, 2> line = {0, 0};
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
     const std::span<const PanelRow> rows = panel_rows();
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const PanelRow& row = rows[r];
-        const bool system = row.buttons.front() == panel_factory_reset;
-        const int col = row_column[r];
-        const int left = column_left[col];
-        const int top = system ? system_top : first_line + line[col] * line_height;
-        if (!system) {
-            auto* l = make_label(this, ("lab_panel_row_" + std::to_string(r)).c_str(),
-                                 row.caption, twips_rect(left, top + 50, label_width, 300));
-            l->setVisible(row.shown);
-            row_labels_.emplace_back(l, row.buttons);
+        QLabel* label = nullptr;
+        if (row.buttons.front() != panel_factory_reset) {
+            label = make_label(this, ("lab_panel_row_" + std::to_string(r)).c_str(), row.caption,
+                               QRect());
+            label->setVisible(row.shown);
         }
-        int k = 0;
+        rows_.push_back({label, row.buttons, row_column[r]});
         for (int index : row.buttons) {
-            const PanelButton& pb = panel_button(index);
-            auto* b = new QPushButton(QString::fromLatin1(pb.caption), this);
+            auto* b = new QPushButton(QString::fromLatin1(panel_button(index).caption), this);
             b->setObjectName(QStringLiteral("cmd_panel_%1").arg(index));
-            const int per_line = buttons_per_line[col];
-            const int width = system ? 2000 : button_width[col];
-            const int x = system ? left + k * 2200
-                                 : left + label_width + (k % per_line) * (width + 60);
-            const int y = system ? top : top + (k / per_line) * line_height;
-            b->setGeometry(twips_rect(x, y, width, button_height));
+            b->setFont(small);
             paint_button(b, gen_colour::panel_idle);
             b->setVisible(row.shown);
             connect(b, &QPushButton::clicked, this, [this, index] { cmd_panel_Click(index); });
             cmd_panel_[static_cast<std::size_t>(index)] = b;
-            ++k;
         }
-        if (row.shown && !system) line[col] += (k + buttons_per_line[col] - 1) / buttons_per_line[col];
     }
+    lay_out();
 
     new PageLink(window, tab_panel, this, this);
     window.set_pending_handler(pending_panel_button, [p = QPointer<PanelTab>(this)] {
@@ -150,14 +143,40 @@ void PanelTab::panel_read_all() {
 }
 
 void PanelTab::apply_visibility() {
-    for (const ButtonVisible& v : panel_visibility(window_.unit().task_mode, window_.unit().model_family))
+    for (const ButtonVisible& v :
+         panel_visibility(window_.unit().task_mode, window_.unit().model_family))
         if (QPushButton* b = button(v.index)) b->setVisible(v.visible);
-    // A row whose buttons are all hidden hides its caption too.
-    for (auto& [label, buttons] : row_labels_) {
-        bool any = false;
-        for (int index : buttons)
-            if (QPushButton* b = button(index)) any = any || !b->isHidden();
-        label->setVisible(any);
+    lay_out();
+}
+
+void PanelTab::lay_out() {
+    // Rows close up over the ones the task mode hides, and a row whose
+    // buttons are all hidden hides its caption too.
+    std::array<int, 2> line = {0, 0};
+    for (const Row& row : rows_) {
+        std::vector<QPushButton*> shown;
+        for (int index : row.buttons)
+            if (QPushButton* b = button(index); b && !b->isHidden()) shown.push_back(b);
+        if (!row.label) {
+            for (std::size_t k = 0; k < shown.size(); ++k)
+                shown[k]->setGeometry(
+                    twips_rect(system_left + static_cast<int>(k) * (system_width + 200), system_top,
+                               system_width, button_height));
+            continue;
+        }
+        row.label->setVisible(!shown.empty());
+        if (shown.empty()) continue;
+        const int c = row.column;
+        const int top = first_line + line[static_cast<std::size_t>(c)] * line_height;
+        row.label->setGeometry(twips_rect(column_left[c], top + 50, label_width[c], 300));
+        for (std::size_t k = 0; k < shown.size(); ++k) {
+            const int i = static_cast<int>(k);
+            shown[k]->setGeometry(twips_rect(
+                column_left[c] + label_width[c] + (i % buttons_per_line[c]) * button_step[c],
+                top + (i / buttons_per_line[c]) * line_height, button_width[c], button_height));
+        }
+        line[static_cast<std::size_t>(c)] +=
+            (static_cast<int>(shown.size()) + buttons_per_line[c] - 1) / buttons_per_line[c];
     }
 }
 

@@ -15,7 +15,7 @@
 namespace t27 {
 
 class PanelTab : public QWidget, public TabPage {
-public:
+  public:
     explicit PanelTab(MainWindow& window);
 
     // TabPage
@@ -33,17 +33,23 @@ public:
     // The button with this index, or null for an index without one.
     QPushButton* button(int index) const;
 
-private:
+  private:
     // Sends each group's query in turn and paints it, up to the first query
     // that gets no reply.
     void read_groups(std::span<const int> groups);
     void apply(const PanelUpdate& update);
     void apply_visibility();
+    void lay_out();
     bool confirmed(int index);
 
     MainWindow& window_;
     std::array<QPushButton*, panel_button_count> cmd_panel_{};
-    std::vector<std::pair<QLabel*, std::span<const int>>> row_labels_;
+    struct Row {
+        QLabel* label;  // null for the system buttons
+        std::span<const int> buttons;
+        int column;
+    };
+    std::vector<Row> rows_;
     PanelFlags flags_;
     int pending_panel_index_ = 254;
 };

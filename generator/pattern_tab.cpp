@@ -30,17 +30,12 @@ PatternTab::PatternTab(MainWindow& window)
     setGeometry(parentWidget()->rect());
 
     row_ = new FavouriteRow(this, pattern_row, window.state().favourites.fav_pattern);
-    row_->list()->setGeometry(twips_rect(120, 120, 4600, 8880));
-    for (int k = 0; k < favourite_slots_used; ++k)
-        row_->button(k)->setGeometry(
-            twips_rect(4900 + (k % 3) * 2100, 2000 + (k / 3) * 660, 2000, 560));
-    row_->check_none()->setGeometry(twips_rect(4900, 6050, 1500, 420));
     row_->on_double_click = [this](int n) { lstv_pattern_DblClick(n); };
     row_->on_button = [this](int k) { cmd_pattern_Click(k); };
     row_->on_select = [this](int) { lstv_pattern_Click(); };
 
     make_label(this, "lab_pat_out_now_t", "Now Output Pattern =", twips_rect(4900, 180, 2300, 300));
-    lab_pat_out_now_ = make_label(this, "lab_pat_out_now", "P?", twips_rect(7200, 180, 3900, 300));
+    lab_pat_out_now_ = make_label(this, "lab_pat_out_now", "P?", twips_rect(7350, 180, 3800, 300));
     QFont bold = lab_pat_out_now_->font();
     bold.setBold(true);
     lab_pat_out_now_->setFont(bold);
@@ -52,10 +47,10 @@ PatternTab::PatternTab(MainWindow& window)
     make_label(this, "lab_fav_pattern", "Favorite Patterns :", twips_rect(4900, 1620, 3000, 300));
 
     lab_motion_text_ =
-        make_label(this, "lab_motion_text", "Motion Text :", twips_rect(4900, 6800, 1500, 300));
+        make_label(this, "lab_motion_text", "Motion Text :", twips_rect(4900, 7830, 1500, 300));
     txt_motion_text_ = new QLineEdit(this);
     txt_motion_text_->setObjectName("txt_motion_text");
-    txt_motion_text_->setGeometry(twips_rect(6400, 6750, 3200, 380));
+    txt_motion_text_->setGeometry(twips_rect(6400, 7780, 3200, 380));
     txt_motion_text_->setMaxLength(motion_text_max);
     // Start-up empties the field; the layout's sample text is only a width guide.
     txt_motion_text_->clear();
@@ -69,7 +64,7 @@ PatternTab::PatternTab(MainWindow& window)
 
     cmd_color_setting_ = new QPushButton(QStringLiteral("Color Setting"), this);
     cmd_color_setting_->setObjectName("cmd_color_setting");
-    cmd_color_setting_->setGeometry(twips_rect(4900, 7400, 1800, 450));
+    cmd_color_setting_->setGeometry(twips_rect(4900, 8400, 1800, 450));
     connect(cmd_color_setting_, &QPushButton::clicked, this, [this] { cmd_color_setting_Click(); });
     cmd_color_setting_->hide();
 
@@ -172,8 +167,6 @@ void PatternTab::lstv_pattern_out_get() {
     }
 }
 
-void PatternTab::cmd_color_setting_Click() {
-    ColorCalibrate::show_for(window_);
-}
+void PatternTab::cmd_color_setting_Click() { ColorCalibrate::show_for(window_); }
 
 }  // namespace t27

@@ -14,7 +14,7 @@
 namespace t27 {
 
 class PatternTab : public QWidget, public TabPage {
-public:
+  public:
     explicit PatternTab(MainWindow& window);
 
     // TabPage
@@ -32,7 +32,7 @@ public:
 
     FavouriteRow& row() { return *row_; }
 
-private:
+  private:
     bool variant() const;
     void output_pattern(int n);
     void pattern_extras_show();

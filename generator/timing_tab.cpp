@@ -26,16 +26,13 @@ TimingTab::TimingTab(MainWindow& window) : QWidget(window.tab_frame(tab_timing))
     setGeometry(parentWidget()->rect());
 
     row_ = new FavouriteRow(this, timing_row, window.state().favourites.fav_timing);
-    row_->list()->setGeometry(twips_rect(120, 120, 4600, 8880));
-    for (int k = 0; k < favourite_slots_used; ++k)
-        row_->button(k)->setGeometry(
-            twips_rect(4900 + (k % 3) * 2100, 2000 + (k / 3) * 660, 2000, 560));
-    row_->check_none()->setGeometry(twips_rect(4900, 6050, 1500, 420));
     row_->on_double_click = [this](int n) { lstv_timing_DblClick(n); };
     row_->on_button = [this](int k) { cmd_timing_Click(k); };
 
-    make_label(this, "lab_reso_out_now_t", "Now Output Resolution =", twips_rect(4900, 180, 2300, 300));
-    lab_reso_out_now_ = make_label(this, "lab_reso_out_now", "T?", twips_rect(7200, 180, 3900, 300));
+    make_label(this, "lab_reso_out_now_t",
+               "Now Output Resolution =", twips_rect(4900, 180, 2300, 300));
+    lab_reso_out_now_ =
+        make_label(this, "lab_reso_out_now", "T?", twips_rect(7350, 180, 3800, 300));
     QFont bold = lab_reso_out_now_->font();
     bold.setBold(true);
     lab_reso_out_now_->setFont(bold);
@@ -53,11 +50,12 @@ TimingTab::TimingTab(MainWindow& window) : QWidget(window.tab_frame(tab_timing))
     fra_reso_out_v4l_->setGeometry(twips_rect(120, 120, 4600, 8880));
     fra_reso_out_v4l_->setFrameShape(QFrame::StyledPanel);
     fra_reso_out_v4l_->setAutoFillBackground(true);
-    make_label(fra_reso_out_v4l_, "lab_4k_to_1080p", "4K to 1080P Down Scaling :",
-               twips_rect(150, 150, 4200, 300));
+    make_label(fra_reso_out_v4l_, "lab_4k_to_1080p",
+               "4K to 1080P Down Scaling :", twips_rect(150, 150, 4200, 300));
     for (int i = 0; i < 3; ++i) {
-        auto* o = new QRadioButton(QString::fromLatin1(downscale_options[static_cast<std::size_t>(i)].caption),
-                                   fra_reso_out_v4l_);
+        auto* o = new QRadioButton(
+            QString::fromLatin1(downscale_options[static_cast<std::size_t>(i)].caption),
+            fra_reso_out_v4l_);
         o->setObjectName(QStringLiteral("opt_4k_to_1080p_%1").arg(i));
         o->setGeometry(twips_rect(300, 600 + i * 500, 4000, 400));
         // A click or a key that changes the choice sends it.
@@ -118,8 +116,8 @@ void TimingTab::cmd_timing_Click(int k) {
 }
 
 bool TimingTab::read_back_allowed() const {
-    return window_.state().current_tab == tab_timing &&
-           window_.unit().model_family != not_known && window_.transport_open();
+    return window_.state().current_tab == tab_timing && window_.unit().model_family != not_known &&
+           window_.transport_open();
 }
 
 void TimingTab::lstv_timing_out_get() {

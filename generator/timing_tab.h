@@ -14,7 +14,7 @@
 namespace t27 {
 
 class TimingTab : public QWidget, public TabPage {
-public:
+  public:
     explicit TimingTab(MainWindow& window);
 
     // TabPage
@@ -31,7 +31,7 @@ public:
 
     FavouriteRow& row() { return *row_; }
 
-private:
+  private:
     // Sends "$timing n"; on acceptance shows entry n as the output.
     void output_timing(int n);
     bool read_back_allowed() const;

@@ -27,8 +27,8 @@ void add_settings_handlers(HandlerTable& table);
 void add_edid_handlers(HandlerTable& table);
 void add_status_handlers(HandlerTable& table);
 // After the settings handlers: timing and pattern against the catalogue in
-// `catalogue_dir` (empty: beside the executable), output HDCP, HDR presets,
-// colour format rules and per-colour calibration levels.
+// `catalogue_dir` (empty: beside the executable), HDR presets, colour format
+// rules and per-colour calibration levels.
 void add_generator_handlers(HandlerTable& table, std::string catalogue_dir = {});
 // After the settings handlers: wraps their cable level and time setters.
 void add_cable_handlers(HandlerTable& table);

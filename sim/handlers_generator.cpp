@@ -1,8 +1,8 @@
 // The generator's outputs as the unit answers them: timing and pattern numbers
-// checked against the family's own catalogue, the output HDCP state with its
-// negotiation, HDR presets, the colour format rules of a DVI output, and the
-// colour calibration values kept per colour. Everything else of the output
-// panel stays a plain stored setting.
+// checked against the family's own catalogue, HDR presets, the colour format
+// rules of a DVI output, and the colour calibration values kept per colour.
+// Everything else of the output panel stays a plain stored setting (output
+// HDCP with its negotiation is answered with the status items).
 #include <unistd.h>
 
 #include <array>
@@ -52,8 +52,7 @@ struct CatalogueView {
 
 CatalogueView unit_catalogue(const UnitModel& unit, const std::string& dir) {
     const Identity& id = unit.state().identity;
-    const std::string file =
-        catalogue_file_for(model_family_of(id.model), id.board_id, id.model);
+    const std::string file = catalogue_file_for(model_family_of(id.model), id.board_id, id.model);
     CatalogueView v;
     std::string bytes;
     if (dir.empty() || !read_whole(dir + "/" + file, bytes)) return v;
@@ -104,33 +103,6 @@ Reply pattern_set(UnitModel& unit, const Call& call, const std::string& dir) {
     return make_reply(call.word, std::to_string(*n));
 }
 
-// ---- output HDCP ---------------------------------------------------------------
-
-// The switch and version as one state. Authentication stays in its "talk"
-// phase while the sink cannot finish it: nothing attached, or a sink without
-// HDCP or with only an older version than the one asked for.
-std::string hdcp_out_state(UnitModel& unit) {
-    if (setting(unit, "hdcp_out_sw") != "on") return "off";
-    const std::string version = setting(unit, "hdcp_out_ver");
-    const auto& sink = unit.state().sink_items;
-    auto item = [&](const char* name) {
-        auto it = sink.find(name);
-        return it == sink.end() ? std::string("off") : it->second;
-    };
-    const std::string sink_hdcp = item("hdcp");
-    const bool done = item("hotplug") == "on" && sink_hdcp != "off" &&
-                      !(version == "v2.2" && sink_hdcp == "v1.4");
-    return version + (done ? "_on" : "_talk");
-}
-
-Reply hdcp_out_sw_set(UnitModel& unit, const Call& call) {
-    const SettingDef* def = find_setting("hdcp_out_sw");
-    const std::optional<std::string> v = accept_value(*def, call.args);
-    if (!v) return make_error(call.word, "param");
-    setting(unit, "hdcp_out_sw") = *v;
-    return make_reply(call.word, hdcp_out_state(unit));
-}
-
 // ---- HDR presets and colour format rules ---------------------------------------
 
 struct HdrPreset {
@@ -171,7 +143,9 @@ Reply format_set(UnitModel& unit, const Call& call, const char* key) {
 // ---- colour calibration ------------------------------------------------------------
 
 // Each solid colour keeps its own level; the user colour has its components.
-std::string level_key(UnitModel& unit) { return "color_cal_level_" + setting(unit, "color_cal_color"); }
+std::string level_key(UnitModel& unit) {
+    return "color_cal_level_" + setting(unit, "color_cal_color");
+}
 
 Reply level_set(UnitModel& unit, const Call& call) {
     if (setting(unit, "color_cal_color") == "user") return make_error(call.word, "mode");
@@ -194,10 +168,6 @@ void add_generator_handlers(HandlerTable& table, std::string catalogue_dir) {
     const std::string dir = catalogue_dir.empty() ? executable_dir() : std::move(catalogue_dir);
     table["$timing"] = [dir](UnitModel& u, const Call& c) { return timing_set(u, c, dir); };
     table["$pattern"] = [dir](UnitModel& u, const Call& c) { return pattern_set(u, c, dir); };
-    table["$hdcp_out_sw"] = hdcp_out_sw_set;
-    table["$hdcp_out_sw?"] = [](UnitModel& u, const Call& c) {
-        return make_reply(c.word, hdcp_out_state(u));
-    };
     table["$hdr_set"] = hdr_set;
     for (const char* key : {"tmds_format", "color_space", "deep_color"}) {
         table[std::string("$") + key] = [key](UnitModel& u, const Call& c) {

@@ -1,6 +1,6 @@
-#include "generator/calibration.h"
-
 #include <gtest/gtest.h>
+
+#include "generator/calibration.h"
 
 namespace t27 {
 namespace {

@@ -11,7 +11,7 @@ namespace t27::testing {
 namespace {
 
 class CalibrationTest : public GeneratorTest {
-protected:
+  protected:
     // A linked T28 showing the calibration pattern, with the window open.
     ColorCalibrate* open_calibration(const std::map<std::string, std::string>& unit_values = {}) {
         model.state().identity.model = "T28";
@@ -40,7 +40,8 @@ protected:
 };
 
 TEST_F(CalibrationTest, LoadReadsTheColourAndItsLevelWithoutSettingIt) {
-    ColorCalibrate* w = open_calibration({{"color_cal_color", "red"}, {"color_cal_level_red", "77"}});
+    ColorCalibrate* w =
+        open_calibration({{"color_cal_color", "red"}, {"color_cal_level_red", "77"}});
     EXPECT_EQ(sent_since(start), "$color_cal_color?\r$color_cal_level?\r");
     auto* cbo = in_cal<QComboBox>("cbo_color");
     ASSERT_EQ(cbo->count(), 8);
@@ -147,8 +148,8 @@ TEST_F(CalibrationTest, ChangesDuringARequestWaitForItAndSendTheNewest) {
     bar->setValue(101);
     ASSERT_TRUE(wait_until([&] { return moved == 2 && !window->link().cmdtx_busy; }));
     mover.stop();
-    ASSERT_TRUE(wait_until(
-        [&] { return model.state().settings["color_cal_level_white"] == "103"; }, 3000));
+    ASSERT_TRUE(
+        wait_until([&] { return model.state().settings["color_cal_level_white"] == "103"; }, 3000));
     model.faults().clear();
     // One request at a time: the first, then the newest value; never one inside another.
     EXPECT_EQ(sent_since(m), "$color_cal_level 101\r$color_cal_level 103\r");

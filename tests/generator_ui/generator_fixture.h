@@ -17,7 +17,7 @@ namespace t27::testing {
 inline uint colour_of(QWidget* w) { return w->property("t27_colour").toUInt(); }
 
 class GeneratorTest : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         sim::add_generator_handlers(model.handlers(), T27_DATA_DIR);

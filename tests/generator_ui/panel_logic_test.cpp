@@ -92,10 +92,10 @@ TEST(PanelCommands, EveryButtonSitsInExactlyOneRow) {
 
 TEST(PanelGroups, QueriesKeepTheirTrailingBlanks) {
     const char* expected[21] = {
-        "$hdcp_in_sw?",   "$hdcp_in_ver?",  "$rx_ddc?",      "$rx_hotplug?",  "$rx_scdc?",
+        "$hdcp_in_sw?",   "$hdcp_in_ver?",   "$rx_ddc?",     "$rx_hotplug?",  "$rx_scdc?",
         "$rx_sense?",     "$audio_source? ", "$audio_ch? ",  "$audio_mute? ", "$audio_sr? ",
-        "$hdr_sw?",       "$hdr_set?",      "$hdr_eotf? ",   "$hdr_tx_col? ", "$hdcp_out_sw?",
-        "$hdcp_out_ver?", "$color_space?",  "$deep_color?",  "$tx_5v?",       "$tmds_sw?",
+        "$hdr_sw?",       "$hdr_set?",       "$hdr_eotf? ",  "$hdr_tx_col? ", "$hdcp_out_sw?",
+        "$hdcp_out_ver?", "$color_space?",   "$deep_color?", "$tx_5v?",       "$tmds_sw?",
         "$tmds_format?",
     };
     for (int g = 0; g < 21; ++g) EXPECT_EQ(panel_group_query(g), expected[g]) << g;
@@ -148,16 +148,19 @@ TEST(PanelGroups, AudioSourceEnablesWhatItCarries) {
     PanelFlags f;
     const PanelUpdate hdmi = panel_show_group(6, "hdmi", f);
     EXPECT_EQ(colours(hdmi)[13], green);
-    EXPECT_EQ(enables(hdmi), (std::map<int, bool>{
-                                 {15, false}, {16, false}, {17, false}, {58, false}, {59, false}, {60, false}}));
+    EXPECT_EQ(enables(hdmi),
+              (std::map<int, bool>{
+                  {15, false}, {16, false}, {17, false}, {58, false}, {59, false}, {60, false}}));
     const PanelUpdate ana = panel_show_group(6, "ana", f);
     EXPECT_EQ(colours(ana)[14], green);
-    EXPECT_EQ(enables(ana), (std::map<int, bool>{
-                                {15, false}, {16, false}, {17, false}, {58, true}, {59, true}, {60, true}}));
+    EXPECT_EQ(enables(ana),
+              (std::map<int, bool>{
+                  {15, false}, {16, false}, {17, false}, {58, true}, {59, true}, {60, true}}));
     const PanelUpdate sine = panel_show_group(6, "int", f);
     EXPECT_EQ(colours(sine)[12], green);
-    EXPECT_EQ(enables(sine), (std::map<int, bool>{
-                                 {15, true}, {16, true}, {17, true}, {58, true}, {59, true}, {60, true}}));
+    EXPECT_EQ(enables(sine),
+              (std::map<int, bool>{
+                  {15, true}, {16, true}, {17, true}, {58, true}, {59, true}, {60, true}}));
     EXPECT_TRUE(enables(panel_show_group(6, "spdif", f)).empty());
 }
 
@@ -169,10 +172,10 @@ TEST(PanelGroups, ValuesLightTheirButtons) {
         int lit;
     };
     const Case cases[] = {
-        {2, "on", 9},     {2, "off", 8},     {3, "toggle", 57}, {3, "on", 57},   {3, "off", 56},
-        {4, "on", 11},    {5, "off", 6},     {7, "8", 17},      {8, "on", 19},   {9, "96", 59},
-        {10, "on", 21},   {11, "2", 23},     {12, "2084", 27},  {13, "1", 28},   {13, "10", 37},
-        {16, "y420", 44}, {17, "12", 47},    {18, "follow", 48}, {19, "on", 53}, {20, "dvi", 55},
+        {2, "on", 9},     {2, "off", 8},  {3, "toggle", 57},  {3, "on", 57},  {3, "off", 56},
+        {4, "on", 11},    {5, "off", 6},  {7, "8", 17},       {8, "on", 19},  {9, "96", 59},
+        {10, "on", 21},   {11, "2", 23},  {12, "2084", 27},   {13, "1", 28},  {13, "10", 37},
+        {16, "y420", 44}, {17, "12", 47}, {18, "follow", 48}, {19, "on", 53}, {20, "dvi", 55},
     };
     for (const Case& c : cases) {
         const std::map<int, Colour> got = colours(panel_show_group(c.group, c.value, f));
@@ -234,7 +237,8 @@ TEST(PanelVisibility, AnalyserShowsTheInputPort) {
 TEST(PanelVisibility, GeneratorShowsTheOutput) {
     const std::map<int, bool> v4l = visibility(1, 1);
     for (int i : {2, 11, 56, 57, 12, 14, 22, 24, 43, 47}) EXPECT_FALSE(v4l.at(i)) << i;
-    for (int i : {15, 17, 20, 21, 25, 37, 40, 41, 42, 48, 54, 55, 58, 60}) EXPECT_TRUE(v4l.at(i)) << i;
+    for (int i : {15, 17, 20, 21, 25, 37, 40, 41, 42, 48, 54, 55, 58, 60})
+        EXPECT_TRUE(v4l.at(i)) << i;
     const std::map<int, bool> v4 = visibility(1, 0);
     for (int i : {12, 14, 22, 24, 41, 47, 54}) EXPECT_TRUE(v4.at(i)) << i;
     // Cable mode and a task mode not read yet lay the panel out as pattern mode.

@@ -11,7 +11,7 @@ namespace {
 constexpr uint grey = 12632256, green = 49152, red = 3158271;
 
 class PanelTest : public GeneratorTest {
-protected:
+  protected:
     QPushButton* b(int i) { return button("cmd_panel", i); }
     uint c(int i) { return colour_of(b(i)); }
 };
@@ -85,7 +85,7 @@ TEST_F(PanelTest, ReadBackWithInputHdcpOff) {
 TEST_F(PanelTest, OutputHdcpStillTalkingIsRed) {
     model.state().settings["hdcp_out_sw"] = "on";
     model.state().settings["hdcp_out_ver"] = "v2.2";
-    model.state().sink_items["hdcp"] = "v1.4";  // cannot finish a 2.2 handshake
+    ASSERT_TRUE(model.attach_sink("none"));  // nobody to finish the handshake with
     linked_window();
     choose_tab(tab_panel);
     EXPECT_EQ(panel->flags().hdcp_out_state, 4);
@@ -93,12 +93,20 @@ TEST_F(PanelTest, OutputHdcpStillTalkingIsRed) {
     EXPECT_EQ(c(38), grey);
     EXPECT_EQ(c(39), grey);
 
-    // Choosing v1.4, which the sink speaks: green after the reply.
+    // Choosing v1.4 switches output HDCP on first and takes the switch as on:
+    // the version's reply lights it green.
     const std::size_t m = mark();
     b(39)->click();
     EXPECT_EQ(sent_since(m), "$hdcp_out_sw on\r$hdcp_out_ver v1.4\r");
+    EXPECT_EQ(panel->flags().hdcp_out_state, 1);
     EXPECT_EQ(c(39), green);
     EXPECT_EQ(c(40), grey);
+
+    // The full read-back shows what the unit says: still talking.
+    choose_tab(tab_edid);
+    choose_tab(tab_panel);
+    EXPECT_EQ(panel->flags().hdcp_out_state, 2);
+    EXPECT_EQ(c(39), red);
 }
 
 TEST_F(PanelTest, AudioSourceEnablesChannelsAndRates) {

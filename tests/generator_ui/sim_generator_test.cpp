@@ -7,7 +7,7 @@ namespace t27::sim {
 namespace {
 
 class SimGenerator : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { add_generator_handlers(model.handlers(), T27_DATA_DIR); }
     std::string ask(const std::string& line) { return model.handle_line(line).line; }
     UnitModel model;
@@ -38,22 +38,6 @@ TEST_F(SimGenerator, CataloguesBesideTheExecutableByDefault) {
     UnitModel fresh;  // its handlers look beside the test binary, where the build copies data/
     EXPECT_EQ(fresh.handle_line("$timing 112").line, "$timing 112\r\n");
     EXPECT_EQ(fresh.handle_line("$timing 113").line, "$timing err_param\r\n");
-}
-
-TEST_F(SimGenerator, OutputHdcpStateIncludesTheNegotiation) {
-    EXPECT_EQ(ask("$hdcp_out_sw?"), "$hdcp_out_sw? off\r\n");
-    // The default sink speaks HDCP 2.2, so both versions authenticate.
-    EXPECT_EQ(ask("$hdcp_out_sw on"), "$hdcp_out_sw v1.4_on\r\n");
-    EXPECT_EQ(ask("$hdcp_out_ver v2.2"), "$hdcp_out_ver v2.2\r\n");
-    EXPECT_EQ(ask("$hdcp_out_sw?"), "$hdcp_out_sw? v2.2_on\r\n");
-    model.state().sink_items["hdcp"] = "v1.4";
-    EXPECT_EQ(ask("$hdcp_out_sw?"), "$hdcp_out_sw? v2.2_talk\r\n");
-    EXPECT_EQ(ask("$hdcp_out_ver v1.4"), "$hdcp_out_ver v1.4\r\n");
-    EXPECT_EQ(ask("$hdcp_out_sw?"), "$hdcp_out_sw? v1.4_on\r\n");
-    ASSERT_TRUE(model.attach_sink("none"));
-    EXPECT_EQ(ask("$hdcp_out_sw?"), "$hdcp_out_sw? v1.4_talk\r\n");
-    EXPECT_EQ(ask("$hdcp_out_sw off"), "$hdcp_out_sw off\r\n");
-    EXPECT_EQ(ask("$hdcp_out_sw maybe"), "$hdcp_out_sw err_param\r\n");
 }
 
 TEST_F(SimGenerator, HdrPresetsMoveEotfAndColorimetry) {

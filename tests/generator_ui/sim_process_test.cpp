@@ -11,7 +11,7 @@ namespace t27::testing {
 namespace {
 
 class SimProcessTest : public GeneratorTest {
-protected:
+  protected:
     MainWindow& linked_to(SimProcess& sim) {
         MainWindow& w = open_with_pages();
         const std::size_t colon = sim.listen.rfind(':');
@@ -55,10 +55,8 @@ TEST_F(SimProcessTest, ChoicesAreReadBackFromTheUnit) {
     find<QLabel>("lab_pat_out_now")->setText("P?");
 
     choose_tab(tab_panel);
-    for (int i : {21, 46, 19, 59, 33})
-        EXPECT_EQ(colour_of(button("cmd_panel", i)), 49152u) << i;
-    for (int i : {20, 45, 18, 58, 28})
-        EXPECT_EQ(colour_of(button("cmd_panel", i)), 12632256u) << i;
+    for (int i : {21, 46, 19, 59, 33}) EXPECT_EQ(colour_of(button("cmd_panel", i)), 49152u) << i;
+    for (int i : {20, 45, 18, 58, 28}) EXPECT_EQ(colour_of(button("cmd_panel", i)), 12632256u) << i;
 
     choose_tab(tab_timing);
     EXPECT_EQ(find<QLabel>("lab_reso_out_now")->text(), timing_name);
