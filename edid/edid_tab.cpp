@@ -114,50 +114,22 @@ void EdidTab::build() {
         imgcbo_write_->addItem(pictures_.icon(it.image), qs(it.text));
     }
 
-    // READ side.
-    struct Place {
-        int index;
-        int col, row;
-        int width;
-        const char* caption;
-    };
-    static const Place read_places[] = {
-        {0, 0, 0, 1, "READ"},  {1, 1, 0, 1, "COMPARE"},   {2, 2, 0, 1, "<= COPY"},
-        {7, 3, 0, 1, "CLEAR"}, {4, 0, 1, 1, "ANALYZE"},   {5, 1, 1, 1, "REPORT"},
-        {6, 2, 1, 1, "SAVE"},  {3, 0, 2, 2, "Copy Sink"},
-    };
-    for (const Place& p : read_places) {
-        QPushButton* b =
-            button(cmd_read_[static_cast<std::size_t>(p.index)],
-                   QStringLiteral("cmd_read_%1").arg(p.index), read_left + p.col * button_step,
-                   row1 + p.row * row_step,
-                   p.width * button_w + (p.width - 1) * (button_step - button_w), qs(p.caption));
+    for (const ButtonPlace& p : read_buttons()) {
+        QPushButton* b = place_button(cmd_read_[static_cast<std::size_t>(p.index)],
+                                      QStringLiteral("cmd_read_%1").arg(p.index), read_left, p);
         connect(b, &QPushButton::clicked, this, [this, i = p.index] { cmd_read_Click(i); });
     }
     pictures_.put_on(cmd_read_[3], edid_copy_sink_image(copy_target_));
-
-    // WRITE side.
-    static const Place write_places[] = {
-        {0, 0, 0, 1, "Pre-F"},   {1, 1, 0, 1, "OPEN"},  {2, 2, 0, 1, "WRITE"},
-        {3, 3, 0, 1, "VERIFY"},  {5, 0, 1, 1, "ERASE"}, {7, 1, 1, 1, "ANALYZE"},
-        {8, 2, 1, 1, "REPORT"},  {9, 3, 1, 1, "SAVE"},  {10, 0, 2, 1, "CLEAR"},
-        {6, 1, 2, 2, "Rx EDID"},
-    };
-    for (const Place& p : write_places) {
-        QPushButton* b =
-            button(cmd_write_[static_cast<std::size_t>(p.index)],
-                   QStringLiteral("cmd_write_%1").arg(p.index), write_left + p.col * button_step,
-                   row1 + p.row * row_step,
-                   p.width * button_w + (p.width - 1) * (button_step - button_w), qs(p.caption));
+    for (const ButtonPlace& p : write_buttons()) {
+        QPushButton* b = place_button(cmd_write_[static_cast<std::size_t>(p.index)],
+                                      QStringLiteral("cmd_write_%1").arg(p.index), write_left, p);
         connect(b, &QPushButton::clicked, this, [this, i = p.index] { cmd_write_Click(i); });
     }
     // The write button is a picture beside the target it writes to.
-    button(cmd_write_[4], qs("cmd_write_4"), write_left + 3870, 120, 1560, QString());
-    cmd_write_[4]->setFixedHeight(twips_to_px(390));
+    cmd_write_[4]->setGeometry(twips_rect(write_left + 3870, 120, 1560, button_h));
     cmd_write_[4]->setIcon(QIcon(window_.program_dir() + "/bmp/edid_write.bmp"));
     cmd_write_[4]->setIconSize(QSize(EdidPictures::width * 2, EdidPictures::height));
     cmd_write_[4]->setToolTip(qs("Write blocks 0 and 1 to the chosen target"));
-    connect(cmd_write_[4], &QPushButton::clicked, this, [this] { cmd_write_Click(4); });
     pictures_.put_on(cmd_write_[6], rx_index_);
     set_write_enabled(false);
 
@@ -188,63 +160,62 @@ void EdidTab::build() {
 
 // ---- buttons -------------------------------------------------------------------------------
 
+const std::vector<EdidTab::ButtonPlace>& EdidTab::read_buttons() {
+    // index, column, row, width in buttons, caption, action (none for REPORT)
+    static const std::vector<ButtonPlace> places = {
+        {0, 0, 0, 1, "READ", &EdidTab::edid_read},
+        {1, 1, 0, 1, "COMPARE", &EdidTab::edid_compare},
+        {2, 2, 0, 1, "<= COPY", &EdidTab::edid_copy_read_to_write},
+        {3, 0, 2, 2, "Copy Sink", &EdidTab::open_copy_sink},
+        {4, 0, 1, 1, "ANALYZE", &EdidTab::analyse_read},
+        {5, 1, 1, 1, "REPORT", nullptr},
+        {6, 2, 1, 1, "SAVE", &EdidTab::save_read},
+        {7, 3, 0, 1, "CLEAR", &EdidTab::read_clear},
+    };
+    return places;
+}
+
+const std::vector<EdidTab::ButtonPlace>& EdidTab::write_buttons() {
+    // WRITE, VERIFY, ERASE and REPORT have no action of their own; the write
+    // button (4) is placed beside the target selector.
+    static const std::vector<ButtonPlace> places = {
+        {0, 0, 0, 1, "Pre-F", &EdidTab::toggle_recent},
+        {1, 1, 0, 1, "OPEN", &EdidTab::edid_file_open},
+        {2, 2, 0, 1, "WRITE", nullptr},
+        {3, 3, 0, 1, "VERIFY", nullptr},
+        {4, 0, 0, 1, "", &EdidTab::edid_write},
+        {5, 0, 1, 1, "ERASE", nullptr},
+        {6, 1, 2, 2, "Rx EDID", &EdidTab::open_rx_edid},
+        {7, 1, 1, 1, "ANALYZE", &EdidTab::analyse_write},
+        {8, 2, 1, 1, "REPORT", nullptr},
+        {9, 3, 1, 1, "SAVE", &EdidTab::save_write},
+        {10, 0, 2, 1, "CLEAR", &EdidTab::write_clear},
+    };
+    return places;
+}
+
+QPushButton* EdidTab::place_button(QPushButton*& slot, const QString& name, int side_left,
+                                   const ButtonPlace& p) {
+    const int width = p.width * button_w + (p.width - 1) * (button_step - button_w);
+    return button(slot, name, side_left + p.col * button_step, row1 + p.row * row_step, width,
+                  qs(p.caption));
+}
+
 void EdidTab::cmd_read_Click(int index) {
-    switch (index) {
-        case 0:
-            edid_read();
-            break;
-        case 1:
-            edid_compare();
-            break;
-        case 2:
-            edid_copy_read_to_write();
-            break;
-        case 3:
-            open_copy_sink();
-            break;
-        case 4:
-            edid_analyse(edid_read_side);
-            break;
-        case 6:
-            edid_file_save(edid_read_side);
-            break;
-        case 7:
-            read_clear();
-            break;
-        default:
-            break;  // REPORT has no action of its own
-    }
+    for (const ButtonPlace& p : read_buttons())
+        if (p.index == index && p.action) (this->*p.action)();
 }
 
 void EdidTab::cmd_write_Click(int index) {
-    switch (index) {
-        case 0:
-            if (recent_->isVisible()) {
-                recent_->hide();
-            } else {
-                show_recent();
-            }
-            break;
-        case 1:
-            edid_file_open();
-            break;
-        case 4:
-            edid_write();
-            break;
-        case 6:
-            open_rx_edid();
-            break;
-        case 7:
-            edid_analyse(edid_write_side);
-            break;
-        case 9:
-            edid_file_save(edid_write_side);
-            break;
-        case 10:
-            write_clear();
-            break;
-        default:
-            break;  // WRITE, VERIFY, ERASE and REPORT have no action of their own
+    for (const ButtonPlace& p : write_buttons())
+        if (p.index == index && p.action) (this->*p.action)();
+}
+
+void EdidTab::toggle_recent() {
+    if (recent_->isVisible()) {
+        recent_->hide();
+    } else {
+        show_recent();
     }
 }
 

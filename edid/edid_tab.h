@@ -73,6 +73,23 @@ class EdidTab : public QWidget, public TabPage {
     RecentFrame* recent_frame() const { return recent_; }
 
   private:
+    struct ButtonPlace {
+        int index;     // in cmd_read / cmd_write
+        int col, row;  // in the side's button grid
+        int width;     // in buttons
+        const char* caption;
+        void (EdidTab::*action)();
+    };
+    static const std::vector<ButtonPlace>& read_buttons();
+    static const std::vector<ButtonPlace>& write_buttons();
+    QPushButton* place_button(QPushButton*& slot, const QString& name, int side_left,
+                              const ButtonPlace& p);
+    void analyse_read() { edid_analyse(edid_read_side); }
+    void analyse_write() { edid_analyse(edid_write_side); }
+    void save_read() { edid_file_save(edid_read_side); }
+    void save_write() { edid_file_save(edid_write_side); }
+    void toggle_recent();
+
     void build();
     QPushButton* button(QPushButton*& slot, const QString& name, int left, int top, int width,
                         const QString& caption);
