@@ -1,7 +1,8 @@
 #pragma once
 // The entries of the EDID source (READ) and target (WRITE) selectors, what
 // each one sends, and the numbering that ties slots, items, pictures and the
-// input's EDID source together. Items are counted from 1, as in the design.
+// input's EDID source together. Items are counted from 1, the first entry of a
+// selector being item 1.
 #include <string>
 
 namespace t27 {
