@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/install_pages.h"
 #include "mainwin/main_window.h"
@@ -37,6 +38,14 @@ int main(int argc, char** argv) {
     window.set_unit_port(static_cast<quint16>(cli.value(port_opt).toUInt()));
     t27::install_pages(window);
     window.form_load();
+    // Start-up benchmark (bench/): say the window is up, then leave.
+    if (qEnvironmentVariableIsSet("T27_SHOWN_EXIT")) {
+        QTimer::singleShot(0, &app, [] {
+            std::fputs("shown\n", stdout);
+            std::fflush(stdout);
+            QCoreApplication::quit();
+        });
+    }
     if (cli.isSet(open_opt)) {
         QTimer::singleShot(0, &window, [&window] {
             if (window.link().link_interface == t27::interface_rs232)

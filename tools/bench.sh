@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (bench/) in ./build-bench (or $BENCH_BUILD_DIR) and runs
+# them. Each prints its figure on its last line: a ratio of two things measured
+# side by side in the same run, so a busy machine slows both. See
+# docs/performance.md for what each one measures.
+#   bash tools/bench.sh           the short runs (about five minutes)
+#   bash tools/bench.sh --long    also resident memory over ten minutes of polling
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+long=0
+for arg in "$@"; do
+  case "$arg" in
+    --long) long=1 ;;
+    -h|--help) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "bench.sh: unknown option $arg" >&2; exit 64 ;;
+  esac
+done
+
+if [ "$(id -u)" -eq 0 ]; then sudo_cmd=(); else sudo_cmd=(sudo); fi
+if ! command -v edid-decode >/dev/null 2>&1; then
+  echo "bench.sh: installing edid-decode (the yardstick of the EDID analysis run)" >&2
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends edid-decode
+fi
+
+build_dir=${BENCH_BUILD_DIR:-build-bench}
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} \
+  -DT27_BUILD_BENCH=ON >/dev/null
+cmake --build "$build_dir" -j2 --target t27-bench-poll t27-bench-serial t27-bench-exec \
+  t27-bench-minimal t27-bench-edid-core t27-bench-startup-parts t27-controller t27ctl t27-unit-sim
+bin="$PWD/$build_dir/bin"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# A program folder for the start-up run: the shipped catalogues and pictures,
+# settings selecting RS-232 (nothing is opened at start-up).
+mkdir -p "$work/program"
+cp "$bin"/*.ini "$work/program/"
+cp -r "$bin/bmp" "$work/program/"
+printf '0\r\n"127.0.0.1"\r\n1\r\n1500\r\n1500\r\n' > "$work/program/Daveri_ini.txt"
+for _ in 1 2 3 4 5 6 7 8 9 10; do printf '""\r\n' >> "$work/program/Daveri_ini.txt"; done
+
+# EDID files both tools read as raw bytes: the test images, plus the real
+# displays' EDIDs when that folder is there (read in place, never copied).
+samples=${EDID_SAMPLES:-/work/shared/edid-samples}
+edid_files=(tests/data/edid/*.bin)
+if [ -d "$samples" ]; then edid_files+=("$samples"/*.bin); fi
+
+summary=()
+failed=0
+run() {
+  local title=$1
+  shift
+  echo "== $title" >&2
+  local out status=0
+  # A failed run's last line says why; the other runs still go ahead.
+  out=$("$@" | tee /dev/stderr | tail -n 1) || status=$?
+  [ "$status" -eq 0 ] || failed=1
+  summary+=("$title: $out")
+}
+
+run "1 live poll rate" "$bin/t27-bench-poll" rate 20
+run "2 EDID read over serial" "$bin/t27-bench-serial" edid 7
+run "2 monitor report over serial" "$bin/t27-bench-serial" report 3
+run "3 start-up" "$bin/t27-bench-exec" startup 15 "$work/program" "$bin/t27-controller" \
+  "$bin/t27-bench-minimal"
+echo "== 3 where t27-controller's start-up goes (diagnostic)" >&2
+for _ in 1 2 3; do "$bin/t27-bench-startup-parts" "$work/program" >&2 || true; done
+run "4 EDID analysis" "$bin/t27-bench-exec" edid 5 "$bin/t27ctl" "$(command -v edid-decode)" \
+  "${edid_files[@]}"
+run "4 (diagnostic) the same front end without Qt" "$bin/t27-bench-exec" edid 5 \
+  "$bin/t27-bench-edid-core" "$(command -v edid-decode)" "${edid_files[@]}"
+run "5 responsiveness" "$bin/t27-bench-poll" probe 60
+if [ "$long" -eq 1 ]; then
+  run "5 memory" "$bin/t27-bench-poll" memory 600
+fi
+
+echo
+echo "Summary ($(date -u +%Y-%m-%dT%H:%MZ), load average $(cut -d' ' -f1-3 /proc/loadavg)):"
+printf '  %s\n' "${summary[@]}"
+exit "$failed"
