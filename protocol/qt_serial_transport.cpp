@@ -15,6 +15,13 @@ QtSerialTransport::QtSerialTransport(Pump& pump, QObject* parent)
     tim_rx_.setObjectName("tim_rx");
     tim_rx_.setInterval(20);
     connect(&tim_rx_, &QTimer::timeout, this, [this] { rx_step(); });
+    // Bytes that arrive while a transaction waits are taken at once as well:
+    // on the timer alone every reply waits for the next 20 ms step, which
+    // for the short status lines is several times their time on the wire.
+    // The timer stays, for bytes that were already buffered when it started.
+    connect(&port_, &QSerialPort::readyRead, this, [this] {
+        if (receiving_ && !in_step_) rx_step();
+    });
 }
 
 bool QtSerialTransport::open(const QString& device, QString* error) {
@@ -86,6 +93,15 @@ void QtSerialTransport::set_receiving(bool on) {
 }
 
 void QtSerialTransport::rx_step() {
+    // The events processed inside a step can announce more bytes; they are
+    // read by this step, never by a second one nested in it.
+    if (in_step_) return;
+    in_step_ = true;
+    rx_step_body();
+    in_step_ = false;
+}
+
+void QtSerialTransport::rx_step_body() {
     if (!is_open()) {
         tim_rx_.stop();
         receiving_ = false;

@@ -10,7 +10,8 @@
 namespace t27 {
 
 // A COM port at the unit's fixed "115200,N,8,1". Received bytes are handed on
-// by a 20 ms receive step that runs only while a transaction waits.
+// by a receive step that runs only while a transaction waits: every 20 ms,
+// and as soon as bytes arrive.
 class QtSerialTransport : public QObject, public Transport {
     Q_OBJECT
 public:
@@ -35,12 +36,14 @@ public:
 
 private:
     void rx_step();
+    void rx_step_body();
     bool failed() const;
 
     Pump& pump_;
     QSerialPort port_;
     QTimer tim_rx_;
     bool receiving_ = false;
+    bool in_step_ = false;
 };
 
 }  // namespace t27
