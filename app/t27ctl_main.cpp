@@ -6,7 +6,9 @@
 
 #include "app/t27ctl_cable.h"
 #include "app/t27ctl_send.h"
+#include "app/t27ctl_link.h"
 #include "edid/edid_cli.h"
+#include "edid/edid_unit_cli.h"
 
 namespace {
 
@@ -17,6 +19,8 @@ const char* const usage =
     "              [--edid-bin FILE] [--program-dir DIR] [--verbose] send LINE...\n"
     "       t27ctl [--tcp ... | --serial ...] cable run|stop ...   (cable --help)\n"
     "       t27ctl edid report|check|convert|compare ...\n"
+    "       t27ctl [--tcp ... | --serial ...] edid read SOURCE -o FILE [--hex-type simple|c]\n"
+    "       t27ctl [--tcp ... | --serial ...] edid write SLOT FILE\n"
     "\n"
     "send     opens the link (TCP port 23 unless given; serial at 115200,N,8,1),\n"
     "         identifies the unit unless --no-link, then runs one transaction per\n"
@@ -93,6 +97,17 @@ int main(int argc, char** argv) {
         if (!help && o.tcp_host.isEmpty() == o.serial.isEmpty())
             return usage_error("give exactly one of --tcp and --serial");
         return t27::t27ctl_cable(o, rest);
+    }
+    if (i + 1 < args.size() && args[i] == "edid" && t27::edid_unit_cli_verb(args[i + 1])) {
+        if (o.tcp_host.isEmpty() == o.serial.isEmpty())
+            return usage_error("give exactly one of --tcp and --serial");
+        t27::CliLink link(o);
+        if (!link.open()) return 1;
+        link.identify();
+        return t27::edid_unit_cli(
+            link.engine(),
+            std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end()),
+            std::cout, std::cerr);
     }
     if (i >= args.size() || args[i] != "send") return usage_error("");
     if (o.tcp_host.isEmpty() == o.serial.isEmpty())

@@ -101,6 +101,25 @@ TEST_F(CliTest, EdidWriteBytesOnTheWireAreTheSameOverBothLinks) {
     EXPECT_NE(r.out.find(hex), std::string::npos);
 }
 
+TEST_F(CliTest, EdidReadWriteThroughTheUnit) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--quiet"}));
+    const QString at = QString::fromStdString(sim.listen);
+    CtlResult r = run_ctl({"--tcp", at, "edid", "read", "sink_h", "-o", path("sink.bin")});
+    ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+    r = run_ctl({"--tcp", at, "edid", "write", "c2", path("sink.bin")});
+    ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+    r = run_ctl({"--tcp", at, "edid", "read", "c2", "-o", path("c2.bin")});
+    ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+    const std::string sink = read(path("sink.bin"));
+    const std::string c2 = read(path("c2.bin"));
+    ASSERT_GE(sink.size(), 256u);
+    ASSERT_EQ(c2.size(), 256u);  // the slots take two blocks
+    EXPECT_EQ(c2, sink.substr(0, 256));
+    EXPECT_EQ(run_ctl({"--tcp", at, "edid", "read", "nowhere", "-o", path("x.bin")}).exit_code != 0,
+              true);
+}
+
 TEST_F(CliTest, ExitCodesFollowTheLastFailure) {
     SimProcess sim;
     ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--control", "127.0.0.1:0", "--quiet"}));
