@@ -52,26 +52,27 @@ failed=0
 run() {
   local title=$1
   shift
-  echo "== $title" >&2
-  local out status=0
-  # A failed run's last line says why; the other runs still go ahead.
-  out=$("$@" | tee /dev/stderr | tail -n 1) || status=$?
+  echo "== [$title]" >&2
+  local status=0
+  # Shown as it runs; a failed run's last line says why, and the other runs
+  # still go ahead.
+  "$@" | tee "$work/last.out" >&2 || status=$?
   [ "$status" -eq 0 ] || failed=1
-  summary+=("$title: $out")
+  summary+=("[$title] $(tail -n 1 "$work/last.out")")
 }
 
-run "1 live poll rate" "$bin/t27-bench-poll" rate 20
-run "2 EDID read over serial" "$bin/t27-bench-serial" edid 7
-run "2 monitor report over serial" "$bin/t27-bench-serial" report 3
+run "1 poll rate" "$bin/t27-bench-poll" rate 20
+run "2 EDID read" "$bin/t27-bench-serial" edid 7
+run "2 report" "$bin/t27-bench-serial" report 3
 run "3 start-up" "$bin/t27-bench-exec" startup 15 "$work/program" "$bin/t27-controller" \
   "$bin/t27-bench-minimal"
-echo "== 3 where t27-controller's start-up goes (diagnostic)" >&2
+echo "== [3 diagnostic: where t27-controller's start-up goes]" >&2
 for _ in 1 2 3; do "$bin/t27-bench-startup-parts" "$work/program" >&2 || true; done
 run "4 EDID analysis" "$bin/t27-bench-exec" edid 5 "$bin/t27ctl" "$(command -v edid-decode)" \
   "${edid_files[@]}"
-run "4 (diagnostic) the same front end without Qt" "$bin/t27-bench-exec" edid 5 \
+run "4 diagnostic: without Qt" "$bin/t27-bench-exec" edid 5 \
   "$bin/t27-bench-edid-core" "$(command -v edid-decode)" "${edid_files[@]}"
-run "5 responsiveness" "$bin/t27-bench-poll" probe 60
+run "5 probe" "$bin/t27-bench-poll" probe 60
 if [ "$long" -eq 1 ]; then
   run "5 memory" "$bin/t27-bench-poll" memory 600
 fi
