@@ -565,16 +565,21 @@ void MainWindow::cmd_eth_open_Click() {
     focus_neutral();
 }
 
-void MainWindow::txt_eth_ip_Enter() {
-    if (!ip_check()) return;
-    txt_eth_ip_->setEnabled(false);
-    pump_.process_events();
+void MainWindow::reconnect_to_saved_ip() {
     eth_connect(false);
     wait_seconds(pump_, 0.5);
     eth_connect(true);
     wait_seconds(pump_, 0.5);
+    // The connect event may still be on its way; start once more if so.
     if (!link_.ethernet_connected) eth_connect(true);
     ui_var_set();
+}
+
+void MainWindow::txt_eth_ip_Enter() {
+    if (!ip_check()) return;
+    txt_eth_ip_->setEnabled(false);
+    pump_.process_events();
+    reconnect_to_saved_ip();
     txt_eth_ip_->setEnabled(true);
     txt_eth_ip_->setFocus();
 }
@@ -695,12 +700,7 @@ void MainWindow::cmd_eth_refresh_Click() {
 void MainWindow::lstv_discovery_DblClick(const QString& ip) {
     txt_eth_ip_->setText(ip);
     if (!ip_check()) return;
-    eth_connect(false);
-    wait_seconds(pump_, 0.5);
-    eth_connect(true);
-    wait_seconds(pump_, 0.5);
-    if (!link_.ethernet_connected) eth_connect(true);
-    ui_var_set();
+    reconnect_to_saved_ip();
     cmd_eth_refresh_->setEnabled(false);
     fra_discovery_->hide();
 }

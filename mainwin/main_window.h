@@ -134,6 +134,8 @@ private:
     void set_picture(ClickLabel* l, const char* file);
     void focus_neutral();
     void send_probe_and_refresh();
+    // Drop the connection and connect to the last accepted address again.
+    void reconnect_to_saved_ip();
     void close_serial();
     QString path_in_program_dir(const QString& name) const;
 
