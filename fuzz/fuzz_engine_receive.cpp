@@ -103,6 +103,59 @@ void run_passes(t27::Engine& engine, t27::LinkState& link, std::string_view wire
 
 }  // namespace
 
+// One engine on its own link record, set up as the flags say.
+struct Receiver {
+    Receiver(std::uint8_t flags, std::deque<std::string>& pending)
+        : pump(pending), engine(link, unit, pump, view) {
+        unit.model_family = t27::family_v4;
+        engine.set_serial(&serial);
+        engine.set_ethernet(&ethernet);
+        link.serial_open = true;
+        link.ethernet_connected = true;
+        link.block_follows = flags & 1;
+        link.eot_reply = flags & 2;
+        link.monitor_on = flags & 4;
+        if (flags & 8) link.monitor_log.assign(t27::monitor_log_limit - 2, 'x');
+        link.link_interface = (flags & 32) ? t27::interface_ethernet : t27::interface_rs232;
+        link.quiet_transaction = flags & 64;
+    }
+
+    t27::LinkState link;
+    t27::UnitIdentity unit;
+    ClockPump pump;
+    SilentView view;
+    t27::Engine engine;
+    LoopTransport serial;
+    LoopTransport ethernet;
+};
+
+// A reply reads the same whether it came in one batch (a socket) or a few
+// characters at a time (the serial receive step): same completion, same
+// line, same block, same log.
+void check_chunking(std::uint8_t flags, std::string_view wire, std::size_t chunk) {
+    std::deque<std::string> none;
+    Receiver whole(flags, none);
+    whole.engine.receive_pass(std::string(wire));
+
+    Receiver pieces(flags, none);
+    for (const std::string& batch : chunks(wire, chunk)) {
+        pieces.engine.receive_pass(batch);
+        if (pieces.link.reply_complete) break;
+    }
+
+    const t27::LinkState& a = whole.link;
+    const t27::LinkState& b = pieces.link;
+    T27_FUZZ_CHECK(a.reply_complete == b.reply_complete);
+    T27_FUZZ_CHECK(a.eot_reply == b.eot_reply);
+    // Bytes after an error line that ends a block read stay with that line
+    // while they share its batch; otherwise the texts are the same.
+    T27_FUZZ_CHECK(a.cmdrx_str.compare(0, b.cmdrx_str.size(), b.cmdrx_str) == 0);
+    if (!(flags & 1)) T27_FUZZ_CHECK(a.cmdrx_str == b.cmdrx_str);
+    T27_FUZZ_CHECK(a.cmdrx_block == b.cmdrx_block);
+    if (!(flags & 8))
+        T27_FUZZ_CHECK(a.monitor_log.compare(0, b.monitor_log.size(), b.monitor_log) == 0);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3) return 0;
     const std::uint8_t flags = data[0];
@@ -113,33 +166,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool block_follows = flags & 1;
     const bool eot_reply = flags & 2;
 
-    t27::LinkState link;
-    t27::UnitIdentity unit;
-    unit.model_family = t27::family_v4;
     std::deque<std::string> pending;
-    ClockPump pump(pending);
-    SilentView view;
-    t27::Engine engine(link, unit, pump, view);
-    LoopTransport serial;
-    LoopTransport ethernet;
-    engine.set_serial(&serial);
-    engine.set_ethernet(&ethernet);
-    link.serial_open = true;
-    link.ethernet_connected = true;
-    link.block_follows = block_follows;
-    link.eot_reply = eot_reply;
-    link.monitor_on = flags & 4;
-    if (flags & 8) link.monitor_log.assign(t27::monitor_log_limit - 2, 'x');
-    link.link_interface = (flags & 32) ? t27::interface_ethernet : t27::interface_rs232;
-    link.quiet_transaction = flags & 64;
+    Receiver r(flags, pending);
+    t27::LinkState& link = r.link;
+    t27::Engine& engine = r.engine;
 
     if (!(flags & 16)) {
+        check_chunking(flags, wire, chunk);
         run_passes(engine, link, wire, chunk, block_follows, eot_reply);
         return 0;
     }
 
-    LoopTransport& selected = (flags & 32) ? ethernet : serial;
-    pump.on_bytes = [&selected](const std::string& b) { selected.hand_on(b); };
+    LoopTransport& selected = (flags & 32) ? r.ethernet : r.serial;
+    r.pump.on_bytes = [&selected](const std::string& b) { selected.hand_on(b); };
     for (const std::string& batch : chunks(wire, chunk)) pending.push_back(batch);
 
     std::string request = t27::command_text(index);

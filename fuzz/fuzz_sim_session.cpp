@@ -52,15 +52,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     plain.set_clock([] { return fixed_clock; });
     t27::sim::RequestParser parser;
 
-    t27::sim::UnitModel faulty;
-    faulty.set_clock([] { return fixed_clock; });
-    t27::sim::UnitSession session(faulty);
+    // Two sessions on two units given the same control lines: one gets each
+    // piece whole (TCP), the other in chunks (a serial link). Requests do not
+    // depend on the chunking, so neither do the replies.
+    t27::sim::UnitModel unit_whole;
+    unit_whole.set_clock([] { return fixed_clock; });
+    t27::sim::UnitSession whole(unit_whole);
+    std::string whole_out;
+    t27::sim::UnitModel unit_pieces;
+    unit_pieces.set_clock([] { return fixed_clock; });
+    t27::sim::UnitSession session(unit_pieces);
+    std::string pieces_out;
+
+    auto collect = [](const std::vector<t27::sim::Emission>& emissions,
+                      const t27::sim::UnitSession& from, std::string& out) {
+        for (const t27::sim::Emission& e : emissions) {
+            T27_FUZZ_CHECK(e.delay_ms >= 0);
+            if (e.close_after) T27_FUZZ_CHECK(from.closed());
+            out += e.bytes;
+        }
+    };
 
     for (const std::string& piece : t27::fuzz::split(rest, '\0')) {
         fixed_clock += 250;
         if (!piece.empty() && piece[0] == '#') {
-            const std::string answer = t27::sim::run_control(faulty, piece.substr(1));
+            const std::string answer = t27::sim::run_control(unit_whole, piece.substr(1));
             T27_FUZZ_CHECK(answer == "ok" || answer.compare(0, 7, "error: ") == 0);
+            T27_FUZZ_CHECK(t27::sim::run_control(unit_pieces, piece.substr(1)) == answer);
             continue;
         }
         for (const std::string& bytes : chunks(piece, chunk)) {
@@ -68,11 +86,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 check_request(r);
                 check_reply(plain.handle(r));
             }
-            for (const t27::sim::Emission& e : session.feed(bytes)) {
-                T27_FUZZ_CHECK(e.delay_ms >= 0);
-                if (e.close_after) T27_FUZZ_CHECK(session.closed());
-            }
+            collect(session.feed(bytes), session, pieces_out);
         }
+        collect(whole.feed(piece), whole, whole_out);
+        T27_FUZZ_CHECK(whole_out == pieces_out);
+        T27_FUZZ_CHECK(whole.closed() == session.closed());
     }
     T27_FUZZ_CHECK(session.wire_log().size() <= rest.size());
     return 0;

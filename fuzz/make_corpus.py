@@ -270,6 +270,31 @@ def sim_corpus():
         write("fuzz_sim_session", name, data)
 
 
+def cable_corpus():
+    # Positions in the cable poll list: level, run state, result, time, then
+    # day, hour, minute, second.
+    def cycle(level, run, result, time, clock, focus=0):
+        replies = [(0, "$cable_level? " + level), (1, "$cable_run? " + run),
+                   (2, "$cable_result? " + result), (3, "$cable_time? " + time)]
+        names = ["$timer_day? ", "$timer_hour? ", "$timer_minute? ", "$timer_second? "]
+        replies += [(4 + i, names[i] + v) for i, v in enumerate(clock)]
+        return b"\0".join(bytes([pos, focus]) + (line + "\r\n").encode("latin-1")
+                          for pos, line in replies)
+
+    seeds = {
+        "finite-running": cycle("normal", "start", "testing", "2", ["0", "0", "3", "17"]),
+        "endless-running": cycle("strict", "start", "testing", "7", ["1", "2", "3", "4"]) * 2,
+        "stopped-pass": cycle("normal", "stop", "pass", "1", ["0", "0", "0", "59"]),
+        "user-choosing": cycle("normal", "start", "fail", "3", ["0", "0", "1", "1"], focus=1),
+        "odd-values": cycle("", "paused", "err", " 9 ", ["-1", "999999999", "x", "30"]),
+        "calibration": b"\0".join(bytes([0, 0]) + v for v in
+                                   [b"$color_cal_red? 255\r\n", b"$color_cal_color? magenta\r\n",
+                                    b"$color_cal_level? 0007\r\n", b"$color_cal_blue? 256\r\n"]),
+    }
+    for name, data in seeds.items():
+        write("fuzz_cable_reply", name, data)
+
+
 def main():
     commands = command_indices()
     engine_corpus(commands)
@@ -279,6 +304,7 @@ def main():
     discovery_corpus()
     program_file_corpus()
     sim_corpus()
+    cable_corpus()
 
 
 if __name__ == "__main__":
