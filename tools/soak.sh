@@ -1,0 +1,18 @@
+#!/bin/sh
+# Soak: the whole program polls t27-unit-sim on every Monitor view and the
+# cable page in turn for MINUTES (default 10), with a random fault armed every
+# few seconds; prints requests, faults, recoveries, crashes and memory.
+#   tools/soak.sh [MINUTES] [SEED]
+set -u
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${T27_SOAK_BUILD:-$here/build-soak}
+minutes=${1:-10}
+seed=${2:-27}
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DT27_TEST_DIRS=faults >/dev/null || exit 2
+cmake --build "$build" --target t27_soak t27-unit-sim -j2 >/dev/null || exit 2
+QT_QPA_PLATFORM=offscreen "$build/bin/t27_soak" "$minutes" "$seed" 2>/dev/null
+status=$?
+# A signal (crash, abort) shows as a status above 128.
+if [ "$status" -gt 128 ]; then crashes=1; else crashes=0; fi
+echo "crashes          $crashes"
+exit "$status"
