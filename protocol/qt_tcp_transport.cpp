@@ -11,7 +11,19 @@ QtTcpTransport::QtTcpTransport(QObject* parent) : QObject(parent) {
         if (on_connected) on_connected();
     });
     connect(&socket_, &QTcpSocket::disconnected, this, [this] {
-        if (!closing_self_ && on_closed) on_closed();
+        if (closing_self_ || !on_closed) return;
+        // The owner reconnects from on_closed, with a grace wait that runs
+        // events. Doing that inside the socket's own signal lets the socket
+        // finish tearing down the old connection underneath the new one (a
+        // write then lands in a reset buffer), so it runs once the signal
+        // has returned, and only if nobody has reconnected meanwhile.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (socket_.state() == QAbstractSocket::UnconnectedState && on_closed)
+                    on_closed();
+            },
+            Qt::QueuedConnection);
     });
     connect(&socket_, &QTcpSocket::readyRead, this, [this] {
         const QByteArray b = socket_.readAll();
