@@ -8,7 +8,11 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${T27_SOAK_BUILD:-$here/build-soak}
 minutes=${1:-10}
 seed=${2:-27}
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DT27_TEST_DIRS=faults >/dev/null || exit 2
+# A build directory of its own by default; an existing one (T27_SOAK_BUILD) is
+# used as it is configured, and must include tests/faults.
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DT27_TEST_DIRS=faults >/dev/null || exit 2
+fi
 cmake --build "$build" --target t27_soak t27-unit-sim -j2 >/dev/null || exit 2
 QT_QPA_PLATFORM=offscreen "$build/bin/t27_soak" "$minutes" "$seed" 2>/dev/null
 status=$?
