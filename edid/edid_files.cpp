@@ -79,7 +79,10 @@ EdidLoad edid_read_hex(const std::string& content) {
 }
 
 EdidLoad edid_read_bin(const std::string& content) {
-    if (content.empty()) return failed(EdidLoadError::data);
+    // Refused before the text is built: laying out a multi-megabyte file as
+    // hex text only to reject it froze the window for seconds.
+    if (content.empty() || content.size() > static_cast<std::size_t>(edid_data_bytes))
+        return failed(EdidLoadError::data);
     return loaded(content, edid_text_format(content, 0, EdidSeparatorRule::after_every_block));
 }
 

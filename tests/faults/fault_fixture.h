@@ -153,6 +153,13 @@ protected:
         QFile f(dir.path() + "/" + name);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    // Asserts the bound and records the figure in the test's XML output.
+    void expect_responsive(const LatenessProbe& probe, qint64 bound = lateness_bound_ms) {
+        // A handler that blocked just now shows up at the probe's next tick.
+        run_events_for(30);
+        RecordProperty("worst_lateness_ms", static_cast<int>(probe.worst_ms()));
+        EXPECT_LE(probe.worst_ms(), bound);
+    }
     QString wire_log() const { return dir.path() + "/wire.log"; }
     // Requests that reached the simulator: each ends with one CR.
     int requests_seen(const QByteArray& request) const { return read_file("wire.log").count(request); }
