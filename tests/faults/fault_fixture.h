@@ -42,7 +42,7 @@ inline void run_events_for(int ms) {
 // A 10 ms timer that remembers how late its worst tick came: a handler that
 // blocks the event loop shows up here however the window looks.
 class LatenessProbe {
-public:
+  public:
     LatenessProbe() {
         timer_.setTimerType(Qt::PreciseTimer);
         timer_.setInterval(10);
@@ -58,7 +58,7 @@ public:
     // Milliseconds beyond the 10 ms interval, worst case so far.
     qint64 worst_ms() const { return worst_; }
 
-private:
+  private:
     QTimer timer_;
     QElapsedTimer clock_;
     qint64 last_ = 0;
@@ -71,10 +71,12 @@ inline constexpr qint64 lateness_bound_ms = 150;
 // t27-unit-sim as a child process; the announced addresses by word
 // ("LISTEN", "PTY", "CONTROL", "DISCOVERY").
 class FaultSim {
-public:
+  public:
     bool start(const QStringList& args, const QString& wire_log = {}) {
         QStringList all = args;
-        all << "--control" << "127.0.0.1:0" << "--quiet";
+        all << "--control"
+            << "127.0.0.1:0"
+            << "--quiet";
         if (!wire_log.isEmpty()) all << "--wire-log" << wire_log;
         proc_.setProcessChannelMode(QProcess::SeparateChannels);
         proc_.start(QStringLiteral(T27_SIM_BIN), all);
@@ -97,7 +99,8 @@ public:
     quint16 port_of(const std::string& word) const {
         const std::string a = announced(word);
         const std::size_t colon = a.rfind(':');
-        return colon == std::string::npos ? 0 : static_cast<quint16>(std::stoi(a.substr(colon + 1)));
+        return colon == std::string::npos ? 0
+                                          : static_cast<quint16>(std::stoi(a.substr(colon + 1)));
     }
     // One control line; the simulator's answer ("ok" or "error: ...").
     std::string control(const std::string& line) {
@@ -123,13 +126,13 @@ public:
         }
     }
 
-private:
+  private:
     QProcess proc_;
     std::map<std::string, std::string> announced_;
 };
 
 class FaultTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         const QString data = QStringLiteral(T27_DATA_DIR);
@@ -162,7 +165,9 @@ protected:
     }
     QString wire_log() const { return dir.path() + "/wire.log"; }
     // Requests that reached the simulator: each ends with one CR.
-    int requests_seen(const QByteArray& request) const { return read_file("wire.log").count(request); }
+    int requests_seen(const QByteArray& request) const {
+        return read_file("wire.log").count(request);
+    }
 
     void write_settings(int iface, const std::string& ip, int com) {
         QByteArray s = QByteArray::number(iface) + "\r\n\"" + QByteArray(ip.c_str()) + "\"\r\n" +

@@ -6,7 +6,7 @@ namespace t27::testing {
 namespace {
 
 class SerialFaultTest : public FaultTest {
-protected:
+  protected:
     MainWindow& linked_over_pty(FaultSim& sim) {
         write_file("com_ports.txt", QByteArray("COM4=") + sim.announced("PTY").c_str() + "\n");
         write_settings(0, "", 4);

@@ -38,9 +38,8 @@ struct Sim {
     std::map<std::string, quint16> ports;
 
     bool start(const QString& wire_log) {
-        proc.start(QStringLiteral(T27_SIM_BIN),
-                   {"--listen", "127.0.0.1:0", "--control", "127.0.0.1:0", "--quiet",
-                    "--wire-log", wire_log});
+        proc.start(QStringLiteral(T27_SIM_BIN), {"--listen", "127.0.0.1:0", "--control",
+                                                 "127.0.0.1:0", "--quiet", "--wire-log", wire_log});
         if (!proc.waitForStarted(5000)) return false;
         for (;;) {
             if (!proc.canReadLine() && !proc.waitForReadyRead(5000)) return false;
@@ -68,8 +67,8 @@ struct Sim {
 
 // Faults that leave the simulator serving; each is undone by the link itself.
 const std::vector<std::string> fault_lines = {
-    "drop 1",     "drop 2",      "delay 400",       "dup",
-    "err",        "wrongword",   "garbage 40",      "unsolicited $alarm? 1",
+    "drop 1", "drop 2",    "delay 400",  "dup",
+    "err",    "wrongword", "garbage 40", "unsolicited $alarm? 1",
     "close",
 };
 
@@ -159,7 +158,8 @@ int main(int argc, char** argv) {
             ++accepted_since_fault;
         // A lost connection is the user's to reopen; do what a user would.
         if (!window.link().ethernet_connected && !window.link().cmdtx_busy &&
-            window.findChild<QPushButton*>("cmd_eth_open")->isEnabled() && !dialogs.messages.empty()) {
+            window.findChild<QPushButton*>("cmd_eth_open")->isEnabled() &&
+            !dialogs.messages.empty()) {
             dialogs.messages.clear();
             ++reconnects_by_hand;
             window.cmd_eth_open_Click();
@@ -172,8 +172,10 @@ int main(int argc, char** argv) {
     fault_timer.setSingleShot(true);
     next_fault = [&] {
         if (fault_open) {
-            if (accepted_since_fault > 0) ++recoveries;
-            else ++unrecovered;
+            if (accepted_since_fault > 0)
+                ++recoveries;
+            else
+                ++unrecovered;
         }
         if (rss_start < 0 && linked()) rss_start = resident_kib();
         const std::string& line = fault_lines[rng() % fault_lines.size()];
@@ -195,8 +197,10 @@ int main(int argc, char** argv) {
         // The last fault gets its chance to heal before the count.
         QTimer::singleShot(8000, &app, [&] {
             if (fault_open) {
-                if (accepted_since_fault > 0) ++recoveries;
-                else ++unrecovered;
+                if (accepted_since_fault > 0)
+                    ++recoveries;
+                else
+                    ++unrecovered;
             }
             QCoreApplication::quit();
         });
