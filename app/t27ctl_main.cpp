@@ -7,7 +7,6 @@
 #include "app/t27ctl_cable.h"
 #include "app/t27ctl_send.h"
 #include "app/t27ctl_link.h"
-#include "edid/edid_cli.h"
 #include "edid/edid_unit_cli.h"
 
 namespace {
@@ -42,11 +41,8 @@ int usage_error(const std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Started by t27ctl for everything but the EDID file commands.
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && args[0] == "edid") {
-        return t27::edid_cli_main(std::vector<std::string>(args.begin() + 1, args.end()), std::cout,
-                                  std::cerr);
-    }
 
     QCoreApplication app(argc, argv);
     t27::LinkOptions o;

@@ -324,21 +324,9 @@ void MainWindow::form_load() {
 
     shape_link_->move(twips_to_px(activity_start), shape_link_->y());
 
-    // COM numbers map to devices once, at start-up, like the port list itself.
-    std::vector<std::string> found;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        found.push_back(from_qt(info.systemLocation()));
-    std::string map_text;
-    read_file_bytes(from_qt(path_in_program_dir(QString::fromLatin1(com_map_file_name))), map_text,
-                    nullptr, 64 * 1024);
-    com_map_ = build_com_map(found, map_text);
     cbo_com_->clear();
-    for (int n = 1; n <= com_port_count; ++n) {
-        cbo_com_->addItem(QStringLiteral("COM%1:").arg(n));
-        const std::string& dev = com_map_.device_for(n);
-        cbo_com_->setItemData(n - 1, dev.empty() ? QStringLiteral("no device") : to_qt(dev),
-                              Qt::ToolTipRole);
-    }
+    for (int n = 1; n <= com_port_count; ++n) cbo_com_->addItem(QStringLiteral("COM%1:").arg(n));
+    com_map_built_ = false;
 
     state_.clock_ticks = state_.clock_seconds = 0;
     state_.clock_action = 254;
@@ -419,6 +407,27 @@ void MainWindow::closeEvent(QCloseEvent* e) {
 
 // ---- interface and serial port ----------------------------------------------
 
+const ComMap& MainWindow::com_map() {
+    // Asking the system for its serial ports takes a noticeable part of
+    // start-up, so it waits until a COM number is first used; after that the
+    // numbers stay put for the session.
+    if (com_map_built_) return com_map_;
+    std::vector<std::string> found;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        found.push_back(from_qt(info.systemLocation()));
+    std::string map_text;
+    read_file_bytes(from_qt(path_in_program_dir(QString::fromLatin1(com_map_file_name))), map_text,
+                    nullptr, 64 * 1024);
+    com_map_ = build_com_map(found, map_text);
+    com_map_built_ = true;
+    for (int n = 1; n <= com_port_count && n <= cbo_com_->count(); ++n) {
+        const std::string& dev = com_map_.device_for(n);
+        cbo_com_->setItemData(n - 1, dev.empty() ? QStringLiteral("no device") : to_qt(dev),
+                              Qt::ToolTipRole);
+    }
+    return com_map_;
+}
+
 bool MainWindow::transport_open() const {
     if (link_.link_interface == interface_rs232) return serial_.is_open() && link_.serial_open;
     return tcp_.connected() && link_.ethernet_connected;
@@ -467,7 +476,7 @@ void MainWindow::comport_set() {
     pump_.process_events();
     if (link_.serial_open) serial_.close();
     QString why;
-    const QString device = to_qt(com_map_.device_for(link_.com_port));
+    const QString device = to_qt(com_map().device_for(link_.com_port));
     if (serial_.open(device, &why)) {
         link_.serial_open = true;
         set_button_colour(cmd_rs232_open_, colour::green);
@@ -718,7 +727,7 @@ void MainWindow::lab_monitor_eye_cmd_Click() {
 }
 
 void MainWindow::cmd_device_Click() {
-    auto* dlg = new DeviceDialog(com_map_, this);
+    auto* dlg = new DeviceDialog(com_map(), this);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->open();
 }

@@ -45,7 +45,8 @@ public:
     LinkState& link() { return link_; }
     UnitIdentity& unit() { return unit_; }
     MainState& state() { return state_; }
-    const ComMap& com_map() const { return com_map_; }
+    // COM number -> device, built on first use.
+    const ComMap& com_map();
     QtTcpTransport& tcp() { return tcp_; }
     QtSerialTransport& serial() { return serial_; }
 
@@ -149,6 +150,7 @@ private:
     QtTcpTransport tcp_;
     Engine engine_;
     ComMap com_map_;
+    bool com_map_built_ = false;
     quint16 unit_port_ = 23;
     bool unloaded_ = false;
     // Set while one reconnect attempt waits out its grace time, so the 100 ms
