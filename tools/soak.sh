@@ -14,7 +14,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DT27_TEST_DIRS=faults >/dev/null || exit 2
 fi
 cmake --build "$build" --target t27_soak t27-unit-sim -j2 >/dev/null || exit 2
-QT_QPA_PLATFORM=offscreen "$build/bin/t27_soak" "$minutes" "$seed" 2>/dev/null
+QT_QPA_PLATFORM=offscreen "$build/bin/t27_soak" "$minutes" "$seed" 2>"${T27_SOAK_LOG:-/dev/null}"
 status=$?
 # A signal (crash, abort) shows as a status above 128.
 if [ "$status" -gt 128 ]; then crashes=1; else crashes=0; fi

@@ -133,16 +133,21 @@ int main(int argc, char** argv) {
         if (auto* b = window.findChild<QAbstractButton*>(name)) b->click();
     };
 
-    // Every 4 s: the next view (five Monitor views, then the cable page).
+    // Every 4 s: the next view (five Monitor views in the analyser task, then
+    // the cable page, which polls only in the cable task).
     QTimer views;
     QObject::connect(&views, &QTimer::timeout, [&] {
-        if (window.link().cmdtx_busy) return;  // a click now would only be deferred
+        if (window.link().cmdtx_busy || !linked()) return;  // a click now would only wait
         const int n = step++ % 6;
         if (n < 5) {
-            if (window.state().current_tab != 4) click(QStringLiteral("cmd_main_4"));
+            if (window.state().current_tab != 4) {
+                window.cmd_task_mode_set("analyser");
+                click(QStringLiteral("cmd_main_4"));
+            }
             click(QStringLiteral("opt_mon_type_%1").arg(n));
         } else {
             click(QStringLiteral("cmd_main_5"));
+            window.cmd_task_mode_set("cable");
         }
     });
     views.start(4000);
@@ -150,12 +155,29 @@ int main(int argc, char** argv) {
     // Every 2-5 s a fault; the previous one counts as recovered when the
     // unit was linked again and answering before the next one.
     bool fault_open = false;
-    int accepted_since_fault = 0;
+    auto wire_requests = [&] {
+        QFile f(wire);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().count('\r') : 0;
+    };
+    qsizetype requests_at_fault = 0;
+    std::string last_fault;
+    qint64 fault_at = 0;
+    // Recovered: linked again, asked something since the fault, and the last
+    // answer accepted.
+    auto judge = [&] {
+        if (!fault_open) return true;
+        if (wire_requests() < requests_at_fault + 3) return false;  // not asked yet
+        if (linked() && !window.link().cmdtx_busy &&
+            window.link().cmdrx_status == t27::ReplyStatus::Accepted) {
+            ++recoveries;
+            fault_open = false;
+            return true;
+        }
+        return false;
+    };
     QTimer answers;
     QObject::connect(&answers, &QTimer::timeout, [&] {
-        if (fault_open && linked() && window.link().cmdrx_status == t27::ReplyStatus::Accepted &&
-            !window.link().cmdtx_busy)
-            ++accepted_since_fault;
+        judge();
         // A lost connection is the user's to reopen; do what a user would.
         if (!window.link().ethernet_connected && !window.link().cmdtx_busy &&
             window.findChild<QPushButton*>("cmd_eth_open")->isEnabled() &&
@@ -167,22 +189,35 @@ int main(int argc, char** argv) {
     });
     answers.start(50);
 
-    std::function<void()> next_fault;
     QTimer fault_timer;
     fault_timer.setSingleShot(true);
-    next_fault = [&] {
+    auto next_fault = [&] {
+        // A fault gets up to 15 s to heal (two full waits of a dropped reply,
+        // a reconnect and the clock's relink) before the next one is armed.
+        if (fault_open && clock.elapsed() - fault_at < 15000) {
+            fault_timer.start(500);
+            return;
+        }
         if (fault_open) {
-            if (accepted_since_fault > 0)
-                ++recoveries;
-            else
-                ++unrecovered;
+            ++unrecovered;
+            fault_open = false;
+            std::fprintf(stderr,
+                         "not recovered: fault %d '%s', %lld requests since, tab %d, "
+                         "family %d, status %d, link '%s'\n",
+                         faults, last_fault.c_str(),
+                         static_cast<long long>(wire_requests() - requests_at_fault),
+                         window.state().current_tab, window.unit().model_family,
+                         static_cast<int>(window.link().cmdrx_status),
+                         window.findChild<QLabel*>("lab_link")->text().toLatin1().constData());
         }
         if (rss_start < 0 && linked()) rss_start = resident_kib();
         const std::string& line = fault_lines[rng() % fault_lines.size()];
         if (sim.control(line)) {
             ++faults;
             fault_open = true;
-            accepted_since_fault = 0;
+            requests_at_fault = wire_requests();
+            last_fault = line;
+            fault_at = clock.elapsed();
             if (line.rfind("delay", 0) == 0)
                 QTimer::singleShot(1500, [&] { sim.control("delay 0"); });
         }
@@ -196,12 +231,7 @@ int main(int argc, char** argv) {
         views.stop();
         // The last fault gets its chance to heal before the count.
         QTimer::singleShot(8000, &app, [&] {
-            if (fault_open) {
-                if (accepted_since_fault > 0)
-                    ++recoveries;
-                else
-                    ++unrecovered;
-            }
+            if (!judge()) ++unrecovered;
             QCoreApplication::quit();
         });
     });
