@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6serialport6
   libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick
 )
 if [ "$(id -u)" -eq 0 ]; then sudo_cmd=(); else sudo_cmd=(sudo); fi
