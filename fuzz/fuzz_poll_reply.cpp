@@ -7,10 +7,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "analyser/decode_reply.h"
+#include "analyser/monitor_layout.h"
 #include "analyser/poll_list.h"
 #include "analyser/report_lines.h"
 #include "fuzz/fuzz_support.h"
@@ -29,6 +31,17 @@ struct NoView : t27::EngineView {
     void show_message(const std::string&, t27::MessageIcon) override {}
     void set_link_label(const std::string&, t27::Colour) override {}
 };
+
+// Every control the Monitor tab has; decoding must address no other.
+const std::set<std::string>& known_controls() {
+    static const std::set<std::string> known = [] {
+        std::set<std::string> names;
+        for (int view = 0; view < t27::analyser_view_count; ++view)
+            for (const std::string& n : t27::view_value_controls(view)) names.insert(n);
+        return names;
+    }();
+    return known;
+}
 
 constexpr std::array<int, 4> task_modes = {t27::task_analyser, t27::task_pattern, t27::task_cable,
                                            t27::not_known};
@@ -60,8 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     context.patterns = patterns;
     context.caption = [](const std::string&) { return std::string("None"); };
     const t27::DisplayUpdates updates = t27::decode_reply(index, reply, context, state);
-    for (const t27::TextUpdate& u : updates.texts) T27_FUZZ_CHECK(!u.control.empty());
-    for (const t27::ColourUpdate& u : updates.colours) T27_FUZZ_CHECK(!u.control.empty());
+    for (const t27::TextUpdate& u : updates.texts)
+        T27_FUZZ_CHECK(known_controls().count(u.control));
+    for (const t27::ColourUpdate& u : updates.colours)
+        T27_FUZZ_CHECK(known_controls().count(u.control));
 
     t27::ReportContext report;
     report.task_mode = task_mode;
