@@ -2,6 +2,7 @@
 
 #include "analyser/name_table.h"
 #include "analyser/poll_list.h"
+#include "common/file_names.h"
 
 namespace t27 {
 
@@ -78,21 +79,11 @@ std::string report_header(const ReportHeader& h) {
 }
 
 std::string report_file_name(std::string_view chosen) {
-    std::string name(chosen);
+    const std::string name(chosen);
     const std::size_t folder_end = name.find_last_of("/\\");
     const std::size_t base = folder_end == std::string::npos ? 0 : folder_end + 1;
     if (base == name.size()) return {};  // a folder, no file name
-    const std::size_t dot = name.rfind('.');
-    // A leading dot starts a name, not an extension.
-    if (dot != std::string::npos && dot > base) {
-        std::string ext = name.substr(dot);
-        for (char& c : ext) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (ext == ".txt") return name;
-        name.erase(dot);
-    }
-    return name + ".txt";
+    return with_extension(name, ".txt");
 }
 
 std::string report_file_contents(std::string_view report_text) {

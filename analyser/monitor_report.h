@@ -61,8 +61,8 @@ struct ReportHeader {
 std::string report_header(const ReportHeader& header);
 
 // The name a report is saved under: a name ending in ".txt" (any case) stays;
-// one with another extension has it replaced ("report.log" -> "report.txt");
-// one without gets ".txt" added. Apply it before asking about overwriting, so
+// one with another short extension has it replaced ("report.log" ->
+// "report.txt"); any other gets ".txt" added ("v1.2 final" -> "v1.2 final.txt"). Apply it before asking about overwriting, so
 // the question is about the file that will be written.
 std::string report_file_name(std::string_view chosen);
 

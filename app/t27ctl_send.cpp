@@ -60,6 +60,9 @@ int t27ctl_send(const LinkOptions& o, const QStringList& lines) {
         link.block_follows = cmdstr_cmd_get(line + "\r") == "$edid_read";
         link.monitor_on = true;
         link.monitor_log.clear();
+        // The engine keeps the last parameters when a reply carries none (the
+        // windows rely on it); each printed line must show only its own.
+        link.cmdrx_param1 = link.cmdrx_param2 = link.cmdrx_param3 = "None";
         engine.cmdtx_str(line + "\r");
         link.block_follows = false;
         link.eot_reply = false;

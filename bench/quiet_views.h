@@ -13,14 +13,15 @@ namespace t27::bench {
 class QuietDialogs : public Dialogs {
   public:
     void message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-    Answer question(const std::string& text, bool) override {
+    Answer question(const std::string& text, bool, bool) override {
         messages.push_back(text);
         return Answer::No;
     }
     std::string open_file(const std::string&, const std::string&, const std::string&) override {
         return {};
     }
-    std::string save_file(const std::string&, const std::string&, const std::string&) override {
+    std::string save_file(const std::string&, const std::string&, const std::string&,
+                          std::string*) override {
         return {};
     }
 

@@ -11,7 +11,7 @@
 #include "common/qt_widgets.h"
 #include "edid/analysis_report.h"
 #include "edid/analysis_tree.h"
-#include "edid/file_names.h"
+#include "common/file_names.h"
 #include "edid/window_text.h"
 #include "mainwin/main_window.h"
 

@@ -1,6 +1,19 @@
 #include "edid/edid_compare.h"
 
+#include <algorithm>
+
 namespace t27 {
+
+namespace {
+
+// How far an image reaches into the compared blocks. A buffer is longer than
+// its image (a one-block file leaves block 1 as zeros, a one-block dump shows
+// it as FF), and those bytes are not part of either image.
+int compared_bytes(const EdidBuffer& b) {
+    return b.size > 0 ? std::min(b.size, edid_compare_bytes) : edid_compare_bytes;
+}
+
+}  // namespace
 
 std::size_t edid_text_offset(int p) {
     const int separator = p > 127 ? 31 : 0;
@@ -14,7 +27,8 @@ EdidCompare edid_compare(const std::string& read_text, const EdidBuffer& read,
         r.error = "READ or WRITE data is empty!";
         return r;
     }
-    for (int p = 0; p < edid_compare_bytes; ++p) {
+    const int bytes = std::min(compared_bytes(read), compared_bytes(write));
+    for (int p = 0; p < bytes; ++p) {
         if (read.byte(p) != write.byte(p)) {
             r.differing.push_back(p);
             r.offsets.push_back(edid_text_offset(p));

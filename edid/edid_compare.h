@@ -27,6 +27,7 @@ struct EdidCompare {
 // line is 29 characters + CR LF, and a separator line follows block 0.
 std::size_t edid_text_offset(int p);
 
+// Bytes past either image's own size are not compared.
 EdidCompare edid_compare(const std::string& read_text, const EdidBuffer& read,
                          const std::string& write_text, const EdidBuffer& write);
 

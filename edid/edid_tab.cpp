@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <type_traits>
 
+#include "common/file_names.h"
 #include "common/path_part.h"
 #include "common/qt_text.h"
 #include "common/qt_widgets.h"
@@ -15,7 +16,6 @@
 #include "edid/edid_files.h"
 #include "edid/edid_items.h"
 #include "edid/edid_writers.h"
-#include "edid/file_names.h"
 #include "edid/hex_type_dialog.h"
 #include "edid/rx_edid_window.h"
 #include "edid/slot_exchange.h"
@@ -221,6 +221,9 @@ void EdidTab::toggle_recent() {
 
 void EdidTab::set_write_enabled(bool on) {
     for (int i : {2, 3, 4}) cmd_write_[static_cast<std::size_t>(i)]->setEnabled(on);
+    // ANALYZE explains itself on an empty side; only a file that gave no
+    // image, shown with its error, turns it off until the side changes.
+    cmd_write_[7]->setEnabled(true);
 }
 
 void EdidTab::set_title(const std::string& title) { window_.setWindowTitle(to_qt(title)); }
@@ -270,6 +273,10 @@ void EdidTab::edid_read() {
 void EdidTab::edid_write() {
     const int item = item_of(imgcbo_write_);
     if (!edid_item_usable(item, window_.unit().model_family) || !request_allowed()) return;
+    if (write_panel_.text->empty()) {
+        window_.dialogs().message(side_empty_text(edid_write_side), MessageIcon::Error);
+        return;
+    }
     RequestGuard guard(*this);
     if (!edid_write_unit(window_.engine(), edid_write_item(item).slot, write_)) return;
     const int n = edid_write_item_user_slot(item);
@@ -308,27 +315,32 @@ void EdidTab::edid_file_open() {
         return;
     }
     current_file_ = path;
-    edid_file_load(path);
+    const bool loaded = edid_file_load(path);
     add_recent(path);
-    set_write_enabled(true);
+    set_write_enabled(loaded);
+    cmd_write_[7]->setEnabled(loaded);
 }
 
-void EdidTab::edid_file_load(const std::string& path) {
+bool EdidTab::edid_file_load(const std::string& path) {
     write_panel_.clear();
     write_panel_.msg1->setText(qs(edid_wrong_caption));
     EdidLoad load = t27::edid_file_load(path);
     set_title(path + " - " + edid_window_title);
     if (!load.ok()) {
+        // The side now shows nothing, so it holds nothing: an earlier image
+        // must never go to the unit under this file's name.
+        write_ = EdidBuffer{};
         // A file that cannot be read at all says why, and counts as bad data.
         const bool unreadable = load.error == EdidLoadError::unreadable;
         write_panel_.show_messages(load_message_labels(
             edid_load_error_name(unreadable ? EdidLoadError::data : load.error)));
         if (unreadable) window_.dialogs().message(load.io_message, MessageIcon::Error);
-        return;
+        return false;
     }
     write_ = load.buffer;
     write_panel_.text->set_text(load.text);
     write_side_check();
+    return true;
 }
 
 void EdidTab::edid_file_save(int side) {
@@ -344,13 +356,16 @@ void EdidTab::edid_file_save(int side) {
 
     Dialogs& d = window_.dialogs();
     for (;;) {
+        std::string filter;
         const std::string chosen =
-            d.save_file("Save EDID file", start, edid_dialog_filter(edid_save_filter));
+            d.save_file("Save EDID file", start, edid_dialog_filter(edid_save_filter), &filter);
         if (chosen.empty()) return;
-        // The dialog names a file; its extension says which of the two kinds
-        // it is to be, and the question is asked about the file really written.
-        const bool bin = with_extension(chosen, ".bin") == chosen;
-        const std::string path = bin ? chosen : with_extension(chosen, ".hex");
+        // The filter the user left chosen decides the kind; only a dialog that
+        // cannot report it leaves the typed extension to decide. The question
+        // is asked about the file really written.
+        const bool bin = filter.empty() ? with_extension(chosen, ".bin") == chosen
+                                        : edid_save_filter_is_bin(filter);
+        const std::string path = with_extension(chosen, bin ? ".bin" : ".hex");
         if (QFileInfo::exists(to_qt(path))) {
             const Answer a = d.question(path + " exists. Overwrite it ?", true);
             if (a == Answer::No) continue;
@@ -394,15 +409,16 @@ void EdidTab::lab_pre_f_Click(int i) {
     if (entry.empty()) return;
     if (QFileInfo::exists(to_qt(entry))) {
         current_file_ = entry;
-        edid_file_load(entry);
+        const bool loaded = edid_file_load(entry);
         add_recent(entry);
-        set_write_enabled(true);
+        set_write_enabled(loaded);
+        cmd_write_[7]->setEnabled(loaded);
         return;
     }
     window_.dialogs().message(entry + " doesn't exist !", MessageIcon::Error);
     recent_list_remove(recent, i);
     recent_->set_entries(recent);
-    if (!current_file_.empty()) set_write_enabled(true);
+    if (!write_panel_.text->empty()) set_write_enabled(true);
 }
 
 // ---- compare, copy, repair ------------------------------------------------------------------

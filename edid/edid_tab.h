@@ -48,7 +48,8 @@ class EdidTab : public QWidget, public TabPage {
     void edid_read();
     void edid_write();
     void edid_file_open();
-    void edid_file_load(const std::string& path);
+    // False when the file gave no image; the WRITE side is then empty.
+    bool edid_file_load(const std::string& path);
     void edid_file_save(int side);
     void edid_compare();
     void edid_copy_read_to_write();

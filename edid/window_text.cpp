@@ -46,6 +46,10 @@ std::string edid_dialog_filter(const std::string& pairs) {
     return out;
 }
 
+bool edid_save_filter_is_bin(const std::string& chosen_filter) {
+    return chosen_filter.rfind("*.bin", 0) == 0;
+}
+
 void recent_list_add(RecentList& list, const std::string& path) {
     RecentFiles r{list};
     recent_files_add(r, path);

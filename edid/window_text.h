@@ -25,6 +25,8 @@ std::string edid_dialog_filter(const std::string& pairs);
 inline constexpr const char* edid_open_filter =
     "hex / bin / ddc|*.hex;*.bin;*.ddc|*.hex|*.hex|*.bin|*.bin|*.ddc|*.ddc|*.*|*.*";
 inline constexpr const char* edid_save_filter = "*.hex|*.hex|*.bin|*.bin";
+// Whether the save dialog's chosen filter entry is the raw-bytes one.
+bool edid_save_filter_is_bin(const std::string& chosen_filter);
 inline constexpr const char* edid_report_filter = "*.txt|*.txt";
 
 // The main window's recent-files list, as MainState keeps it.

@@ -73,6 +73,8 @@ def engine_corpus(commands):
         "model": engine_seed(0, 0, 0, "$model? T27\r\n"),
         "firmware-serial-chunks": engine_seed(0, 3, 0, "$fwver? 2.18.07\r\n"),
         "three-params": engine_seed(0, 0, 0, "$timing? 16,1920x1080p60,ok\r\n"),
+        # The word "None" as a parameter of its own, read like an absent one.
+        "literal-none-parameter": engine_seed(0, 5, 0, "$model? None,T27,x\r\n"),
         "error-reply": engine_seed(0, 0, 0, "$foo err_cmd\r\n"),
         "unsolicited-then-reply": engine_seed(MONITOR, 7, 0,
                                               "$boot ready\r\n$model? T27\r\n"),

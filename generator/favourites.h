@@ -22,6 +22,7 @@ struct Favourites {
         fav_timing.fill(favourite_empty);
         fav_pattern.fill(favourite_empty);
     }
+    bool operator==(const Favourites&) const = default;
 };
 
 struct FavouritesParse {

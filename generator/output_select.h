@@ -40,6 +40,8 @@ struct PatternReadbackExtras {
     bool query_motion_text = false;
     bool set_colour_visible = false;  // only the variant touches the button
     bool colour_visible = false;
+    // The pattern read back is the one being output, so a shown button works.
+    bool colour_enabled = false;
 };
 
 // What the read-back of pattern `n` does besides selecting it.

@@ -88,7 +88,7 @@ void PanelTab::panel_show_group(int group) {
 bool PanelTab::confirmed(int index) {
     // Undoing a factory reset is not possible, so a stray click must not do it.
     if (index != factory_reset_index) return true;
-    return window_.dialogs().question(factory_reset_question, false) == Answer::Yes;
+    return window_.dialogs().question(factory_reset_question, false, true) == Answer::Yes;
 }
 
 void PanelTab::cmd_panel_Click(int index) {

@@ -75,6 +75,9 @@ PatternTab::PatternTab(MainWindow& window)
     window.set_pending_handler(pending_motion_text, [p = QPointer<PatternTab>(this)] {
         if (p) p->txt_motion_text_KeyPress(13);
     });
+    window.set_pending_handler(pending_output_pattern, [p = QPointer<PatternTab>(this)] {
+        if (p) p->output_from_list(p->deferred_pattern_, nullptr);
+    });
     catalogue_changed();
 }
 
@@ -112,8 +115,12 @@ void PatternTab::output_pattern(int n) {
 }
 
 void PatternTab::lstv_pattern_DblClick(int n) {
-    // A second request inside a waiting one would take over its reply.
-    if (window_.link().cmdtx_busy) return;
+    // A second request inside a waiting one would take over its reply, so a
+    // choice made meanwhile is sent once the line is free.
+    if (window_.defer(pending_output_pattern)) {
+        deferred_pattern_ = n;
+        return;
+    }
     row_->list()->setEnabled(false);
     window_.pump().process_events();
     output_pattern(n);
@@ -123,15 +130,22 @@ void PatternTab::lstv_pattern_DblClick(int n) {
 void PatternTab::cmd_pattern_Click(int k) {
     const int n = row_->fav_slots()[static_cast<std::size_t>(k)];
     if (n == favourite_empty) return;
-    if (window_.link().cmdtx_busy) return;
-    QPushButton* b = row_->button(k);
-    b->setEnabled(false);
+    if (window_.defer(pending_output_pattern)) {
+        deferred_pattern_ = n;
+        return;
+    }
+    output_from_list(n, row_->button(k));
+}
+
+void PatternTab::output_from_list(int n, QPushButton* b) {
+    if (n < 1 || n > row_->count()) return;
+    if (b) b->setEnabled(false);
     row_->list()->setEnabled(false);
     window_.pump().process_events();
     row_->select(n);
     output_pattern(n);
     row_->list()->setEnabled(true);
-    b->setEnabled(true);
+    if (b) b->setEnabled(true);
 }
 
 void PatternTab::lstv_pattern_Click() { pattern_extras_show(); }
@@ -159,7 +173,10 @@ void PatternTab::lstv_pattern_out_get() {
     row_->highlight(n);
 
     const PatternReadbackExtras e = pattern_readback_extras(n, variant());
-    if (e.set_colour_visible) cmd_color_setting_->setVisible(e.colour_visible);
+    if (e.set_colour_visible) {
+        cmd_color_setting_->setVisible(e.colour_visible);
+        cmd_color_setting_->setEnabled(e.colour_enabled);
+    }
     if (e.query_motion_text) {
         engine.cmdtx_str(command_text(cmd_motion_text_query) + "\r");
         if (window_.link().cmdrx_status == ReplyStatus::Accepted)

@@ -35,6 +35,9 @@ class PatternTab : public QWidget, public TabPage {
   private:
     bool variant() const;
     void output_pattern(int n);
+    // Selects entry n and outputs it, with the list (and button b) disabled
+    // while the request waits.
+    void output_from_list(int n, QPushButton* b);
     void pattern_extras_show();
 
     MainWindow& window_;
@@ -43,6 +46,7 @@ class PatternTab : public QWidget, public TabPage {
     QLabel* lab_motion_text_;
     QLineEdit* txt_motion_text_;
     QPushButton* cmd_color_setting_;
+    int deferred_pattern_ = 0;  // the choice a busy line held back
 };
 
 }  // namespace t27

@@ -1,7 +1,7 @@
 #pragma once
 // What the program writes as it ends: the settings file and the favourites of
-// the family linked at that moment. Each file is replaced whole or left as it
-// was; a failed first step does not keep the second from running.
+// the catalogue that is loaded. Each file is replaced whole or left as it was;
+// a failed first step does not keep the second from running.
 #include <string>
 #include <string_view>
 
@@ -18,8 +18,16 @@ struct SaveOutcome {
     bool ok() const { return settings_written && favourites_written; }
 };
 
+// The favourites belong to the catalogue they were ticked in, never to
+// whatever the link state would choose now (a reconnect forgets the family).
+// With no catalogue loaded no favourites file is touched.
 SaveOutcome settings_and_favourites_save(std::string_view program_dir, const Settings& settings,
-                                         const Favourites& favourites, int model_family,
-                                         int board_id, std::string_view linked_model);
+                                         const Favourites& favourites,
+                                         std::string_view catalogue_file);
+
+// Writes the favourites file of `catalogue_file`; false with the reason in
+// `error` when it could not be replaced.
+bool favourites_save(std::string_view program_dir, std::string_view catalogue_file,
+                     const Favourites& favourites, std::string* error);
 
 }  // namespace t27

@@ -69,6 +69,12 @@ TimingTab::TimingTab(MainWindow& window) : QWidget(window.tab_frame(tab_timing))
     window.set_pending_handler(pending_read_timing, [p = QPointer<TimingTab>(this)] {
         if (p) p->read_back();
     });
+    window.set_pending_handler(pending_output_timing, [p = QPointer<TimingTab>(this)] {
+        if (p) p->output_from_list(p->deferred_timing_, nullptr);
+    });
+    window.set_pending_handler(pending_downscale, [p = QPointer<TimingTab>(this)] {
+        if (p) p->downscale_set(p->deferred_downscale_);
+    });
     catalogue_changed();
 }
 
@@ -92,8 +98,12 @@ void TimingTab::output_timing(int n) {
 
 void TimingTab::lstv_timing_DblClick(int n) {
     if (!timing_output_allowed(n, window_.unit().task_mode)) return;
-    // A second request inside a waiting one would take over its reply.
-    if (window_.link().cmdtx_busy) return;
+    // A second request inside a waiting one would take over its reply, so a
+    // choice made meanwhile is sent once the line is free.
+    if (window_.defer(pending_output_timing)) {
+        deferred_timing_ = n;
+        return;
+    }
     row_->list()->setEnabled(false);
     window_.pump().process_events();
     output_timing(n);
@@ -104,15 +114,23 @@ void TimingTab::cmd_timing_Click(int k) {
     const int n = row_->fav_slots()[static_cast<std::size_t>(k)];
     if (n == favourite_empty) return;
     if (!timing_output_allowed(n, window_.unit().task_mode)) return;
-    if (window_.link().cmdtx_busy) return;
-    QPushButton* b = row_->button(k);
-    b->setEnabled(false);
+    if (window_.defer(pending_output_timing)) {
+        deferred_timing_ = n;
+        return;
+    }
+    output_from_list(n, row_->button(k));
+}
+
+void TimingTab::output_from_list(int n, QPushButton* b) {
+    // The task mode may have changed while the choice waited.
+    if (n < 1 || n > row_->count() || !timing_output_allowed(n, window_.unit().task_mode)) return;
+    if (b) b->setEnabled(false);
     row_->list()->setEnabled(false);
     window_.pump().process_events();
     row_->select(n);
     output_timing(n);
     row_->list()->setEnabled(true);
-    b->setEnabled(true);
+    if (b) b->setEnabled(true);
 }
 
 bool TimingTab::read_back_allowed() const {
@@ -146,13 +164,38 @@ void TimingTab::downscale_read() {
     engine.cmdtx_str(command_text(cmd_downscale_query) + "\r");
     if (window_.link().cmdrx_status != ReplyStatus::Accepted) return;
     const int option = downscale_option_for(reply_param1(engine));
-    if (option >= 0) opt_4k_to_1080p_[static_cast<std::size_t>(option)]->setChecked(true);
+    if (option >= 0) downscale_show(option);
 }
 
 void TimingTab::downscale_set(int option) {
     const std::string request = downscale_request(option);
-    if (request.empty() || window_.link().cmdtx_busy) return;
+    if (request.empty()) return;
+    // The button already shows the choice; it is sent once the line is free.
+    if (window_.defer(pending_downscale)) {
+        deferred_downscale_ = option;
+        return;
+    }
     window_.engine().cmdtx_str(request + "\r");
+    if (window_.link().cmdrx_status == ReplyStatus::Accepted) {
+        downscale_show(option);  // a read-back may have shown the old one meanwhile
+        return;
+    }
+    // Whether the unit took it is unknown: show what it says it has, or,
+    // when it says nothing, what it last confirmed.
+    downscale_show(downscale_unit_);
+    downscale_read();
+}
+
+void TimingTab::downscale_show(int option) {
+    downscale_unit_ = option;
+    // With no known choice none is ticked, which exclusive buttons only allow
+    // while they are not exclusive.
+    for (std::size_t i = 0; i < opt_4k_to_1080p_.size(); ++i) {
+        QRadioButton* o = opt_4k_to_1080p_[i];
+        o->setAutoExclusive(false);
+        o->setChecked(static_cast<int>(i) == option);
+        o->setAutoExclusive(true);
+    }
 }
 
 }  // namespace t27

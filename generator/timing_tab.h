@@ -34,6 +34,11 @@ class TimingTab : public QWidget, public TabPage {
   private:
     // Sends "$timing n"; on acceptance shows entry n as the output.
     void output_timing(int n);
+    // Selects entry n and outputs it, with the list (and button b) disabled
+    // while the request waits.
+    void output_from_list(int n, QPushButton* b);
+    // Ticks the down-scaling option the unit has (none for -1).
+    void downscale_show(int option);
     bool read_back_allowed() const;
 
     MainWindow& window_;
@@ -41,6 +46,9 @@ class TimingTab : public QWidget, public TabPage {
     QLabel* lab_reso_out_now_;
     QFrame* fra_reso_out_v4l_;
     std::array<QRadioButton*, 3> opt_4k_to_1080p_{};
+    int downscale_unit_ = -1;  // the option the unit last confirmed, -1 unknown
+    int deferred_timing_ = 0;  // choices a busy line held back
+    int deferred_downscale_ = -1;
 };
 
 }  // namespace t27

@@ -34,4 +34,15 @@ WindowPosition settings_window_position(const Settings& settings, long screen_wi
                             window_height);
 }
 
+WindowPosition window_position_saved(long x, long y, const ScreenArea& area) {
+    return {x - area.left, y - area.top};
+}
+
+WindowPosition window_position_restored(const Settings& settings, const ScreenArea& area,
+                                        long window_width, long window_height) {
+    const WindowPosition p =
+        settings_window_position(settings, area.width, area.height, window_width, window_height);
+    return {area.left + p.left, area.top + p.top};
+}
+
 }  // namespace t27

@@ -24,4 +24,20 @@ WindowPosition window_centred(long screen_width, long screen_height, long window
 WindowPosition settings_window_position(const Settings& settings, long screen_width,
                                         long screen_height, long window_width, long window_height);
 
+// The screen's available area (the desktop without its panels).
+struct ScreenArea {
+    long left = 0;
+    long top = 0;
+    long width = 0;
+    long height = 0;
+};
+
+// The settings keep the window's place relative to the available area's
+// origin; these two convert in each direction, so a position saved at exit is
+// the position restored at the next start, whatever panels sit at the top or
+// left of the desktop.
+WindowPosition window_position_saved(long x, long y, const ScreenArea& area);
+WindowPosition window_position_restored(const Settings& settings, const ScreenArea& area,
+                                        long window_width, long window_height);
+
 }  // namespace t27

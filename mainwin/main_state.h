@@ -12,7 +12,8 @@ namespace t27 {
 
 inline constexpr int none_pending = 254;
 
-// Deferred user actions, carried out by the next poll tick.
+// Deferred user actions, carried out by the next poll tick (on the polling
+// tabs) or as soon as the line is free (on the others).
 enum PendingAction : int {
     pending_cable_start = 0,
     pending_cable_stop = 1,
@@ -29,7 +30,13 @@ enum PendingAction : int {
     pending_task_cable = 14,
     pending_task_pattern = 15,
     pending_read_timing = 16,
+    // Output choices on the generator tabs: a click while another request
+    // waits is carried out afterwards rather than lost.
+    pending_output_timing = 17,
+    pending_output_pattern = 18,
+    pending_downscale = 19,
 };
+inline constexpr int pending_action_codes = 20;
 
 struct MainState {
     int current_tab = 254;

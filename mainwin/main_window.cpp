@@ -1,8 +1,8 @@
 #include "mainwin/main_window.h"
 
 #include <QCloseEvent>
-#include <QDialog>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -11,9 +11,6 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSerialPortInfo>
-
-#include "mainwin/about_box.h"
-#include "mainwin/device_dialog.h"
 
 #include "common/atomic_write.h"
 #include "common/qt_text.h"
@@ -24,6 +21,8 @@
 #include "generator/settings.h"
 #include "generator/settings_save.h"
 #include "generator/window_placement.h"
+#include "mainwin/about_box.h"
+#include "mainwin/device_dialog.h"
 #include "protocol/command_table.h"
 #include "protocol/ip_check.h"
 
@@ -112,6 +111,10 @@ MainWindow::MainWindow(const QString& program_dir, Dialogs& dialogs, QWidget* pa
     tim_monitor_.setObjectName("tim_monitor");
     tim_monitor_.setInterval(20);
     connect(&tim_monitor_, &QTimer::timeout, this, [this] { tim_monitor_Timer(); });
+    tim_pending_.setObjectName("tim_pending");
+    tim_pending_.setInterval(20);
+    tim_pending_.setSingleShot(true);
+    connect(&tim_pending_, &QTimer::timeout, this, [this] { tim_pending_Timer(); });
 
     build_controls();
     build_tabs();
@@ -183,7 +186,8 @@ void MainWindow::build_controls() {
     lab_monitor_eye_cmd_->setAlignment(Qt::AlignCenter);
     lab_monitor_eye_cmd_->setToolTip(QStringLiteral("Command Monitor"));
     lab_monitor_eye_cmd_->setCursor(Qt::PointingHandCursor);
-    connect(lab_monitor_eye_cmd_, &ClickLabel::clicked, this, [this] { lab_monitor_eye_cmd_Click(); });
+    connect(lab_monitor_eye_cmd_, &ClickLabel::clicked, this,
+            [this] { lab_monitor_eye_cmd_Click(); });
     sha_eye_frame_ = make_widget<QFrame>(this, "sha_eye_frame", twips_rect(6910, 110, 500, 420));
     sha_eye_frame_->setFrameShape(QFrame::Box);
     sha_eye_frame_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -204,8 +208,7 @@ void MainWindow::build_controls() {
     lab_link_->setCursor(Qt::PointingHandCursor);
     connect(lab_link_, &ClickLabel::clicked, this, [this] { lab_link_Click(); });
 
-    shape_link_ =
-        make_widget<QFrame>(this, "shape_link", twips_rect(activity_start, 870, 240, 75));
+    shape_link_ = make_widget<QFrame>(this, "shape_link", twips_rect(activity_start, 870, 240, 75));
     shape_link_->setStyleSheet("background-color: rgb(0,128,0); border-radius: 4px;");
     shape_link_->hide();
 
@@ -335,14 +338,10 @@ void MainWindow::form_load() {
 
     const SettingsParse parsed = settings_load(from_qt(program_dir_));
     const Settings& s = parsed.settings;
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect geo = screen->availableGeometry();
-        const long sw = geo.width() * twips_per_pixel;
-        const long sh = geo.height() * twips_per_pixel;
+    if (const std::optional<ScreenArea> area = screen_area()) {
         const WindowPosition pos =
-            settings_window_position(s, sw, sh, window_width_twips, window_height_twips);
-        move(geo.left() + twips_to_px(static_cast<int>(pos.left)),
-             geo.top() + twips_to_px(static_cast<int>(pos.top)));
+            window_position_restored(s, *area, window_width_twips, window_height_twips);
+        move(twips_to_px(static_cast<int>(pos.left)), twips_to_px(static_cast<int>(pos.top)));
     }
     state_.recent_files = s.recent;
     load_catalogue(default_catalogue_name.data());
@@ -390,14 +389,29 @@ void MainWindow::form_unload() {
     s.link_interface = link_.link_interface;
     s.eth_ip = state_.saved_ip.empty() ? from_qt(txt_eth_ip_->text()) : state_.saved_ip;
     s.com_port = link_.com_port;
-    s.has_position = true;
-    s.left = static_cast<long>(x()) * twips_per_pixel;
-    s.top = static_cast<long>(y()) * twips_per_pixel;
+    if (const std::optional<ScreenArea> area = screen_area()) {
+        const WindowPosition pos =
+            window_position_saved(static_cast<long>(x()) * twips_per_pixel,
+                                  static_cast<long>(y()) * twips_per_pixel, *area);
+        s.has_position = true;
+        s.left = pos.left;
+        s.top = pos.top;
+    }
     s.recent = state_.recent_files;
     // Failures at exit are silent: the program ends either way, and each old
     // file stays whole.
-    settings_and_favourites_save(from_qt(program_dir_), s, state_.favourites, unit_.model_family,
-                                 unit_.board_id, unit_.linked_model);
+    settings_and_favourites_save(from_qt(program_dir_), s, state_.favourites,
+                                 state_.catalogue_file);
+}
+
+std::optional<ScreenArea> MainWindow::screen_area() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return std::nullopt;
+    const QRect geo = screen->availableGeometry();
+    return ScreenArea{static_cast<long>(geo.left()) * twips_per_pixel,
+                      static_cast<long>(geo.top()) * twips_per_pixel,
+                      static_cast<long>(geo.width()) * twips_per_pixel,
+                      static_cast<long>(geo.height()) * twips_per_pixel};
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
@@ -551,6 +565,9 @@ void MainWindow::eth_connect(bool on) {
         cmd_eth_open_->setToolTip(tip_connect);
         return;
     }
+    // A poll tick inside the connection's set-up would write on a socket
+    // being closed and reopened.
+    tim_monitor_.stop();
     pump_.process_events();
     tcp_.close();
     set_button_colour(cmd_eth_open_, colour::yellow);
@@ -595,6 +612,7 @@ void MainWindow::txt_eth_ip_Enter() {
 
 void MainWindow::wsk_client_Connect() {
     link_.ethernet_connected = true;
+    auto_link_stopped_ = false;  // a new connection may be another unit
     tim_eth_.setInterval(eth_monitor_ms);
     set_button_colour(cmd_eth_open_, colour::green);
     cmd_eth_open_->setToolTip(tip_disconnect);
@@ -661,9 +679,14 @@ void MainWindow::tim_clock_Timer() {
             ui_var_set();
         }
     }
-    if (unit_.model_family == not_known && link_.ethernet_connected) {
+    if (unit_.model_family == not_known && link_.ethernet_connected && !auto_link_stopped_) {
         pump_.process_events();
         img_refresh_Click();
+        // A unit that answers with a model this program does not know would
+        // be asked again every tick, each time with a message box; it has been
+        // told once, and the next connection or the user's own Link or
+        // Refresh tries again.
+        if (unit_.model_family == not_known && model_answered_) auto_link_stopped_ = true;
     }
     if (link_.app_closing) return;
     tim_clock_.start();
@@ -741,18 +764,14 @@ void MainWindow::img_about_Click() {
 // ---- link and refresh ------------------------------------------------------------------
 
 void MainWindow::lab_link_Click() {
-    if (link_.cmdtx_busy || state_.poll_busy) {
-        state_.pending_action = pending_link;
-        return;
-    }
+    if (defer(pending_link)) return;
+    model_answered_ = false;
     link_sequence(engine_, *this);
 }
 
 void MainWindow::img_refresh_Click() {
-    if (link_.cmdtx_busy || state_.poll_busy) {
-        state_.pending_action = pending_refresh;
-        return;
-    }
+    if (defer(pending_refresh)) return;
+    model_answered_ = false;
     state_.refresh_mark = true;
     img_refresh_->setEnabled(false);
     set_picture(img_refresh_, "refresh_busy.bmp");
@@ -829,6 +848,10 @@ void MainWindow::ui_var_set() {
         img_cable_test_->setVisible(false);
         cmd_main_[tab_cable]->setVisible(false);
         fra_main_[tab_cable]->setVisible(false);
+        // A unit without cable mode may follow one that was in it.
+        for (int i = 0; i < tab_cable; ++i)
+            cmd_main_[static_cast<std::size_t>(i)]->setEnabled(true);
+        if (tab != 254 && tab != tab_cable) show_tab_frame(tab, true);
     }
     for (TabPage* p : pages_)
         if (p) p->link_state_changed();
@@ -839,7 +862,21 @@ void MainWindow::ui_var_set() {
 bool MainWindow::defer(int code) {
     if (!link_.cmdtx_busy && !state_.poll_busy) return false;
     state_.pending_action = code;  // a later deferral replaces an earlier one
+    // Only the polling tabs have a poll tick to carry the action out; on the
+    // others it would wait, unseen, until the user happened to open one.
+    if (!polling_tab()) tim_pending_.start();
     return true;
+}
+
+void MainWindow::tim_pending_Timer() {
+    if (link_.app_closing || state_.pending_action == none_pending || polling_tab()) return;
+    if (link_.cmdtx_busy || state_.poll_busy) {
+        tim_pending_.start();
+        return;
+    }
+    const int code = state_.pending_action;
+    state_.pending_action = none_pending;
+    run_pending_action(code);
 }
 
 void MainWindow::set_poll_list(std::vector<int> list) {
@@ -991,7 +1028,10 @@ void MainWindow::monitor_log_cleared() {
 }
 
 void MainWindow::set_link_enabled(bool on) { lab_link_->setEnabled(on); }
-void MainWindow::set_model_caption(const std::string& text) { lab_model_->setText(to_qt(text)); }
+void MainWindow::set_model_caption(const std::string& text) {
+    model_answered_ = true;
+    lab_model_->setText(to_qt(text));
+}
 void MainWindow::set_fw_caption(const std::string& text) { lab_fw_ver_->setText(to_qt(text)); }
 void MainWindow::set_edid_second_entry(const std::string& text) {
     if (on_edid_second_entry) on_edid_second_entry(text);
@@ -1000,10 +1040,19 @@ void MainWindow::load_catalogue(const std::string& file) {
     // A missing or damaged catalogue leaves what could be read (perhaps
     // nothing); the program carries on either way.
     LoadedCatalogue loaded = catalogue_load(from_qt(program_dir_), file);
+    const bool same = file == state_.catalogue_file;
+    // Ticks belong to the catalogue they were made in: they go to its own
+    // file before another catalogue replaces it, and a re-link to the same
+    // catalogue keeps them on screen.
+    if (!same && !state_.catalogue_file.empty() && state_.favourites != favourites_loaded_)
+        favourites_save(from_qt(program_dir_), state_.catalogue_file, state_.favourites, nullptr);
     state_.catalogue_file = file;
     state_.current_pattern = 254;
     state_.catalogue = std::move(loaded.catalogue);
-    state_.favourites = loaded.favourites;
+    if (!same) {
+        state_.favourites = loaded.favourites;
+        favourites_loaded_ = loaded.favourites;
+    }
     for (TabPage* p : pages_)
         if (p) p->catalogue_changed();
 }

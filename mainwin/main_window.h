@@ -11,7 +11,9 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "generator/window_placement.h"
 #include "mainwin/click_label.h"
 #include "mainwin/command_monitor.h"
 #include "mainwin/dialogs.h"
@@ -29,7 +31,7 @@ namespace t27 {
 
 class MainWindow : public QWidget, private EngineView, private LinkHooks {
     Q_OBJECT
-public:
+  public:
     MainWindow(const QString& program_dir, Dialogs& dialogs, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -87,6 +89,7 @@ public:
     void cmd_task_mode_set(const std::string& task);
     void tim_monitor_Timer();
     void run_pending_action(int code);
+    void tim_pending_Timer();
     // Deferral: true (and the code stored) when a transaction or poll runs.
     bool defer(int code);
     void set_poll_list(std::vector<int> list);
@@ -109,10 +112,10 @@ public:
     Pump& pump() { return pump_; }
     const QString& program_dir() const { return program_dir_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     // EngineView
     void show_message(const std::string& text, MessageIcon icon) override;
     void set_link_label(const std::string& caption, Colour colour) override;
@@ -139,6 +142,8 @@ private:
     void reconnect_to_saved_ip();
     void close_serial();
     QString path_in_program_dir(const QString& name) const;
+    // The primary screen's available area in twips, when there is a screen.
+    std::optional<ScreenArea> screen_area() const;
 
     QString program_dir_;
     Dialogs& dialogs_;
@@ -185,10 +190,18 @@ private:
     std::array<QFrame*, tab_count> fra_main_{};
     QFrame* fra_splash_ = nullptr;
     std::array<TabPage*, tab_count> pages_{};
-    std::array<std::function<void()>, 17> pending_handlers_{};
+    std::array<std::function<void()>, pending_action_codes> pending_handlers_{};
     QTimer tim_clock_;
     QTimer tim_eth_;
     QTimer tim_monitor_;
+    // Carries out an action deferred on a tab without a poll tick.
+    QTimer tim_pending_;
+    // The favourites as read from the loaded catalogue's file.
+    Favourites favourites_loaded_;
+    // The last link got an answer to "$model?" (known model or not).
+    bool model_answered_ = false;
+    // The clock's automatic link gave up on a unit of unknown model.
+    bool auto_link_stopped_ = false;
 };
 
 }  // namespace t27

@@ -42,8 +42,9 @@ printf '0\r\n"127.0.0.1"\r\n1\r\n1500\r\n1500\r\n' > "$work/program/Daveri_ini.t
 for _ in 1 2 3 4 5 6 7 8 9 10; do printf '""\r\n' >> "$work/program/Daveri_ini.txt"; done
 
 # EDID files both tools read as raw bytes: the test images, plus the real
-# displays' EDIDs when that folder is there (read in place, never copied).
-samples=${EDID_SAMPLES:-/work/shared/edid-samples}
+# displays' EDIDs when that folder is there (read in place, never copied):
+# ../shared/edid-samples beside the project, or EDID_SAMPLES.
+samples=${EDID_SAMPLES:-$PWD/../shared/edid-samples}
 edid_files=(tests/data/edid/*.bin)
 if [ -d "$samples" ]; then edid_files+=("$samples"/*.bin); fi
 

@@ -571,6 +571,10 @@ TEST(ReportFile, TxtNameRuleAndClosingLineEnd) {
     EXPECT_EQ(report_file_name("/tmp/.hidden"), "/tmp/.hidden.txt");
     EXPECT_EQ(report_file_name("ab"), "ab.txt");
     EXPECT_EQ(report_file_name("/tmp/"), "");
+    // Only a short final extension is replaced; other dots are part of the name.
+    EXPECT_EQ(report_file_name("/tmp/v1.2 final"), "/tmp/v1.2 final.txt");
+    EXPECT_EQ(report_file_name("/tmp/v1.2"), "/tmp/v1.2.txt");
+    EXPECT_EQ(report_file_name("/tmp/myreport"), "/tmp/myreport.txt");
     EXPECT_EQ(report_file_contents("A\r\nB"), "A\r\nB\r\n");
 }
 

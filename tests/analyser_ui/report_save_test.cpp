@@ -15,7 +15,7 @@ namespace {
 // overwrite question from a list of answers, recording what was asked.
 struct ScriptedDialogs : Dialogs {
     void message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-    Answer question(const std::string& text, bool with_cancel) override {
+    Answer question(const std::string& text, bool with_cancel, bool) override {
         questions.push_back(text);
         cancel_offered = with_cancel;
         if (answers.empty()) return Answer::Cancel;
@@ -27,7 +27,7 @@ struct ScriptedDialogs : Dialogs {
         return {};
     }
     std::string save_file(const std::string& title, const std::string& folder,
-                          const std::string& filter) override {
+                          const std::string& filter, std::string*) override {
         titles.push_back(title);
         folders.push_back(folder);
         filters.push_back(filter);

@@ -49,10 +49,15 @@ TEST_F(CliTest, LinksOverAPseudoTerminalAndRecoversADroppedFirstReply) {
     ASSERT_TRUE(sim.start({"--listen", "none", "--pty", "--fault", "drop 1", "--wire-log",
                            path("wire.log"), "--quiet"}));
     ASSERT_FALSE(sim.pty.empty());
-    const CtlResult r = run_ctl({"--serial", QString::fromStdString(sim.pty), "send", "$help"});
+    const CtlResult r =
+        run_ctl({"--serial", QString::fromStdString(sim.pty), "send", "$boot?", "$help"});
     EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("link: model=T27 family=0"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("<EOT>"), std::string::npos) << r.out;
+    // The help list carries no parameters of its own; "$boot?"'s are not its.
+    EXPECT_NE(r.out.find("> $help\n  status: 1 Accepted\n  param1: None\n  param2: None\n"),
+              std::string::npos)
+        << r.out;
     EXPECT_EQ(count_of(read(path("wire.log")), "$model?\r"), 2);
 
     // The pseudo-terminal stays usable for the next program that opens it.

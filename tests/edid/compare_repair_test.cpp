@@ -4,6 +4,7 @@
 #include "edid/checksum_repair.h"
 #include "edid/edid_check.h"
 #include "edid/edid_compare.h"
+#include "edid/edid_files.h"
 #include "edid/hex_text.h"
 #include "edid_image.h"
 
@@ -70,6 +71,14 @@ TEST(EdidCompare, OnlyBlocksZeroAndOneAndEmptyWindows) {
     const EdidCompare empty = edid_compare("", a.buffer(), t, b.buffer());
     EXPECT_EQ(empty.error, "READ or WRITE data is empty!");
     EXPECT_TRUE(empty.msg1.empty());
+
+    // One base block as a .ddc dump (block 1 shown as FF) and as a .bin file
+    // (block 1 left as zeros): the same image.
+    const std::string base = sample(1).bytes();
+    const EdidLoad ddc = edid_read_ddc(std::string(128, '\x5A') + base);
+    const EdidLoad bin = edid_read_bin(base);
+    ASSERT_TRUE(ddc.ok() && bin.ok());
+    EXPECT_EQ(edid_compare(ddc.text, ddc.buffer, bin.text, bin.buffer).msg1, "Match");
 }
 
 TEST(ChecksumRepair, BlockZero) {

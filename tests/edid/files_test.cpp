@@ -4,7 +4,7 @@
 #include "edid/check_labels.h"
 #include "edid/edid_files.h"
 #include "edid/edid_writers.h"
-#include "edid/file_names.h"
+#include "common/file_names.h"
 #include "edid/hex_text.h"
 #include "edid/recent_files.h"
 #include "edid_image.h"
@@ -183,6 +183,8 @@ TEST(FileNames, ExtensionRules) {
     EXPECT_EQ(with_extension("/d/edid.jpeg", ".bin"), "/d/edid.bin");
     EXPECT_EQ(with_extension("/d.x/report", ".txt"), "/d.x/report.txt");
     EXPECT_EQ(with_extension("/d/.hidden", ".txt"), "/d/.hidden.txt");
+    EXPECT_EQ(with_extension("/d/v1.2 final", ".hex"), "/d/v1.2 final.hex");
+    EXPECT_EQ(with_extension("/d/v1.2", ".bin"), "/d/v1.2.bin");
 }
 
 TEST(PathPart, Modes) {

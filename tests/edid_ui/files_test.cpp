@@ -47,6 +47,15 @@ TEST_F(EdidTabTest, OpenLoadsIntoWriteAndRemembersTheFile) {
     EXPECT_TRUE(write_text().empty());
     open_into_write("edid.txt", "00 FF\r\n");
     EXPECT_EQ(text_of("lab_write_msg2"), "File format");
+    // Nothing of two.bin is left to be written under the failed file's name.
+    for (const char* b : {"cmd_write_2", "cmd_write_3", "cmd_write_4", "cmd_write_7"})
+        EXPECT_FALSE(find<QWidget>(b)->isEnabled()) << b;
+    EXPECT_EQ(tab->write_buffer().size, 0);
+    EXPECT_EQ(tab->write_buffer().byte(8), 0);
+    const std::size_t writes = wire_count("$edid_write");
+    tab->edid_write();
+    EXPECT_EQ(wire_count("$edid_write"), writes);
+    EXPECT_EQ(dialogs.messages.back(), "WRITE window is empty");
 
     click("cmd_write_10");  // CLEAR
     EXPECT_FALSE(find<QWidget>("cmd_write_4")->isEnabled());
@@ -132,6 +141,18 @@ TEST_F(EdidTabTest, SaveAsksBeforeOverwritingAndWritesTheChosenKind) {
     dialogs.next_file = path("keep.bin");
     click("cmd_read_6");
     EXPECT_EQ(file_bytes(path("keep.bin")), "keep");
+
+    // The filter left chosen decides the kind, over a typed extension.
+    dialogs.next_filter = "*.bin (*.bin)";
+    for (const char* typed : {"raw", "raw2.hex"}) {
+        dialogs.next_file = path(typed);
+        click("cmd_read_6");
+    }
+    EXPECT_EQ(diag_runs, 1);
+    EXPECT_EQ(file_bytes(path("raw.bin")), img.bytes());
+    EXPECT_EQ(file_bytes(path("raw2.bin")), img.bytes());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("raw2.hex"))));
+    EXPECT_EQ(dialogs.save_filters.back(), "*.hex (*.hex);;*.bin (*.bin)");
 }
 
 TEST_F(EdidTabTest, CompareMarksTheDigitsOfDifferingBytes) {

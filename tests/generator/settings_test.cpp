@@ -162,11 +162,28 @@ TEST(WindowPlacement, CentredWithoutSavedPosition) {
     EXPECT_EQ(p.top, 10);
 }
 
-TEST(SettingsSave, WritesSettingsAndTheLinkedFamilysFavourites) {
+TEST(WindowPlacement, SavedPositionIsRestoredWhereItWas) {
+    // A desktop with a 40-pixel panel at the top, and one at the left.
+    for (const ScreenArea area : {ScreenArea{0, 40 * 15, 1920 * 15, 1040 * 15},
+                                  ScreenArea{64 * 15, 0, 1856 * 15, 1080 * 15}}) {
+        const long x = area.left + 300 * 15, y = area.top + 200 * 15;
+        const WindowPosition saved = window_position_saved(x, y, area);
+        Settings s;
+        s.has_position = true;
+        s.left = saved.left;
+        s.top = saved.top;
+        const WindowPosition back = window_position_restored(s, area, 800 * 15, 600 * 15);
+        EXPECT_EQ(back.left, x);
+        EXPECT_EQ(back.top, y);
+    }
+}
+
+TEST(SettingsSave, WritesSettingsAndTheLoadedCataloguesFavourites) {
     test::TempDir dir;
     Favourites f;
     f.fav_timing[0] = 27;
-    SaveOutcome out = settings_and_favourites_save(dir.path(), sample_settings(), f, 1, 0, "T28");
+    SaveOutcome out = settings_and_favourites_save(dir.path(), sample_settings(), f,
+                                                   "v4l_t_old_timing_pattern.ini");
     EXPECT_TRUE(out.ok()) << out.error;
     EXPECT_EQ(dir.read("Daveri_ini.txt"), settings_bytes(sample_settings()));
     const std::string fav = dir.read("v4l_t_old_timing_pattern_fav.ini");
@@ -175,12 +192,12 @@ TEST(SettingsSave, WritesSettingsAndTheLinkedFamilysFavourites) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("v4_timing_pattern_fav.ini")));
 }
 
-TEST(SettingsSave, NotLinkedSavesIntoTheV4File) {
+TEST(SettingsSave, NoCatalogueLoadedTouchesNoFavouritesFile) {
     test::TempDir dir;
-    SaveOutcome out =
-        settings_and_favourites_save(dir.path(), Settings(), Favourites(), 254, 254, "");
+    SaveOutcome out = settings_and_favourites_save(dir.path(), Settings(), Favourites(), "");
     EXPECT_TRUE(out.ok()) << out.error;
-    EXPECT_TRUE(std::filesystem::exists(dir.file("v4_timing_pattern_fav.ini")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("v4_timing_pattern_fav.ini")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("_fav.ini")));
 }
 
 TEST(SettingsSave, FailedSettingsWriteStillSavesFavourites) {
@@ -188,7 +205,7 @@ TEST(SettingsSave, FailedSettingsWriteStillSavesFavourites) {
     // A folder in the settings file's place cannot be replaced by a file.
     std::filesystem::create_directory(dir.file("Daveri_ini.txt"));
     SaveOutcome out =
-        settings_and_favourites_save(dir.path(), Settings(), Favourites(), 2, 0, "RQTA-V5");
+        settings_and_favourites_save(dir.path(), Settings(), Favourites(), "v5_timing_pattern.ini");
     EXPECT_FALSE(out.ok());
     EXPECT_FALSE(out.settings_written);
     EXPECT_TRUE(out.favourites_written);
@@ -206,7 +223,8 @@ TEST(SettingsSave, FailedSettingsWriteStillSavesFavourites) {
 
 TEST(SettingsSave, MissingProgramDirectoryReportsBothFailures) {
     SaveOutcome out =
-        settings_and_favourites_save("/nonexistent/t27/dir", Settings(), Favourites(), 0, 0, "T27");
+        settings_and_favourites_save("/nonexistent/t27/dir", Settings(), Favourites(),
+                                     "v4_timing_pattern.ini");
     EXPECT_FALSE(out.settings_written);
     EXPECT_FALSE(out.favourites_written);
     EXPECT_NE(out.error.find(';'), std::string::npos) << out.error;

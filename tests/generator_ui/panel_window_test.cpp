@@ -1,7 +1,12 @@
 // The Control Panel tab against the unit model.
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <map>
 
+#include "mainwin/qt_dialogs.h"
 #include "sim/faults.h"
 #include "tests/generator_ui/generator_fixture.h"
 
@@ -207,6 +212,7 @@ TEST_F(PanelTest, FactoryResetAsksFirstAndChangesNoColours) {
     EXPECT_EQ(dialogs.questions[0],
               "Factory Reset returns every setting of the unit to its first-start value. "
               "Continue?");
+    EXPECT_TRUE(dialogs.defaults_no[0]);  // Enter or Escape must not reset the unit
     EXPECT_EQ(sent_since(m), "");
     EXPECT_EQ(model.state().settings["audio_mute"], "on");
 
@@ -224,6 +230,23 @@ TEST_F(PanelTest, FactoryResetAsksFirstAndChangesNoColours) {
     b(1)->click();
     EXPECT_EQ(sent_since(m), "$boot go\r");
     EXPECT_EQ(dialogs.questions.size(), 2u);
+}
+
+TEST(PanelQuestion, NoIsTheDefaultAndEscapeAnswersNo) {
+    // The real message box: Escape, and Enter on the default button, both say No.
+    for (const int key : {int(Qt::Key_Escape), int(Qt::Key_Return)}) {
+        QtDialogs d;
+        bool default_no = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            default_no = box->defaultButton() == box->button(QMessageBox::No);
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QCoreApplication::sendEvent(box, &press);
+        });
+        EXPECT_EQ(d.question("Reset?", false, true), Answer::No) << key;
+        EXPECT_TRUE(default_no);
+    }
 }
 
 TEST_F(PanelTest, ClickWhileBusyWaitsAsPendingAction) {

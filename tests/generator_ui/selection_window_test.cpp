@@ -3,8 +3,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <functional>
 
 #include "generator/color_calibrate.h"
+#include "sim/faults.h"
 #include "tests/generator_ui/generator_fixture.h"
 
 namespace t27::testing {
@@ -220,6 +222,82 @@ TEST_F(SelectionTest, ReadBackOutOfRangeShowsEntryOne) {
     EXPECT_EQ(colour_of(button("cmd_timing", 0)), 14737632u);
 }
 
+// Runs `start`, a request the unit takes 300 ms to answer, and `click` once
+// from inside its wait, as a user's click arrives.
+void click_while_busy(MainWindow& w, sim::UnitModel& model, const std::function<void()>& start,
+                      const std::function<void()>& click) {
+    ASSERT_EQ(sim::arm_fault(model.faults(), "delay 300"), "");
+    bool clicked = false;
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        if (clicked || !w.link().cmdtx_busy) return;
+        clicked = true;
+        click();
+    });
+    clicker.start(5);
+    start();
+    clicker.stop();
+    model.faults().clear();
+    ASSERT_TRUE(clicked);
+}
+
+TEST_F(SelectionTest, ChoicesMadeWhileARequestWaitsAreSentAfterIt) {
+    model.state().task_mode = "pattern";
+    MainWindow& w = linked_window();
+    choose_tab(tab_timing);
+    auto* timings = find<QTreeWidget>("lstv_timing");
+    std::size_t m = mark();
+    click_while_busy(
+        w, model, [&] { timing->lstv_timing_out_get(); }, [&] { double_click(timings, 5); });
+    ASSERT_TRUE(wait_until([&] { return sent_since(m).find("$timing 5\r") != std::string::npos; }));
+    EXPECT_EQ(sent_since(m), "$timing? \r$timing 5\r");
+    EXPECT_TRUE(wait_until(
+        [&] { return find<QLabel>("lab_reso_out_now")->text() == text_of(timings, 5); }));
+    EXPECT_EQ(model.state().settings["timing"], "5");
+
+    choose_tab(tab_pattern);
+    auto* patterns = find<QTreeWidget>("lstv_pattern");
+    tick(patterns, 7);
+    m = mark();
+    click_while_busy(
+        w, model, [&] { pattern->lstv_pattern_out_get(); },
+        [&] { button("cmd_pattern", 0)->click(); });
+    ASSERT_TRUE(wait_until([&] { return w.state().current_pattern == 7; }));
+    EXPECT_EQ(sent_since(m).substr(0, 11), "$pattern? \r");
+    EXPECT_NE(sent_since(m).find("$pattern 7\r"), std::string::npos) << sent_since(m);
+    EXPECT_EQ(find<QLabel>("lab_pat_out_now")->text(), text_of(patterns, 7));
+    EXPECT_EQ(colour_of(button("cmd_pattern", 0)), 49152u);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(SelectionTest, DownScalingChoiceIsSentLateOrTakenBack) {
+    model.state().identity.model = "T28";
+    model.state().settings["4k_to_1080p"] = "off";
+    MainWindow& w = linked_window();
+    choose_tab(tab_timing);
+    auto* off = find<QRadioButton>("opt_4k_to_1080p_0");
+    auto* rgb = find<QRadioButton>("opt_4k_to_1080p_1");
+    auto* yuv = find<QRadioButton>("opt_4k_to_1080p_2");
+    ASSERT_TRUE(off->isChecked());
+
+    // Chosen while the read-back waits: sent once the line is free.
+    click_while_busy(
+        w, model, [&] { timing->downscale_read(); }, [&] { rgb->click(); });
+    ASSERT_TRUE(wait_until([&] { return model.state().settings["4k_to_1080p"] == "on_rgb"; }));
+    EXPECT_TRUE(rgb->isChecked());
+
+    // Not accepted: the buttons show what the unit reports it has, not the
+    // choice that may never have reached it.
+    ASSERT_EQ(sim::arm_fault(model.faults(), "err"), "");
+    const std::size_t m = mark();
+    yuv->click();
+    EXPECT_NE(sent_since(m).find("$4k_to_1080p? \r"), std::string::npos) << sent_since(m);
+    const std::string unit = model.state().settings["4k_to_1080p"];
+    EXPECT_EQ(off->isChecked(), unit == "off");
+    EXPECT_EQ(rgb->isChecked(), unit == "on_rgb");
+    EXPECT_EQ(yuv->isChecked(), unit == "on_yuv");
+}
+
 TEST_F(SelectionTest, ReadBacksDeferWhileBusy) {
     MainWindow& w = linked_window();
     choose_tab(tab_timing);
@@ -274,14 +352,16 @@ TEST_F(SelectionTest, PatternOutputAndMotionText) {
     EXPECT_EQ(sent_since(m), "$motion_text HELLO T27\r");
     EXPECT_EQ(model.state().settings["motion_text"], "HELLO T27");
 
-    // While a transaction runs, Enter waits as pending action 9.
+    // While a transaction runs, Enter waits as pending action 9, and is sent
+    // once the line is free.
     m = mark();
     w.link().cmdtx_busy = true;
     QCoreApplication::sendEvent(txt, &enter);
-    w.link().cmdtx_busy = false;
     EXPECT_EQ(w.state().pending_action, pending_motion_text);
+    wait_until([] { return false; }, 100);
     EXPECT_EQ(sent_since(m), "");
-    w.run_pending_action(pending_motion_text);
+    w.link().cmdtx_busy = false;
+    ASSERT_TRUE(wait_until([&] { return w.state().pending_action == none_pending; }));
     EXPECT_EQ(sent_since(m), "$motion_text HELLO T27\r");
 }
 
@@ -318,6 +398,15 @@ TEST_F(SelectionTest, ColourSettingOnTheT28Variant) {
 
     double_click(list, 12);
     EXPECT_EQ(w.state().current_pattern, 12);
+    EXPECT_FALSE(colour->isHidden());
+    EXPECT_TRUE(colour->isEnabled());
+
+    // A read-back that finds pattern 12 being output (after some other
+    // pattern was selected) leaves the button usable too.
+    list->setCurrentItem(entry(list, 7));
+    model.state().settings["pattern"] = "12";
+    choose_tab(tab_edid);
+    choose_tab(tab_pattern);
     EXPECT_FALSE(colour->isHidden());
     EXPECT_TRUE(colour->isEnabled());
 

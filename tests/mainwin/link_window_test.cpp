@@ -1,4 +1,11 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -94,6 +101,29 @@ TEST_F(WindowTest, EthernetReconnectRelinksTheUnit) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST_F(WindowTest, UnknownModelIsToldOnceAndNotAskedAgainUntilTheNextLink) {
+    model.state().identity.model = "XR-900";
+    QtSimServer server(model);
+    ASSERT_TRUE(server.listen());
+    write_settings(1, "127.0.0.1", 1);
+    MainWindow& w = open_window();
+    w.set_unit_port(server.port());
+    find<QPushButton>("cmd_eth_open")->click();
+    ASSERT_TRUE(wait_until([&] { return !dialogs.messages.empty(); }));
+    const std::size_t sent = server.wire().size();
+    wait_until([] { return false; }, 1500);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], "Do [Refresh] or [Link] first !");
+    EXPECT_EQ(server.wire().size(), sent) << server.wire();
+    EXPECT_EQ(find<QLabel>("lab_model")->text(), "XR-900");
+
+    // The user's own link asks again; a known model then links as usual.
+    model.state().identity.model = "T27";
+    w.lab_link_Click();
+    EXPECT_EQ(w.unit().model_family, family_v4);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
 TEST_F(WindowTest, WrongAddressIsRefusedAndNoServerTimesOut) {
     write_settings(1, "127.0.0", 1);
     MainWindow& w = open_window();
@@ -102,6 +132,84 @@ TEST_F(WindowTest, WrongAddressIsRefusedAndNoServerTimesOut) {
     EXPECT_EQ(dialogs.messages[0], "Wrong IP address.");
     EXPECT_EQ(dialogs.icons[0], MessageIcon::Error);
     EXPECT_FALSE(w.link().ethernet_connected);
+}
+
+// A loopback listener that never accepts and whose queue is already full: a
+// connection to it stays half-open, as one to an address nobody answers.
+class FullListener {
+  public:
+    FullListener() {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        socklen_t len = sizeof a;
+        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+            ::listen(fd_, 0) != 0 || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+            return;
+        port_ = ntohs(a.sin_port);
+        for (int i = 0; i < 4; ++i) {
+            const int c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            (void)::connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
+            fillers_.push_back(c);
+        }
+    }
+    ~FullListener() {
+        for (int c : fillers_) ::close(c);
+        if (fd_ >= 0) ::close(fd_);
+    }
+    quint16 port() const { return port_; }
+
+  private:
+    int fd_ = -1;
+    quint16 port_ = 0;
+    std::vector<int> fillers_;
+};
+
+TEST_F(WindowTest, EthernetPathsFromNoServerToALostPeer) {
+    // A connection that never completes: the 7000 ms watchdog gives up.
+    FullListener nobody;
+    ASSERT_NE(nobody.port(), 0);
+    write_settings(1, "127.0.0.1", 1);
+    MainWindow& w = open_window();
+    w.set_unit_port(nobody.port());
+    QElapsedTimer clock;
+    clock.start();
+    find<QPushButton>("cmd_eth_open")->click();
+    EXPECT_EQ(colour_of(find<QPushButton>("cmd_eth_open")), colour::yellow);
+    ASSERT_TRUE(wait_until([&] { return !dialogs.messages.empty(); }, 9000));
+    EXPECT_GE(clock.elapsed(), 6500);  // a coarse timer may fire up to 5% early
+    EXPECT_EQ(dialogs.messages[0], "Client could not find Server.");
+    EXPECT_EQ(colour_of(find<QPushButton>("cmd_eth_open")), colour::red);
+    EXPECT_FALSE(w.link().ethernet_connected);
+
+    // Enter in the address box tidies the address and connects.
+    QtSimServer server(model);
+    ASSERT_TRUE(server.listen());
+    w.set_unit_port(server.port());
+    auto* ip = find<QLineEdit>("txt_eth_ip");
+    ip->setText("127.000.000.001");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(ip, &enter);
+    EXPECT_EQ(ip->text(), "127.0.0.1");
+    EXPECT_TRUE(ip->isEnabled());
+    ASSERT_TRUE(wait_until([&] { return w.unit().model_family == family_v4; }));
+
+    // Connecting again stops the poll before the socket is touched.
+    w.tim_monitor().start();
+    w.eth_connect(true);
+    EXPECT_FALSE(w.tim_monitor().isActive());
+    ASSERT_TRUE(wait_until(
+        [&] { return w.link().ethernet_connected && w.unit().model_family == family_v4; }));
+
+    // The peer goes and the socket is found closed without a closed event
+    // reaching the window: the 100 ms monitor tries once, then says so.
+    server.stop();
+    w.tcp().close();
+    ASSERT_TRUE(wait_until([&] { return dialogs.messages.size() >= 2; }, 3000));
+    EXPECT_EQ(dialogs.messages[1], "Ethernet is disconnected !");
+    EXPECT_FALSE(w.link().ethernet_connected);
+    EXPECT_EQ(colour_of(find<QPushButton>("cmd_eth_open")), colour::red);
 }
 
 TEST_F(WindowTest, SerialPortOnPtyProbesAndLinks) {

@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -37,7 +38,7 @@ struct FakePage : TabPage {
 };
 
 class TabsTest : public WindowTest {
-protected:
+  protected:
     MainWindow& linked_window() {
         EXPECT_TRUE(server.listen());
         write_settings(1, "127.0.0.1", 1);
@@ -177,22 +178,61 @@ TEST_F(TabsTest, TaskSwitchDeferredWhileBusyRunsFromThePoll) {
               "task_pattern_on.bmp");
 }
 
-TEST_F(TabsTest, FavouritesOfTheLinkedFamilyAreWrittenAtExit) {
+TEST_F(TabsTest, FavouritesStayWithTheCatalogueTheyWereTickedIn) {
+    auto file = [&](const char* name) {
+        QFile f(dir.path() + "/" + name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    };
+    const QByteArray v4l_before = file("v4l_timing_pattern_fav.ini");
     model.state().identity.model = "RQTA-V5";
     MainWindow& w = linked_window();
-    EXPECT_EQ(w.state().catalogue_file, "v5_timing_pattern.ini");
+    ASSERT_EQ(w.state().catalogue_file, "v5_timing_pattern.ini");
     ASSERT_GT(w.state().catalogue.pattern_count(), 7);
     w.state().favourites = Favourites{};
     w.state().favourites.fav_pattern[0] = 3;
     w.state().favourites.fav_pattern[1] = 7;
+    QByteArray ticked;
+    for (int i = 0; i < 18; ++i) ticked += "254\r\n";
+    ticked += "3\r\n7\r\n";
+    for (int i = 0; i < 16; ++i) ticked += "254\r\n";
+
+    // A reconnect forgets the family until the unit is linked again; the
+    // ticks survive it.
+    const int connections = server.connections();
+    server.close_client();
+    ASSERT_TRUE(wait_until([&] { return server.connections() > connections; }));
+    ASSERT_TRUE(wait_until([&] { return w.unit().model_family == family_v5; }));
+    ASSERT_TRUE(wait_until([&] { return !w.link().cmdtx_busy; }));
+    EXPECT_EQ(w.state().favourites.fav_pattern[1], 7);
+
+    // Another unit: the V5 ticks go to the V5 file before the V4 lists come.
+    model.state().identity.model = "T27";
+    w.lab_link_Click();
+    ASSERT_EQ(w.state().catalogue_file, "v4_timing_pattern.ini");
+    EXPECT_EQ(file("v5_timing_pattern_fav.ini"), ticked);
+
+    // At exit, whatever the link state, only the loaded catalogue's file.
+    w.unit().model_family = not_known;
     w.form_unload();
-    QFile f(dir.path() + "/v5_timing_pattern_fav.ini");
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    QByteArray expected;
-    for (int i = 0; i < 18; ++i) expected += "254\r\n";
-    expected += "3\r\n7\r\n";
-    for (int i = 0; i < 16; ++i) expected += "254\r\n";
-    EXPECT_EQ(f.readAll(), expected);
+    EXPECT_EQ(file("v5_timing_pattern_fav.ini"), ticked);
+    EXPECT_NE(file("v4_timing_pattern_fav.ini"), ticked);
+    EXPECT_EQ(file("v4l_timing_pattern_fav.ini"), v4l_before);
+}
+
+TEST_F(TabsTest, TabsFollowTheNextUnitAfterCableMode) {
+    model.state().identity.model = "T28";
+    model.state().task_mode = "cable";
+    MainWindow& w = linked_window();
+    ASSERT_FALSE(find<QPushButton>("cmd_main_0")->isEnabled());
+    model.state().identity.model = "T27";
+    model.state().task_mode = "analyser";
+    w.lab_link_Click();
+    ASSERT_EQ(w.unit().model_family, family_v4);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(find<QPushButton>(QStringLiteral("cmd_main_%1").arg(i).toLatin1().constData())
+                        ->isEnabled())
+            << i;
+    EXPECT_FALSE(find<QPushButton>("cmd_main_5")->isVisible());
 }
 
 }  // namespace
