@@ -12,15 +12,15 @@ namespace t27 {
 
 // Each page is a child of its tab's frame, so the window owns it; the page
 // registers itself with set_page() and its deferred actions with
-// set_pending_handler().
+// set_pending_handler(). Pages are built when their tab is first opened.
 void install_pages(MainWindow& window) {
-    (void)window;
-    new EdidTab(window);
-    new TimingTab(window);
-    new PatternTab(window);
-    new PanelTab(window);
-    new MonitorTab(window);
-    new CableTab(window);
+    MainWindow* w = &window;
+    window.set_page_builder(tab_edid, [w] { (new EdidTab(*w))->show(); });
+    window.set_page_builder(tab_timing, [w] { (new TimingTab(*w))->show(); });
+    window.set_page_builder(tab_pattern, [w] { (new PatternTab(*w))->show(); });
+    window.set_page_builder(tab_panel, [w] { (new PanelTab(*w))->show(); });
+    window.set_page_builder(tab_monitor, [w] { (new MonitorTab(*w))->show(); });
+    window.set_page_builder(tab_cable, [w] { (new CableTab(*w))->show(); });
 }
 
 }  // namespace t27

@@ -80,6 +80,8 @@ EdidTab::EdidTab(MainWindow& window)
     window_.set_page(tab_edid, this);
     window_.set_pending_handler(pending_slot_rename, [this] { cmd_write_rename_Click(); });
     window_.on_edid_second_entry = [this](const std::string& text) { set_second_entry(text); };
+    // Built after a link (the tab is opened late): show what that link chose.
+    if (!window_.edid_second_entry().empty()) set_second_entry(window_.edid_second_entry());
     // The window's members go before its children do, the poll timer among
     // them: after that, this page must not reach into the window.
     connect(&window_.tim_monitor(), &QObject::destroyed, this, [this] { window_gone_ = true; });

@@ -901,6 +901,8 @@ void MainWindow::cmd_main_Click(int index) {
     set_button_colour(cmd_main_[static_cast<std::size_t>(index)], colour::orange);
     if (monitor_) monitor_->monitor_pause_set();
     if (on_tab_changed) on_tab_changed();
+    const auto i = static_cast<std::size_t>(index);
+    if (!pages_[i] && page_builders_[i]) page_builders_[i]();
     if (TabPage* p = page(index)) p->selected();
     show_tab_frame(index, true);
     pump_.process_events();
@@ -1034,6 +1036,7 @@ void MainWindow::set_model_caption(const std::string& text) {
 }
 void MainWindow::set_fw_caption(const std::string& text) { lab_fw_ver_->setText(to_qt(text)); }
 void MainWindow::set_edid_second_entry(const std::string& text) {
+    edid_second_entry_ = text;
     if (on_edid_second_entry) on_edid_second_entry(text);
 }
 void MainWindow::load_catalogue(const std::string& file) {

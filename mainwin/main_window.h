@@ -97,6 +97,11 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
 
     // Each subsystem puts its page into a tab's frame and registers here.
     void set_page(int tab, TabPage* page) { pages_.at(static_cast<std::size_t>(tab)) = page; }
+    // How to build a tab's page; it is built when the tab is first opened,
+    // so start-up does not pay for six pages of widgets the user may never see.
+    void set_page_builder(int tab, std::function<void()> build) {
+        page_builders_.at(static_cast<std::size_t>(tab)) = std::move(build);
+    }
     QFrame* tab_frame(int tab) const { return fra_main_.at(static_cast<std::size_t>(tab)); }
     // The user action a deferred code stands for (codes 0-16 not run by the window itself).
     void set_pending_handler(int code, std::function<void()> fn);
@@ -107,6 +112,9 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
     std::function<void()> on_tab_changed;
     // The link chose the second entry of the EDID source/target selectors.
     std::function<void(const std::string&)> on_edid_second_entry;
+    // That entry as the last link chose it (empty before any link), for a
+    // page built later.
+    const std::string& edid_second_entry() const { return edid_second_entry_; }
 
     Dialogs& dialogs() { return dialogs_; }
     Pump& pump() { return pump_; }
@@ -190,6 +198,7 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
     std::array<QFrame*, tab_count> fra_main_{};
     QFrame* fra_splash_ = nullptr;
     std::array<TabPage*, tab_count> pages_{};
+    std::array<std::function<void()>, tab_count> page_builders_{};
     std::array<std::function<void()>, pending_action_codes> pending_handlers_{};
     QTimer tim_clock_;
     QTimer tim_eth_;
@@ -198,6 +207,7 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
     QTimer tim_pending_;
     // The favourites as read from the loaded catalogue's file.
     Favourites favourites_loaded_;
+    std::string edid_second_entry_;
     // The last link got an answer to "$model?" (known model or not).
     bool model_answered_ = false;
     // The clock's automatic link gave up on a unit of unknown model.

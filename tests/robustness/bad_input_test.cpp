@@ -145,6 +145,7 @@ TEST_F(FaultTest, DamagedSettingsCatalogueAndMappingFilesGiveDefaults) {
 
 TEST_F(FaultTest, MotionTextIsCutAtTwentyCharacters) {
     open_window();
+    find<QPushButton>("cmd_main_2")->click();  // the Pattern page is built when first opened
     auto* text = find<QLineEdit>("txt_motion_text");
     ASSERT_NE(text, nullptr);
     text->setText(QString(60, QLatin1Char('M')));
