@@ -2,6 +2,7 @@
 // Starting t27-unit-sim and t27ctl as separate processes, as a user would.
 #include <QProcess>
 #include <QStringList>
+#include <QTcpSocket>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,22 @@ struct SimProcess {
                 if (line == "READY") return true;
             }
         }
+    }
+
+    // One line on the control channel; the simulator's answer ("ok" or
+    // "error: ..."). Needs --control.
+    std::string control_line(const std::string& line) const {
+        const std::size_t colon = control.rfind(':');
+        if (colon == std::string::npos) return "no control channel";
+        QTcpSocket s;
+        s.connectToHost(QString::fromStdString(control.substr(0, colon)),
+                        static_cast<quint16>(std::stoi(control.substr(colon + 1))));
+        if (!s.waitForConnected(2000)) return "no control channel";
+        s.write((line + "\n").c_str());
+        s.flush();
+        while (!s.canReadLine())
+            if (!s.waitForReadyRead(2000)) return "no answer";
+        return s.readLine().trimmed().toStdString();
     }
 
     ~SimProcess() {
