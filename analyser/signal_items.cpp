@@ -72,8 +72,15 @@ std::vector<SignalItem> grid_items(int view) {
     for (std::size_t n = 0; n < g.cells.size(); ++n) {
         const CellPlace& place = g.cells[n];
         const std::vector<std::string_view> rows = row_captions(place.caption_label);
-        if (place.row < 0 || place.row >= static_cast<int>(rows.size())) continue;
-        const std::string_view row = rows[static_cast<std::size_t>(place.row)];
+        // A caption label's first row is the first row of its cells (the
+        // packet view's second label starts at row 15).
+        int first_row = place.row;
+        for (const CellPlace& other : g.cells)
+            if (other.caption_label == place.caption_label)
+                first_row = std::min(first_row, other.row);
+        const int at = place.row - first_row;
+        if (at >= static_cast<int>(rows.size())) continue;
+        const std::string_view row = rows[static_cast<std::size_t>(at)];
         std::string caption = trimmed(row.substr(0, row.find('>')));
         if (!row.starts_with(' ')) {
             block = caption.substr(0, caption.find(' '));

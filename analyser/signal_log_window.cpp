@@ -92,7 +92,7 @@ SignalLogWindow::SignalLogWindow(SignalLog& log, Dialogs& dialogs, std::string f
     : QWidget(owner, Qt::Window), log_(log), dialogs_(dialogs), folder_(std::move(folder)) {
     setObjectName(QStringLiteral("frm_signal_log"));
     setWindowTitle(QStringLiteral("Signal Log"));
-    resize(960, 520);
+    resize(1000, 520);
 
     model_ = new SignalLogModel(log_, this);
     lstv_signal_log_ = new QTableView(this);
@@ -105,9 +105,9 @@ SignalLogWindow::SignalLogWindow(SignalLog& log, Dialogs& dialogs, std::string f
     lstv_signal_log_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     lstv_signal_log_->verticalHeader()->setDefaultSectionSize(20);
     lstv_signal_log_->horizontalHeader()->setStretchLastSection(true);
-    lstv_signal_log_->setColumnWidth(0, 190);
-    lstv_signal_log_->setColumnWidth(1, 220);
-    lstv_signal_log_->setColumnWidth(2, 200);
+    lstv_signal_log_->setColumnWidth(0, 175);
+    lstv_signal_log_->setColumnWidth(1, 190);
+    lstv_signal_log_->setColumnWidth(2, 170);
 
     lstv_signal_count_ = new QTableWidget(0, 2, this);
     lstv_signal_count_->setObjectName(QStringLiteral("lstv_signal_count"));
@@ -116,13 +116,15 @@ SignalLogWindow::SignalLogWindow(SignalLog& log, Dialogs& dialogs, std::string f
     lstv_signal_count_->verticalHeader()->hide();
     lstv_signal_count_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstv_signal_count_->horizontalHeader()->setStretchLastSection(true);
-    lstv_signal_count_->setColumnWidth(0, 200);
+    lstv_signal_count_->setColumnWidth(0, 170);
+    lstv_signal_count_->verticalHeader()->setDefaultSectionSize(20);
 
     auto* split = new QSplitter(this);
     split->addWidget(lstv_signal_log_);
     split->addWidget(lstv_signal_count_);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
+    split->setSizes({730, 250});
 
     lab_signal_log_total_ = new QLabel(this);
     lab_signal_log_total_->setObjectName(QStringLiteral("lab_signal_log_total"));

@@ -2,9 +2,10 @@
 // Starting t27-unit-sim and t27ctl as separate processes, as a user would.
 #include <QProcess>
 #include <QStringList>
-#include <QTcpSocket>
 #include <memory>
 #include <string>
+
+#include "tests/support/sim_control.h"
 
 namespace t27::testing {
 
@@ -41,15 +42,8 @@ struct SimProcess {
     std::string control_line(const std::string& line) const {
         const std::size_t colon = control.rfind(':');
         if (colon == std::string::npos) return "no control channel";
-        QTcpSocket s;
-        s.connectToHost(QString::fromStdString(control.substr(0, colon)),
-                        static_cast<quint16>(std::stoi(control.substr(colon + 1))));
-        if (!s.waitForConnected(2000)) return "no control channel";
-        s.write((line + "\n").c_str());
-        s.flush();
-        while (!s.canReadLine())
-            if (!s.waitForReadyRead(2000)) return "no answer";
-        return s.readLine().trimmed().toStdString();
+        return sim_control_line(QString::fromStdString(control.substr(0, colon)),
+                                static_cast<quint16>(std::stoi(control.substr(colon + 1))), line);
     }
 
     ~SimProcess() {
