@@ -10,6 +10,7 @@
 
 #include "analyser/signal_items.h"
 #include "common/atomic_write.h"
+#include "common/file_names.h"
 #include "common/qt_text.h"
 #include "mainwin/main_window.h"
 
@@ -24,15 +25,6 @@ constexpr const char* column_titles[] = {"Time", "Item", "Old", "New"};
 bool file_exists(const std::string& path) {
     std::error_code ec;
     return std::filesystem::exists(std::filesystem::path(path), ec);
-}
-
-// A name without an extension gets ".csv"; any other is kept as chosen.
-std::string csv_name(const std::string& chosen) {
-    const std::size_t slash = chosen.find_last_of('/');
-    const std::size_t dot = chosen.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return chosen + ".csv";
-    return chosen;
 }
 
 }  // namespace
@@ -179,7 +171,7 @@ void SignalLogWindow::cmd_signal_log_save_Click() {
     for (;;) {
         const std::string chosen = dialogs_.save_file(save_title, folder_, save_filter);
         if (chosen.empty()) return;
-        const std::string path = csv_name(chosen);
+        const std::string path = with_extension(chosen, ".csv");
         if (file_exists(path)) {
             const Answer a = dialogs_.question(path + " exists. Overwrite it ?", true);
             if (a == Answer::No) continue;
