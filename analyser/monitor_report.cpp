@@ -46,17 +46,23 @@ ReportSections build_report_sections(const std::array<bool, analyser_view_count>
         out.text += crlf;
         out.text += report_section_title(s);
         out.text += crlf;
+        ReportSectionLines& lines = out.sections.emplace_back();
+        lines.section = s;
+        lines.lines.emplace_back(report_section_title(s));
         for (int index : build_poll_list(s, context.task_mode, state)) {
             const ReportReply reply = query ? query(index) : ReportReply{};
             if (!reply_usable(reply.status)) {
                 out.aborted = true;
+                out.failed_status = reply.status;
                 out.text.clear();
+                out.sections.clear();
                 return out;
             }
             for (const std::string& line :
                  report_item_lines(s, index, reply.params, context, state)) {
                 out.text += line;
                 out.text += crlf;
+                lines.lines.push_back(line);
             }
             ++p.items_done;
             if (progress) progress(p);

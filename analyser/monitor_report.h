@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "analyser/report_lines.h"
 #include "protocol/reply_status.h"
@@ -37,9 +38,18 @@ struct ReportProgress {
 
 using ReportProgressSink = std::function<void(const ReportProgress&)>;
 
+// One section's lines as written, without line ends; its title first.
+struct ReportSectionLines {
+    int section = 0;
+    std::vector<std::string> lines;
+};
+
 struct ReportSections {
     bool aborted = false;  // a reply was neither accepted nor an error reply
-    std::string text;      // the sections, CR LF line ends; empty when aborted
+    // The status of the reply that stopped the report.
+    ReplyStatus failed_status = ReplyStatus::NotSent;
+    std::string text;                          // the sections, CR LF line ends; empty when aborted
+    std::vector<ReportSectionLines> sections;  // the same, section by section
 };
 
 // Walks the ticked sections in order 0..4 for context.task_mode. Building each

@@ -1,17 +1,15 @@
 #include "analyser/monitor_tab.h"
 
-#include <QDate>
-#include <QLocale>
-#include <QTime>
-
 #include "analyser/decode_reply.h"
 #include "analyser/label_updates.h"
 #include "analyser/monitor_layout.h"
 #include "analyser/poll_list.h"
+#include "analyser/report_clock.h"
 #include "analyser/report_progress.h"
+#include "analyser/report_query.h"
 #include "analyser/report_save.h"
+#include "analyser/signal_log_window.h"
 #include "common/qt_text.h"
-#include "protocol/command_table.h"
 
 namespace t27 {
 
@@ -21,6 +19,9 @@ namespace {
 constexpr int column_left = 120;
 constexpr int column_width = 2160;
 constexpr int option_pitch = 330;
+
+// Below the report sections: the signal log's button.
+constexpr int signal_log_top = 5280;
 
 // Below the view area: the report buttons, then the message box.
 constexpr int report_box_height = 6960;
@@ -104,6 +105,8 @@ void MonitorTab::build_controls() {
     cmd_monitor_report_->setGeometry(twips_rect(300, 2100, column_width - 600, 420));
     connect(cmd_monitor_report_, &QPushButton::clicked, this,
             [this] { cmd_monitor_report_Click(); });
+    signal_log_ = new SignalLogFeed(
+        window_, this, twips_rect(column_left + 300, signal_log_top, column_width - 600, 420));
 
     // Made after the view frames so it lies above them.
     txt_monitor_report_ = new QPlainTextEdit(this);
@@ -230,7 +233,9 @@ void MonitorTab::poll_reply(int index) {
         auto it = views_.labels.find(control);
         return it == views_.labels.end() ? std::string() : from_qt(it->second->text());
     };
-    apply_monitor_updates(views_.labels, decode_reply(index, reply, ctx, state_));
+    const DisplayUpdates updates = decode_reply(index, reply, ctx, state_);
+    apply_monitor_updates(views_.labels, updates);
+    signal_log_->feed(view_, updates);
 }
 
 void MonitorTab::opt_mon_type_Click(int index) {
@@ -247,18 +252,7 @@ void MonitorTab::cmd_msg_clear_Click() { txt_msg_->clear(); }
 // ---- the report ----------------------------------------------------------------
 
 ReportReply MonitorTab::report_query(int index) {
-    Engine& engine = window_.engine();
-    const LinkState& l = window_.link();
-    engine.cmdtx_str(command_text(index) + "\r");
-    ReportReply r;
-    r.status = l.cmdrx_status;
-    if (r.status == ReplyStatus::Accepted || r.status == ReplyStatus::ErrorReply) {
-        // An error reply under another command word was not split by the
-        // transaction; without this the previous reply's values would be written.
-        engine.cmdrx_param_get();
-        r.params = PollReply{l.cmdrx_param1, l.cmdrx_param2, l.cmdrx_param3};
-    }
-    return r;
+    return engine_report_query(window_.engine(), index);
 }
 
 void MonitorTab::show_progress(const ReportProgress& p) {
@@ -321,10 +315,8 @@ void MonitorTab::cmd_monitor_report_Click() {
     }
     lab_report_progress_->hide();
 
-    const QLocale locale = QLocale::system();
     ReportHeader h;
-    h.time_text = from_qt(locale.toString(QTime::currentTime(), QLocale::ShortFormat));
-    h.date_text = from_qt(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
+    set_report_clock(h);
     if (auto* l = window_.findChild<QLabel*>(QStringLiteral("lab_model")))
         h.model_text = from_qt(l->text());
     if (auto* l = window_.findChild<QLabel*>(QStringLiteral("lab_fw_ver")))

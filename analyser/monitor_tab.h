@@ -24,6 +24,8 @@
 
 namespace t27 {
 
+class SignalLogFeed;
+
 class MonitorTab : public QWidget, public TabPage {
     Q_OBJECT
   public:
@@ -55,6 +57,7 @@ class MonitorTab : public QWidget, public TabPage {
     const std::string& report_text() const { return report_text_; }
     bool report_aborted() const { return report_aborted_; }
     bool report_running() const { return building_report_; }
+    SignalLogFeed* signal_log() const { return signal_log_; }
 
   private:
     void build_controls();
@@ -83,6 +86,7 @@ class MonitorTab : public QWidget, public TabPage {
     QGroupBox* fra_mon_report_ = nullptr;
     std::array<QCheckBox*, analyser_view_count> chk_mon_report_{};
     QPushButton* cmd_monitor_report_ = nullptr;
+    SignalLogFeed* signal_log_ = nullptr;  // its button sits below REPORT
     QPlainTextEdit* txt_monitor_report_ = nullptr;
     QPushButton* cmd_monitor_save_ = nullptr;
     QPushButton* cmd_monitor_exit_ = nullptr;

@@ -74,9 +74,8 @@ void hbr(ReportItem& r) {
     if (r.p2() == "on") r.state.AspActive = false;
 }
 
-void asp(ReportItem& r) {
-    if (r.p2() == "on") r.state.AspActive = true;
-}
+// As in the live view: no sample packets, nothing for the gated lines.
+void asp(ReportItem& r) { r.state.AspActive = r.p2() == "on"; }
 
 // Items that only mean something while audio sample packets flow.
 void gated(ReportItem& r, std::string label, const std::string& value) {

@@ -31,6 +31,10 @@ void source_asp(Decoding& d) {
         if (d.view() == view_system && audio_shows_hbr(d)) d.text(audio_label, "ASP");
         if (d.view() == view_audio_timing) d.cell(audio_cell, 5, "On");
     } else {
+        // Without sample packets the gated items have nothing to describe; a
+        // flag left set would flip the audio label between "None" and the
+        // channel status every cycle once a source stops sending audio.
+        d.state.AspActive = false;
         if (d.view() == view_system && !audio_shows_hbr(d)) d.text(audio_label, "None");
         if (d.view() == view_audio_timing) d.cell(audio_cell, 5, "Off");
     }

@@ -7,6 +7,7 @@
 #include "app/t27ctl_cable.h"
 #include "app/t27ctl_send.h"
 #include "app/t27ctl_link.h"
+#include "app/t27ctl_monitor.h"
 #include "edid/edid_unit_cli.h"
 
 namespace {
@@ -20,6 +21,10 @@ const char* const usage =
     "       t27ctl edid report|check|convert|compare ...\n"
     "       t27ctl [--tcp ... | --serial ...] edid read SOURCE -o FILE [--hex-type simple|c]\n"
     "       t27ctl [--tcp ... | --serial ...] edid write SLOT FILE\n"
+    "       t27ctl [--tcp ... | --serial ...] monitor-report [--section NAME]... [-o FILE]\n"
+    "              [--json]                                (monitor-report --help)\n"
+    "       t27ctl [--tcp ... | --serial ...] monitor watch [--view V] [--json]\n"
+    "              [--duration SECONDS]                    (monitor watch --help)\n"
     "\n"
     "send     opens the link (TCP port 23 unless given; serial at 115200,N,8,1),\n"
     "         identifies the unit unless --no-link, then runs one transaction per\n"
@@ -93,6 +98,14 @@ int main(int argc, char** argv) {
         if (!help && o.tcp_host.isEmpty() == o.serial.isEmpty())
             return usage_error("give exactly one of --tcp and --serial");
         return t27::t27ctl_cable(o, rest);
+    }
+    if (i < args.size() && (args[i] == "monitor-report" || args[i] == "monitor")) {
+        const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                            args.end());
+        if (!t27::monitor_help_asked(rest) && o.tcp_host.isEmpty() == o.serial.isEmpty())
+            return usage_error("give exactly one of --tcp and --serial");
+        return args[i] == "monitor" ? t27::t27ctl_monitor(o, rest)
+                                    : t27::t27ctl_monitor_report(o, rest);
     }
     if (i + 1 < args.size() && args[i] == "edid" && t27::edid_unit_cli_verb(args[i + 1])) {
         if (o.tcp_host.isEmpty() == o.serial.isEmpty())

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim/control.h"
+#include "sim/scenarios.h"
 #include "sim/sim_options.h"
 #include "sim/sim_server.h"
 #include "sim/unit_model.h"
@@ -49,6 +50,11 @@ int main(int argc, char** argv) {
         std::cout << t27::sim::usage_text();
         return 0;
     }
+    if (opt.list_scenarios) {
+        for (const t27::sim::Scenario& s : t27::sim::scenarios())
+            std::cout << s.name << "\t" << s.description << "\n";
+        return 0;
+    }
     t27::sim::UnitModel model;
     bool ok = true;
     if (!opt.model.empty()) ok &= apply_setting(model, "set model " + opt.model);
@@ -56,6 +62,7 @@ int main(int argc, char** argv) {
     if (!opt.fw.empty()) ok &= apply_setting(model, "set fw " + opt.fw);
     if (!opt.task.empty()) ok &= apply_setting(model, "set task " + opt.task);
     if (!opt.sink.empty()) ok &= apply_setting(model, "set sink " + opt.sink);
+    if (!opt.scenario.empty()) ok &= apply_setting(model, "scenario " + opt.scenario);
     if (!opt.time_scale.empty()) ok &= apply_setting(model, "set time-scale " + opt.time_scale);
     if (!opt.cable.empty()) ok &= apply_setting(model, "set cable " + opt.cable);
     for (const std::string& f : opt.faults) ok &= apply_setting(model, f);

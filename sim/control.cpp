@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "sim/cable_control.h"
+#include "sim/status_items.h"
 
 namespace t27::sim {
 
@@ -52,7 +53,14 @@ std::string set(UnitModel& unit, std::string_view what, std::string_view value) 
     if (what == "source" || what == "sinkitem") {
         auto [item, v] = first_word(value);
         if (item.empty() || !safe_text(v)) return "error: set " + std::string(what) + " ITEM VALUE";
-        (what == "source" ? s.source_items : s.sink_items)[std::string(item)] = std::string(v);
+        auto& items = what == "source" ? s.source_items : s.sink_items;
+        // A misspelt item would otherwise be stored where nothing ever asks.
+        auto it = items.find(item);
+        if (it == items.end())
+            return "error: the unit reports no " +
+                   std::string(what == "source" ? "source" : "sink") + " item '" +
+                   std::string(item) + "'";
+        it->second = std::string(v);
         return "ok";
     }
     if (std::string r = set_cable_option(unit, what, value); !r.empty()) return r;
@@ -68,6 +76,13 @@ std::string run_control(UnitModel& unit, std::string_view line) {
     if (cmd == "set") {
         auto [what, value] = first_word(rest);
         return set(unit, what, value);
+    }
+    if (cmd == "scenario") {
+        const Scenario* sc = find_scenario(rest);
+        if (!sc)
+            return "error: no scenario called '" + std::string(rest) + "' (see --list-scenarios)";
+        apply_scenario(unit.state(), *sc);
+        return "ok";
     }
     if (!is_fault_name(cmd)) return "error: unknown command '" + std::string(cmd) + "'";
     std::string err = arm_fault(unit.faults(), line);
@@ -90,8 +105,12 @@ const char* control_help() {
            "  set fw TEXT          firmware text (\"$fwver?\")\n"
            "  set task MODE        analyser, pattern or cable\n"
            "  set sink NAME        none, default, d1..d10, 3block or 4block\n"
-           "  set source ITEM V    value of \"$source_detect? ITEM\"\n"
-           "  set sinkitem ITEM V  value of \"$sink_detect? ITEM\"\n"
+           "  scenario NAME        the source sends what scenario NAME describes\n"
+           "                       (see --list-scenarios); drops every set source\n"
+           "  set source ITEM V    value of \"$source_detect? ITEM\" until the next\n"
+           "                       scenario (an item the unit reports)\n"
+           "  set sinkitem ITEM V  value of \"$sink_detect? ITEM\" (an item the unit\n"
+           "                       reports)\n"
            "  set time-scale N     the cable test clock runs N times real time\n"
            "  set cable Q [S]      cable under test: good, marginal (fails strict\n"
            "                       tests) or bad; its errors show S test seconds\n"

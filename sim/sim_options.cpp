@@ -87,6 +87,10 @@ std::string parse_options(const std::vector<std::string>& args, SimOptions& o) {
             if (!value(o.task)) return a + " needs analyser, pattern or cable";
         } else if (a == "--sink") {
             if (!value(o.sink)) return a + " needs a sink name";
+        } else if (a == "--scenario") {
+            if (!value(o.scenario) || o.scenario.empty()) return a + " needs a scenario name";
+        } else if (a == "--list-scenarios") {
+            o.list_scenarios = true;
         } else if (a == "--board") {
             if (!value(v) || !parse_int(v, 0, 255, o.board)) return a + " needs a number 0 to 255";
         } else if (a == "--time-scale") {
@@ -135,6 +139,8 @@ std::string usage_text() {
         "  --fw TEXT                 firmware text (default 2.18.07)\n"
         "  --task MODE               analyser, pattern or cable (default analyser)\n"
         "  --sink NAME               attached sink: none, default, d1..d10, 3block, 4block\n"
+        "  --scenario NAME           what the source on the input sends (default 1080p60)\n"
+        "  --list-scenarios          print the scenario names, a tab and what each sends\n"
         "  --time-scale N            the cable test clock runs N times real time\n"
         "  --cable 'Q [S]'           cable under test: good, marginal or bad, its\n"
         "                            errors showing S test seconds in (default 45)\n"

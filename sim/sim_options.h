@@ -31,6 +31,8 @@ struct SimOptions {
     Endpoint control_at;
     std::string wire_log;
     std::string model, fw, task, sink;
+    std::string scenario;  // empty: the default source
+    bool list_scenarios = false;
     int board = -1;
     std::string time_scale, cable;  // cable test: "set time-scale", "set cable" values
     std::vector<std::string> faults;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/scenarios.h"
 #include "sim/unit_state.h"
 
 namespace t27::sim {
@@ -14,7 +15,12 @@ namespace t27::sim {
 std::string infoframe_hex(std::uint8_t type, std::uint8_t version,
                           const std::vector<std::uint8_t>& payload);
 
-// A 1080p60 RGB 8-bit source with 2-channel LPCM at 48 kHz, unencrypted.
+// Replaces every source item (and any fine-grained override) with what the
+// scenario's source sends.
+void apply_scenario(UnitState& state, const Scenario& scenario);
+
+// The default scenario: a 1080p60 RGB 8-bit source with 2-channel LPCM at
+// 48 kHz, unencrypted.
 void reset_source_items(UnitState& state);
 
 // The sink items follow whether a sink is attached.

@@ -24,6 +24,8 @@ struct UnitState {
     // "$source_detect? " and "$sink_detect? " items by name ("5v", "avi", …).
     std::map<std::string, std::string, std::less<>> source_items;
     std::map<std::string, std::string, std::less<>> sink_items;
+    // The signal scenario the source items were last derived from.
+    std::string scenario;
     // What "$timingx?" reports while the unit generates its own output.
     std::string output_timing_text = "1920x1080p60";
     // The cable test with its clock, the cable under test and the time scale.

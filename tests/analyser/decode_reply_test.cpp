@@ -178,6 +178,8 @@ TEST(AudioGate, HbrLeavesTheGatedItemsAtNoneUntilAspComesBack) {
     EXPECT_TRUE(changes_nothing(s.detect(sd_chs_type, "x")));
     s.detect(sd_asp, "off");
     EXPECT_EQ(s.cell(audio_cell, 5), "Off");
+    s.detect(sd_chs_sr, "48");
+    EXPECT_EQ(s.cell(audio_cell, 12), "None");
 }
 
 TEST(AudioGate, AcrCellsAndAifIndicator) {
@@ -217,8 +219,10 @@ TEST(SystemAudio, SourceAudioLabel) {
     EXPECT_EQ(s.shown("lab_source_audiox"), "ASP");
     s.detect(sd_chs_code, "ac3");
     EXPECT_EQ(s.shown("lab_source_audiox"), "AC3");
-    // No audio at all.
+    // No audio at all, the rest of the cycle included.
     s.detect(sd_asp, "off");
+    EXPECT_EQ(s.shown("lab_source_audiox"), "None");
+    s.detect(sd_chs_code, "none");
     EXPECT_EQ(s.shown("lab_source_audiox"), "None");
     // HBR ending without sample packets clears the marker.
     s.detect(sd_hbr, "on");

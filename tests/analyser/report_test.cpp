@@ -415,6 +415,9 @@ TEST(ReportAudio, GatedLinesFollowTheSamplePackets) {
               (std::vector<std::string>{"Source CHS Sampling Size = 24 Bits"}));
     EXPECT_EQ(item(2, sd_acr_cts, "74250", state, c),
               (std::vector<std::string>{"Source ACR CTS   = 74250"}));
+    EXPECT_EQ(item(2, sd_asp, "off", state, c),
+              (std::vector<std::string>{"Source ASP       = off"}));
+    EXPECT_TRUE(item(2, sd_chs_sr, "48", state, c).empty());
 }
 
 TEST(ReportPacket, RawBlockRunsTenGroupsALine) {

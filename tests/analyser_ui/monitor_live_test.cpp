@@ -3,9 +3,12 @@
 // the model's canned 1080p60 source (RGB 8-bit, LPCM 2 ch at 48 kHz, AVI VIC
 // 16, SPD "SIMSRC"/"SIM PLAYER", no VSI or DRM) read through the decoding
 // rules, not from the program.
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QTableView>
+#include <algorithm>
 
 #include "tests/analyser_ui/monitor_fixture.h"
 
@@ -87,6 +90,33 @@ TEST_F(MonitorLive, SystemViewInAnalyserMode) {
     EXPECT_TRUE(wait_text("lab_source_resox", "1280x720p50"));
     EXPECT_TRUE(wait_text("lab_source_avmutex", "Set"));
     EXPECT_EQ(text("lab_source_dcx"), "10");
+
+    // The signal log caught those changes, the first cycle's values being
+    // the baseline rather than changes; Save as CSV writes what it kept.
+    EXPECT_TRUE(wait_text("lab_v4_reso_outx", "1280x720p50"));
+    find<QPushButton>("cmd_signal_log")->click();
+    auto* log = find<QTableView>("lstv_signal_log");
+    ASSERT_TRUE(log->isVisible());
+    std::vector<std::string> rows;
+    for (int r = 0; r < log->model()->rowCount(); ++r) {
+        std::string row;
+        for (int c = 1; c < 4; ++c)
+            row += log->model()->index(r, c).data().toString().toStdString() + "|";
+        rows.push_back(row);
+    }
+    EXPECT_EQ(rows, (std::vector<std::string>{"Source Resolution|1920x1080p60|1280x720p50|",
+                                              "Source Deep Color|8|10|", "Source AVMute|Clear|Set|",
+                                              "T27 Out Reso.|1920x1080p60|1280x720p50|"}));
+    model.state().source_items["hdcp"] = "v1.4 \"x\"";
+    EXPECT_TRUE(wait_text("lab_source_hdcpx", "v1.4 \"x\""));
+    dialogs.next_file = dir.path().toStdString() + "/changes";
+    find<QPushButton>("cmd_signal_log_save")->click();
+    QFile f(dir.path() + "/changes.csv");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const std::string csv = f.readAll().toStdString();
+    EXPECT_TRUE(csv.starts_with("time,item,old,new\r\n")) << csv;
+    EXPECT_NE(csv.find(",Source HDCP,off,\"v1.4 \"\"x\"\"\"\r\n"), std::string::npos) << csv;
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 6);
 }
 
 TEST_F(MonitorLive, VideoTimingView) {

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/sim_control.h"
+
 namespace t27::testing {
 
 // A running simulator; stopped (SIGTERM) when this goes away.
@@ -33,6 +35,15 @@ struct SimProcess {
                 if (line == "READY") return true;
             }
         }
+    }
+
+    // One line on the control channel; the simulator's answer ("ok" or
+    // "error: ..."). Needs --control.
+    std::string control_line(const std::string& line) const {
+        const std::size_t colon = control.rfind(':');
+        if (colon == std::string::npos) return "no control channel";
+        return sim_control_line(QString::fromStdString(control.substr(0, colon)),
+                                static_cast<quint16>(std::stoi(control.substr(colon + 1))), line);
     }
 
     ~SimProcess() {

@@ -22,6 +22,7 @@
 #include "app/install_pages.h"
 #include "mainwin/main_window.h"
 #include "tests/support/recording_dialogs.h"
+#include "tests/support/sim_control.h"
 
 namespace t27::testing {
 
@@ -104,14 +105,7 @@ class FaultSim {
     }
     // One control line; the simulator's answer ("ok" or "error: ...").
     std::string control(const std::string& line) {
-        QTcpSocket s;
-        s.connectToHost(QStringLiteral("127.0.0.1"), port_of("CONTROL"));
-        if (!s.waitForConnected(2000)) return "no control channel";
-        s.write((line + "\n").c_str());
-        s.flush();
-        while (!s.canReadLine())
-            if (!s.waitForReadyRead(2000)) return "no answer";
-        return s.readLine().trimmed().toStdString();
+        return sim_control_line(QStringLiteral("127.0.0.1"), port_of("CONTROL"), line);
     }
     void kill_now() {
         proc_.kill();  // SIGKILL: no chance to close anything tidily

@@ -26,6 +26,10 @@ TEST(Control, SetChangesWhatTheUnitReports) {
     EXPECT_EQ(ask(m, "$source_detect? ckdt"), "$source_detect? ckdt,off\r\n");
     EXPECT_EQ(run_control(m, "set sinkitem hdcp v1.4"), "ok");
     EXPECT_EQ(ask(m, "$sink_detect? hdcp"), "$sink_detect? hdcp,v1.4\r\n");
+    // A scenario replaces every source item, fine-grained overrides included.
+    EXPECT_EQ(run_control(m, "scenario 1080i50-ac3"), "ok");
+    EXPECT_EQ(ask(m, "$source_detect? ckdt"), "$source_detect? ckdt,on\r\n");
+    EXPECT_EQ(ask(m, "$source_detect? scan"), "$source_detect? scan,i\r\n");
     EXPECT_EQ(run_control(m, "set sink none\r"), "ok");
     EXPECT_EQ(m.handle_line("$edid_read sink_h,block0").line, "$edid_read err_ddc\r\n");
 }
@@ -33,12 +37,15 @@ TEST(Control, SetChangesWhatTheUnitReports) {
 TEST(Control, RefusalsSayWhyAndChangeNothing) {
     UnitModel m;
     for (const char* bad : {"set board 256", "set board x", "set task idle", "set model a,b",
-                            "set sink c1", "set colour red", "set source", "explode", ""}) {
+                            "set sink c1", "set colour red", "set source", "set source ckdtx off",
+                            "set sinkitem hotplugx on", "scenario 1080p61", "explode", ""}) {
         std::string r = run_control(m, bad);
         EXPECT_EQ(r.substr(0, 7), "error: ") << bad;
     }
     EXPECT_EQ(ask(m, "$model?"), "$model? T27\r\n");
     EXPECT_EQ(ask(m, "$board_id?"), "$board_id? 0\r\n");
+    EXPECT_EQ(m.state().source_items.count("ckdtx"), 0u);
+    EXPECT_EQ(m.state().scenario, "1080p60");
     EXPECT_FALSE(m.faults().armed());
 }
 

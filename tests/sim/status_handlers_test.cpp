@@ -64,6 +64,49 @@ TEST(StatusItems, InfoFramesCarryValidChecksumsAndTheSignalTheyDescribe) {
                   std::stol(m.state().source_items.at("vt")) * 60);
 }
 
+// Whatever the scenario, the items cannot contradict each other: no power
+// means nothing else, DVI carries no data islands, InfoFrames add up, and the
+// audio clock regeneration gives back the rate the channel status names.
+TEST(StatusItems, EveryScenarioIsSelfConsistent) {
+    for (const Scenario& sc : scenarios()) {
+        SCOPED_TRACE(std::string(sc.name));
+        UnitModel m;
+        apply_scenario(m.state(), sc);
+        const auto& items = m.state().source_items;
+        auto item = [&](const char* name) { return items.at(name); };
+        const bool power = item("5v") == "on";
+        const bool dvi = item("tmds_format") == "dvi";
+        for (const char* kind : {"avi", "aif", "spd", "vsi", "drmi", "gcp"}) {
+            if (item(kind) == "off") continue;
+            EXPECT_TRUE(power && !dvi) << kind;
+            if (std::string(kind) == "gcp") continue;
+            const std::vector<int> b = hex_bytes(item(kind));
+            ASSERT_GE(b.size(), 4u) << kind;
+            EXPECT_EQ(static_cast<int>(b.size()), 4 + b[2]) << kind << ": length byte";
+            int sum = 0;
+            for (int v : b) sum += v;
+            EXPECT_EQ(sum % 256, 0) << kind;
+        }
+        if (!power) {
+            for (const char* off : {"ckdt", "scdt", "asp", "hbr", "acr", "hdcp"})
+                EXPECT_EQ(item(off), "off") << off;
+            EXPECT_EQ(item("pixel_clock"), "0");
+        }
+        if (dvi || !power) {
+            EXPECT_EQ(item("aif"), "off");
+        }
+        if (item("asp") == "on" || item("hbr") == "on") {
+            EXPECT_EQ(item("acr"), "on");
+        }
+        if (item("acr") == "off") continue;
+        EXPECT_TRUE(power && !dvi);
+        const double fs = std::stod(item("tmds_clock")) * 1000 * std::stod(item("acr_n")) /
+                          (128 * std::stod(item("acr_cts")));
+        const double named = std::stod(item("chs_sr")) * 1000 / (item("hbr") == "on" ? 4 : 1);
+        EXPECT_NEAR(fs, named, 1.0);
+    }
+}
+
 TEST(StatusItems, InfoFrameHexMatchesTheByteLayout) {
     // Header 0x81 0x01 0x02, payload 0x10 0x20: checksum 0x100 - 0xB4 = 0x4C.
     EXPECT_EQ(infoframe_hex(0x81, 1, {0x10, 0x20}), "81 01 02 4C 10 20");

@@ -1,0 +1,82 @@
+#pragma once
+// The signal log: which analyser values changed, from what to what and when.
+// Fed with the display updates of each poll reply; needs no window, so the
+// Monitor tab and `t27ctl monitor watch` detect changes with the same code.
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "analyser/display_update.h"
+#include "analyser/signal_items.h"
+
+namespace t27 {
+
+struct SignalChange {
+    std::int64_t time_ms = 0;  // milliseconds since the epoch
+    std::string item;
+    std::string old_value;
+    std::string new_value;
+    bool operator==(const SignalChange&) const = default;
+};
+
+// The last value of every item seen so far. A value seen for the first time
+// is the item's baseline, not a change: the first poll after start (or after
+// switching to a view not polled before) fills the baseline.
+class SignalWatch {
+  public:
+    struct Seen {
+        std::vector<SignalChange> changes;     // old value -> new value
+        std::vector<SignalChange> first_seen;  // old_value empty
+    };
+    // `items` are the polled view's; updates for other controls are ignored.
+    Seen observe(const std::vector<SignalItem>& items, const DisplayUpdates& updates,
+                 std::int64_t time_ms);
+    // The item's last value; nullptr before it was seen.
+    const std::string* value(const std::string& item) const;
+    void forget() { values_.clear(); }
+
+  private:
+    std::unordered_map<std::string, std::string> values_;
+};
+
+// The changes found, oldest first, bounded so a run of days or weeks keeps
+// bounded memory; the count per item covers every change since the last
+// clear, including those no longer kept.
+class SignalLog {
+  public:
+    static constexpr std::size_t max_changes = 100000;
+
+    explicit SignalLog(std::size_t capacity = max_changes) : capacity_(capacity) {}
+
+    // Drops the oldest change first when the log is full.
+    void add(const SignalChange& change);
+    bool full() const { return changes_.size() >= capacity_; }
+    void drop_oldest();
+    void clear();
+
+    const std::deque<SignalChange>& changes() const { return changes_; }
+    const std::map<std::string, std::int64_t>& counts() const { return counts_; }
+    std::int64_t total() const { return total_; }
+
+  private:
+    std::size_t capacity_;
+    std::deque<SignalChange> changes_;
+    std::map<std::string, std::int64_t> counts_;
+    std::int64_t total_ = 0;
+};
+
+// "2026-12-07T10:00:00.123" in local time.
+std::string local_time_text(std::int64_t time_ms);
+// The wall clock in milliseconds since the epoch.
+std::int64_t wall_clock_ms();
+
+// The kept changes as CSV (RFC 4180): a header line "time,item,old,new", CR LF
+// line ends, a field quoted when it holds a comma, a quote, CR or LF, with
+// its quotes doubled.
+std::string signal_log_csv(const SignalLog& log);
+
+}  // namespace t27

@@ -1,0 +1,226 @@
+#include "analyser/signal_log_window.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
+
+#include "analyser/signal_items.h"
+#include "common/atomic_write.h"
+#include "common/file_names.h"
+#include "common/qt_text.h"
+#include "mainwin/main_window.h"
+
+namespace t27 {
+
+namespace {
+
+constexpr const char* save_title = "Save Signal Log";
+constexpr const char* save_filter = "*.csv (*.csv)";
+constexpr const char* column_titles[] = {"Time", "Item", "Old", "New"};
+
+bool file_exists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::path(path), ec);
+}
+
+}  // namespace
+
+// ---- the table --------------------------------------------------------------------
+
+int SignalLogModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(log_.changes().size());
+}
+
+int SignalLogModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 4;
+}
+
+QVariant SignalLogModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) return {};
+    const SignalChange& c = log_.changes()[static_cast<std::size_t>(index.row())];
+    switch (index.column()) {
+        case 0:
+            return to_qt(local_time_text(c.time_ms));
+        case 1:
+            return to_qt(c.item);
+        case 2:
+            return to_qt(c.old_value);
+        default:
+            return to_qt(c.new_value);
+    }
+}
+
+QVariant SignalLogModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (role != Qt::DisplayRole || o != Qt::Horizontal || section < 0 || section > 3) return {};
+    return QString::fromLatin1(column_titles[section]);
+}
+
+void SignalLogModel::add(const SignalChange& change) {
+    if (log_.full() && !log_.changes().empty()) {
+        beginRemoveRows({}, 0, 0);
+        log_.drop_oldest();
+        endRemoveRows();
+    }
+    const int row = rowCount();
+    beginInsertRows({}, row, row);
+    log_.add(change);
+    endInsertRows();
+}
+
+void SignalLogModel::clear() {
+    beginResetModel();
+    log_.clear();
+    endResetModel();
+}
+
+// ---- the window -------------------------------------------------------------------
+
+SignalLogWindow::SignalLogWindow(SignalLog& log, Dialogs& dialogs, std::string folder,
+                                 QWidget* owner)
+    : QWidget(owner, Qt::Window), log_(log), dialogs_(dialogs), folder_(std::move(folder)) {
+    setObjectName(QStringLiteral("frm_signal_log"));
+    setWindowTitle(QStringLiteral("Signal Log"));
+    resize(1000, 520);
+
+    model_ = new SignalLogModel(log_, this);
+    lstv_signal_log_ = new QTableView(this);
+    lstv_signal_log_->setObjectName(QStringLiteral("lstv_signal_log"));
+    lstv_signal_log_->setModel(model_);
+    lstv_signal_log_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstv_signal_log_->verticalHeader()->hide();
+    // Rows of one height let a view of 100,000 changes scroll without
+    // measuring each row.
+    lstv_signal_log_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    lstv_signal_log_->verticalHeader()->setDefaultSectionSize(20);
+    lstv_signal_log_->horizontalHeader()->setStretchLastSection(true);
+    lstv_signal_log_->setColumnWidth(0, 175);
+    lstv_signal_log_->setColumnWidth(1, 190);
+    lstv_signal_log_->setColumnWidth(2, 170);
+
+    lstv_signal_count_ = new QTableWidget(0, 2, this);
+    lstv_signal_count_->setObjectName(QStringLiteral("lstv_signal_count"));
+    lstv_signal_count_->setHorizontalHeaderLabels(
+        {QStringLiteral("Item"), QStringLiteral("Changes")});
+    lstv_signal_count_->verticalHeader()->hide();
+    lstv_signal_count_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstv_signal_count_->horizontalHeader()->setStretchLastSection(true);
+    lstv_signal_count_->setColumnWidth(0, 170);
+    lstv_signal_count_->verticalHeader()->setDefaultSectionSize(20);
+
+    auto* split = new QSplitter(this);
+    split->addWidget(lstv_signal_log_);
+    split->addWidget(lstv_signal_count_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    split->setSizes({730, 250});
+
+    lab_signal_log_total_ = new QLabel(this);
+    lab_signal_log_total_->setObjectName(QStringLiteral("lab_signal_log_total"));
+    cmd_signal_log_clear_ = new QPushButton(QStringLiteral("Clear"), this);
+    cmd_signal_log_clear_->setObjectName(QStringLiteral("cmd_signal_log_clear"));
+    cmd_signal_log_save_ = new QPushButton(QStringLiteral("Save as CSV"), this);
+    cmd_signal_log_save_->setObjectName(QStringLiteral("cmd_signal_log_save"));
+    connect(cmd_signal_log_clear_, &QPushButton::clicked, this,
+            [this] { cmd_signal_log_clear_Click(); });
+    connect(cmd_signal_log_save_, &QPushButton::clicked, this,
+            [this] { cmd_signal_log_save_Click(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(lab_signal_log_total_, 1);
+    buttons->addWidget(cmd_signal_log_clear_);
+    buttons->addWidget(cmd_signal_log_save_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(split, 1);
+    layout->addLayout(buttons);
+    show_counts();
+}
+
+void SignalLogWindow::add(const std::vector<SignalChange>& changes) {
+    if (changes.empty()) return;
+    QScrollBar* bar = lstv_signal_log_->verticalScrollBar();
+    // Follow the newest change unless the user scrolled back to read.
+    const bool at_end = bar->value() >= bar->maximum();
+    for (const SignalChange& c : changes) model_->add(c);
+    if (at_end) lstv_signal_log_->scrollToBottom();
+    show_counts();
+}
+
+void SignalLogWindow::show_counts() {
+    const auto& counts = log_.counts();
+    lstv_signal_count_->setRowCount(static_cast<int>(counts.size()));
+    int row = 0;
+    for (const auto& [item, n] : counts) {
+        lstv_signal_count_->setItem(row, 0, new QTableWidgetItem(to_qt(item)));
+        lstv_signal_count_->setItem(row, 1, new QTableWidgetItem(QString::number(n)));
+        ++row;
+    }
+    lab_signal_log_total_->setText(
+        QStringLiteral("%1 changes, %2 kept").arg(log_.total()).arg(log_.changes().size()));
+}
+
+void SignalLogWindow::cmd_signal_log_clear_Click() {
+    model_->clear();
+    show_counts();
+}
+
+void SignalLogWindow::cmd_signal_log_save_Click() {
+    for (;;) {
+        const std::string chosen = dialogs_.save_file(save_title, folder_, save_filter);
+        if (chosen.empty()) return;
+        const std::string path = with_extension(chosen, ".csv");
+        if (file_exists(path)) {
+            const Answer a = dialogs_.question(path + " exists. Overwrite it ?", true);
+            if (a == Answer::No) continue;
+            if (a == Answer::Cancel) return;
+        }
+        std::string why;
+        if (!write_file_atomically(path, signal_log_csv(log_), &why))
+            dialogs_.message("The signal log could not be saved: " + why, MessageIcon::Warning);
+        return;
+    }
+}
+
+// ---- the Monitor tab's side ---------------------------------------------------------
+
+SignalLogFeed::SignalLogFeed(MainWindow& window, QWidget* tab, const QRect& geometry)
+    : QObject(tab), window_(window) {
+    cmd_signal_log_ = new QPushButton(QStringLiteral("Signal Log"), tab);
+    cmd_signal_log_->setObjectName(QStringLiteral("cmd_signal_log"));
+    cmd_signal_log_->setGeometry(geometry);
+    connect(cmd_signal_log_, &QPushButton::clicked, this, [this] { cmd_signal_log_Click(); });
+}
+
+SignalLogFeed::~SignalLogFeed() { delete log_window_.data(); }
+
+void SignalLogFeed::feed(int view, const DisplayUpdates& updates) {
+    const UnitIdentity& u = window_.unit();
+    ItemsFor& c = items_;
+    if (c.view != view || c.task_mode != u.task_mode || c.model_family != u.model_family ||
+        c.model != u.linked_model) {
+        c = {view, u.task_mode, u.model_family, u.linked_model,
+             signal_items(view, u.task_mode, u.model_family, u.linked_model)};
+    }
+    const SignalWatch::Seen seen = watch_.observe(c.items, updates, wall_clock_ms());
+    if (seen.changes.empty()) return;
+    if (log_window_) {
+        log_window_->add(seen.changes);
+    } else {
+        for (const SignalChange& change : seen.changes) log_.add(change);
+    }
+}
+
+void SignalLogFeed::cmd_signal_log_Click() {
+    if (!log_window_) {
+        log_window_ =
+            new SignalLogWindow(log_, window_.dialogs(), from_qt(window_.program_dir()), &window_);
+    }
+    log_window_->show();
+    log_window_->raise();
+    log_window_->activateWindow();
+}
+
+}  // namespace t27

@@ -1,0 +1,278 @@
+// The analyser against realistic signals: t27-unit-sim plays each signal
+// scenario, `t27ctl monitor-report` and `t27ctl monitor watch` read it as a
+// user would. The expected figures come from this file's own CTA-861 table,
+// written from the standard, not from the simulator's.
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "tests/e2e/process_support.h"
+
+namespace t27::testing {
+namespace {
+
+struct Timing {
+    int vic;
+    const char* name;  // the format as the standard names it
+    int ha, va, ht, vt;
+    int pixel_khz;
+    bool interlaced;
+};
+
+// clang-format off
+constexpr Timing cta[] = {
+    {2,  "720x480p59.94", 720,  480,  858,  525,  27000,  false},
+    {4,  "1280x720p60",   1280, 720,  1650, 750,  74250,  false},
+    {16, "1920x1080p60",  1920, 1080, 2200, 1125, 148500, false},
+    {19, "1280x720p50",   1280, 720,  1980, 750,  74250,  false},
+    {20, "1920x1080i50",  1920, 1080, 2640, 1125, 74250,  true},
+    {32, "1920x1080p24",  1920, 1080, 2750, 1125, 74250,  false},
+    {96, "3840x2160p50",  3840, 2160, 5280, 2250, 594000, false},
+    {97, "3840x2160p60",  3840, 2160, 4400, 2250, 594000, false},
+};
+// clang-format on
+
+const Timing* timing_of(int vic) {
+    for (const Timing& t : cta)
+        if (t.vic == vic) return &t;
+    return nullptr;
+}
+
+enum Encoding { rgb, ycc422, ycc444, ycc420 };
+
+struct Expected {
+    const char* scenario;
+    int vic;  // 0: no signal
+    bool frame_packed;
+    Encoding encoding;
+    int depth;          // 0: no GCP
+    bool avi;           // the colour space is known
+    const char* audio;  // the System section's "Source Audio", empty for none
+    const char* packets;
+    int audio_rate_hz;  // 0: no audio clock
+    std::vector<const char*> lines;
+};
+
+const char* encoding_text(Encoding e) {
+    constexpr const char* texts[] = {"RGB", "YCbCr422", "YCbCr444", "YCbCr420"};
+    return texts[e];
+}
+
+// The TMDS character rate: deep colour raises it, 4:2:2 never does, 4:2:0
+// halves the pixel rate first.
+long long tmds_khz(long long pixel_khz, Encoding e, int depth) {
+    if (e == ycc422) return pixel_khz;
+    if (e == ycc420) return pixel_khz * depth / 16;
+    return pixel_khz * depth / 8;
+}
+
+std::string report(const std::string& listen) {
+    const CtlResult r = run_ctl({"--tcp", QString::fromStdString(listen), "monitor-report"});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    return r.out;
+}
+
+bool has_line(const std::string& text, const std::string& line) {
+    return text.find("\n" + line + "\n") != std::string::npos;
+}
+
+std::string value_after(const std::string& text, const std::string& label) {
+    const std::size_t at = text.find("\n" + label);
+    if (at == std::string::npos) return {};
+    const std::size_t from = at + 1 + label.size();
+    return text.substr(from, text.find('\n', from) - from);
+}
+
+TEST(MonitorCli, ListsEveryScenarioWithADescription) {
+    QProcess p;
+    p.start(QStringLiteral(T27_SIM_BIN), {"--list-scenarios"});
+    ASSERT_TRUE(p.waitForFinished(5000));
+    EXPECT_EQ(p.exitCode(), 0);
+    std::istringstream in(p.readAllStandardOutput().toStdString());
+    std::vector<std::string> names;
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t tab = line.find('\t');
+        ASSERT_NE(tab, std::string::npos) << line;
+        EXPECT_GT(line.size(), tab + 1) << line;
+        names.push_back(line.substr(0, tab));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"1080p60", "2160p60-hdr10", "2160p50-hlg-420",
+                                               "1080i50-ac3", "1080p24-hbr", "1080p60-pcm8",
+                                               "720p50-3d", "720p60-dvi", "480p-avmute",
+                                               "1080p60-hdcp-fail", "no-signal"}));
+}
+
+TEST(MonitorCli, ReportShowsEachScenarioAsTheStandardTimesIt) {
+    // clang-format off
+    const Expected table[] = {
+        {"1080p60", 16, false, rgb, 8, true, "LPCM", "GCP AVI AIF ", 48000,
+         {"   Channel No.   =  2"}},
+        {"2160p60-hdr10", 97, false, ycc422, 12, true, "LPCM", "GCP AVI AIF HDR ", 48000,
+         {"   EOTF     = 2:SMPTE ST 2084[2]", "   Max. Content Light Level       = 1000",
+          "   Max. Frame-Average Light Level = 400", "   Extended Colorimetry = BT2020(2)",
+          "Source Tx HDCP = v2.2_on", "Source Tx SCDC Scramble Enable = on"}},
+        {"2160p50-hlg-420", 96, false, ycc420, 10, true, "LPCM", "GCP AVI AIF HDR ", 48000,
+         {"   EOTF     = 3:Future EOTF", "   Extended Colorimetry = BT2020(2)",
+          "Source Tx SCDC Scramble Enable = on"}},
+        {"1080i50-ac3", 20, false, ycc444, 8, true, "NON-LPCM", "GCP AVI AIF ", 48000,
+         {"   Coding Type   = AC3", "   Channel No.   =  6", "   Sampling Rate = 48 kHz",
+          "Source Scan = Interlace", "Source Tx SCDC Scramble Enable = off"}},
+        {"1080p24-hbr", 32, false, ycc444, 8, true, "HBR", "GCP AVI AIF ", 192000,
+         {"   Channel No.   =  8", "   Sampling Rate = 192 kHz", "Source HBR       = on"}},
+        {"1080p60-pcm8", 16, false, rgb, 8, true, "LPCM", "GCP AVI AIF ", 96000,
+         {"   Coding Type   = LPCM", "   Channel No.   =  8", "   Sampling Rate = 96 kHz",
+          "   Sampling Size = 24 Bits", "   Speaker Place = RRC RLC RR RL FC LFE FR FL",
+          "Source ASP Ch No.= 8"}},
+        {"720p50-3d", 19, true, rgb, 8, true, "LPCM", "GCP AVI AIF VSI ", 48000,
+         {"   HDMI Video Format = 3D Format", "   3D Structure      = Frame Packing"}},
+        {"720p60-dvi", 4, false, rgb, 0, false, "", "", 0,
+         {"Source TMDS Format = DVI", "Source AIF = off", "Source ACR       = off"}},
+        {"480p-avmute", 2, false, rgb, 8, true, "", "GCP AVI AIF ", 48000,
+         {"Source AVMute = Set", "Source ASP       = off", "   Colorimetry = ITU601"}},
+        {"1080p60-hdcp-fail", 16, false, rgb, 8, true, "LPCM", "GCP AVI AIF ", 48000,
+         {"Source Tx HDCP = v1.4_fail"}},
+        {"no-signal", 0, false, rgb, 0, false, "", "", 0,
+         {"Source +5V   = off", "Source Clock = off", "Source Sync  = off",
+          "Source ACR       = off"}},
+    };
+    // clang-format on
+
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--control", "127.0.0.1:0", "--quiet"}));
+    for (const Expected& e : table) {
+        SCOPED_TRACE(e.scenario);
+        ASSERT_EQ(sim.control_line(std::string("scenario ") + e.scenario), "ok");
+        const std::string r = report(sim.listen);
+        ASSERT_NE(r.find("========== Monitor HDCP & SCDC"), std::string::npos) << r;
+
+        if (const Timing* t = timing_of(e.vic)) {
+            const int fp = e.frame_packed ? 2 : 1;
+            // Frame packing: both eyes and the blank between them in one frame.
+            const long long pixel = static_cast<long long>(t->pixel_khz) * fp;
+            const int vt = t->vt * fp;
+            const int va = e.frame_packed ? 2 * t->va + (t->vt - t->va) : t->va;
+            const double v_hz =
+                pixel * 1000.0 / (static_cast<double>(t->ht) * vt) * (t->interlaced ? 2 : 1);
+            char v_text[16];
+            std::snprintf(v_text, sizeof v_text, "%.2f", v_hz);
+            const long long h_hz = std::llround(pixel * 1000.0 / t->ht);
+            const int depth = e.depth ? e.depth : 8;
+
+            EXPECT_TRUE(has_line(r, std::string("Source Resolution  = ") + t->name)) << r;
+            EXPECT_TRUE(has_line(r, "Source Pixel Clock= " + std::to_string(pixel) + " kHz")) << r;
+            EXPECT_TRUE(has_line(
+                r, "Source TMDS Clock = " + std::to_string(tmds_khz(pixel, e.encoding, depth)) +
+                       " kHz"))
+                << r;
+            EXPECT_TRUE(
+                has_line(r, "Source H Total         = " + std::to_string(t->ht) + " pixel"));
+            EXPECT_TRUE(
+                has_line(r, "Source H Active        = " + std::to_string(t->ha) + " pixel"));
+            EXPECT_TRUE(has_line(r, "Source V Total         = " + std::to_string(vt) + " line"));
+            EXPECT_TRUE(has_line(r, "Source V Active        = " + std::to_string(va) + " line"));
+            EXPECT_TRUE(has_line(r, "Source H Frequency = " + std::to_string(h_hz) + " Hz")) << r;
+            EXPECT_TRUE(has_line(r, std::string("Source V Frequency =") + v_text + " Hz")) << r;
+            EXPECT_TRUE(has_line(r, "Source +5V   = on"));
+        }
+        if (e.avi) {
+            EXPECT_TRUE(
+                has_line(r, std::string("Source Color Space = ") + encoding_text(e.encoding)));
+            EXPECT_NE(r.find("\n   VIC =  " + std::to_string(e.vic) + " "), std::string::npos);
+        } else {
+            EXPECT_TRUE(has_line(r, "Source Color Space = None"));
+        }
+        if (e.depth)
+            EXPECT_TRUE(has_line(r, "Source Color Depth = " + std::to_string(e.depth))) << r;
+        else
+            EXPECT_TRUE(has_line(r, "Source Deep Color = None")) << r;
+        if (*e.audio)
+            EXPECT_TRUE(has_line(r, std::string("Source Audio = ") + e.audio)) << r;
+        else
+            EXPECT_EQ(r.find("\nSource Audio = "), std::string::npos) << r;
+        EXPECT_TRUE(has_line(r, std::string("Source Packets = ") + e.packets)) << r;
+        for (const char* line : e.lines) EXPECT_TRUE(has_line(r, line)) << line << "\n" << r;
+
+        // Audio clock regeneration: 128 fs = f_TMDS * N / CTS.
+        if (e.audio_rate_hz) {
+            const double n = std::stod(value_after(r, "Source ACR N     = "));
+            const double cts = std::stod(value_after(r, "Source ACR CTS   = "));
+            const double tmds_hz = std::stod(value_after(r, "Source TMDS Clock = ")) * 1000;
+            EXPECT_NEAR(tmds_hz * n / cts / 128, e.audio_rate_hz, 1.0);
+        }
+    }
+}
+
+// "...T10:00:00.123" -> milliseconds since midnight.
+std::optional<long long> ms_of_day(const std::string& json_line) {
+    const std::size_t t = json_line.find("T");
+    if (t == std::string::npos || json_line.size() < t + 13) return std::nullopt;
+    const std::string hms = json_line.substr(t + 1, 12);
+    int h = 0, m = 0, s = 0, ms = 0;
+    if (std::sscanf(hms.c_str(), "%d:%d:%d.%d", &h, &m, &s, &ms) != 4) return std::nullopt;
+    return ((h * 60LL + m) * 60 + s) * 1000 + ms;
+}
+
+TEST(MonitorCli, WatchShowsAScenarioSwitchWithinOnePollCycle) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--control", "127.0.0.1:0", "--quiet"}));
+    QProcess watch;
+    watch.start(QStringLiteral(T27CTL_BIN), {"--tcp", QString::fromStdString(sim.listen), "monitor",
+                                             "watch", "--json", "--duration", "6"});
+    ASSERT_TRUE(watch.waitForStarted(5000));
+
+    std::vector<std::string> lines;
+    auto read_until = [&](const std::string& needle, int timeout_ms) {
+        QDeadlineTimer deadline(timeout_ms);
+        for (;;) {
+            while (watch.canReadLine()) {
+                lines.push_back(watch.readLine().trimmed().toStdString());
+                if (lines.back().find(needle) != std::string::npos) return true;
+            }
+            if (deadline.hasExpired() || !watch.waitForReadyRead(200)) {
+                if (deadline.hasExpired() || watch.state() == QProcess::NotRunning) return false;
+            }
+        }
+    };
+    // The snapshot ends with the sink's items; everything before it was seen.
+    ASSERT_TRUE(read_until("\"item\": \"Sink Rx EDID Model\"", 5000));
+    bool first_resolution = false;
+    for (const std::string& l : lines)
+        first_resolution =
+            first_resolution || l.ends_with(
+                                    "\"item\": \"Source Resolution\", \"old\": null, \"new\": "
+                                    "\"1920x1080p60\"}");
+    EXPECT_TRUE(first_resolution) << lines.front();
+
+    const long long switched = QTime::currentTime().msecsSinceStartOfDay();
+    ASSERT_EQ(sim.control_line("scenario 2160p60-hdr10"), "ok");
+    ASSERT_TRUE(
+        read_until("\"item\": \"Source Packet HDR\", \"old\": \"absent\", \"new\": "
+                   "\"present\"",
+                   4000));
+    const std::string hdr_line = lines.back();
+    bool resolution = false;
+    for (const std::string& l : lines) {
+        if (l.find("\"item\": \"Source Resolution\", \"old\": \"1920x1080p60\", \"new\": "
+                   "\"3840x2160p60\"") == std::string::npos)
+            continue;
+        resolution = true;
+        // One System cycle is 38 requests, each a reply plus a 20 ms tick.
+        EXPECT_LT(*ms_of_day(l) - switched, 2500) << l;
+    }
+    EXPECT_TRUE(resolution);
+    EXPECT_LT(*ms_of_day(hdr_line) - switched, 2500) << hdr_line;
+
+    ASSERT_TRUE(watch.waitForFinished(10000));
+    EXPECT_EQ(watch.exitCode(), 0) << watch.readAllStandardError().toStdString();
+}
+
+}  // namespace
+}  // namespace t27::testing

@@ -1,0 +1,20 @@
+#pragma once
+// One line on t27-unit-sim's control channel, as a test sends it.
+#include <QTcpSocket>
+#include <string>
+
+namespace t27::testing {
+
+// The simulator's answer ("ok" or "error: ..."), or what went wrong.
+inline std::string sim_control_line(const QString& host, quint16 port, const std::string& line) {
+    QTcpSocket s;
+    s.connectToHost(host, port);
+    if (!s.waitForConnected(2000)) return "no control channel";
+    s.write((line + "\n").c_str());
+    s.flush();
+    while (!s.canReadLine())
+        if (!s.waitForReadyRead(2000)) return "no answer";
+    return s.readLine().trimmed().toStdString();
+}
+
+}  // namespace t27::testing
