@@ -102,6 +102,7 @@ void EditorForm::rebuild(const EdidModel& m, const EditorSelection& sel) {
     // once its signal has returned.
     if (body_) {
         body_->hide();
+        body_->setParent(nullptr);
         body_->deleteLater();
     }
     body_ = new QWidget(this);
@@ -253,6 +254,7 @@ void EditorForm::add_field(const EdidField& f, PartRef at) {
     s->setRange(static_cast<int>(f.shown_min()), static_cast<int>(f.shown_max()));
     s->setSingleStep(f.scale);
     s->setReadOnly(f.read_only);
+    if (f.read_only) s->setButtonSymbols(QAbstractSpinBox::NoButtons);
     if (f.hex_digits > 0) s->setDisplayIntegerBase(16);
     if (!f.unit.empty()) s->setSuffix(qs(" " + f.unit));
     connect(s, &QSpinBox::valueChanged, this, [set_value](int v) { set_value(v); });

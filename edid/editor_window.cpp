@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QTextCursor>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -18,6 +19,7 @@
 #include "edid/hex_text.h"
 #include "edid/hex_window.h"
 #include "edid/side_panel.h"
+#include "edid/window_text.h"
 
 namespace t27 {
 
@@ -71,13 +73,11 @@ EdidEditorWindow::EdidEditorWindow(QWidget* parent, const EdidModel& model)
     auto* right = new QSplitter(Qt::Vertical, this);
     right->addWidget(scroll);
     right->addWidget(hex_);
-    right->setStretchFactor(0, 3);
-    right->setStretchFactor(1, 2);
+    right->setSizes({430, 250});
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(tree_);
     split->addWidget(right);
-    split->setStretchFactor(0, 2);
-    split->setStretchFactor(1, 3);
+    split->setSizes({330, 730});
 
     check_ = new QLabel(this);
     check_->setObjectName(QStringLiteral("lab_edid_edit_check"));
@@ -232,12 +232,24 @@ QTreeWidgetItem* EdidEditorWindow::item_for(const EditorSelection& sel) const {
 
 void EdidEditorWindow::update_hex() {
     const std::string now = image();
-    const int scroll = hex_->verticalScrollBar() ? hex_->verticalScrollBar()->value() : 0;
+    const int scroll = hex_->verticalScrollBar()->value();
     hex_->set_text(edid_text_format(now, 0, EdidSeparatorRule::after_every_block));
     for (std::size_t p = 0; p < now.size(); ++p)
         if (p >= original_.size() || now[p] != original_[p])
             hex_->colour_range(hex_offset(p), 2, changed_colour);
     hex_->verticalScrollBar()->setValue(scroll);
+    // Bring what this step changed into view; a checksum alone does not count.
+    std::size_t first = 0;
+    while (first < now.size() && first < shown_.size() &&
+           (now[first] == shown_[first] || first % 128 == 127))
+        ++first;
+    if (!shown_.empty() && first < now.size()) {
+        QTextCursor c(hex_->document());
+        c.setPosition(static_cast<int>(edid_box_position(hex_->text(), hex_offset(first))));
+        hex_->setTextCursor(c);
+        hex_->ensureCursorVisible();
+    }
+    shown_ = now;
 }
 
 void EdidEditorWindow::update_check() {

@@ -50,6 +50,7 @@ class EdidEditorWindow : public QDialog {
     int at_ = 0;
     std::string last_merge_;
     std::string original_;
+    std::string shown_;  // the image the hex view showed last
     std::string tree_signature_;
     EditorSelection selected_;
 
