@@ -220,10 +220,12 @@ EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
         }
     }
     const int body = 4 + data + timings;
-    if (body > edid_block_body)
-        return {"block " + std::to_string(b) +
-                " would overflow: " + std::to_string(body - edid_block_body) +
-                " bytes of its data blocks and detailed timings do not fit"};
+    if (body > edid_block_body) {
+        const int over = body - edid_block_body;
+        return {"block " + std::to_string(b) + " would overflow: " + std::to_string(over) +
+                (over == 1 ? " byte of its data blocks and detailed timings does not fit"
+                           : " bytes of its data blocks and detailed timings do not fit")};
+    }
 
     std::string padding;
     if (padding_at < parts.size()) {
@@ -231,12 +233,15 @@ EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
         parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(padding_at));
     }
     padding.resize(static_cast<std::size_t>(edid_block_body - body), '\0');
+    std::string& header = parts[0].bytes;
+    const bool had_none = byte_of(header, 2) == 0;
+    const bool none = had_none && data == 0 && timings == 0;
+    if (!none) header[2] = static_cast<char>(4 + data);
+    // Padding that now starts where a timing could sit must not read as one.
+    if (!none && padding.size() >= 18) padding[0] = padding[1] = '\0';
     // The padding goes just before the checksum, which is always last.
     if (!padding.empty()) parts.insert(parts.end() - 1, EdidPart{EdidPartRole::padding, padding});
 
-    std::string& header = parts[0].bytes;
-    const bool had_none = byte_of(header, 2) == 0;
-    if (!(had_none && data == 0 && timings == 0)) header[2] = static_cast<char>(4 + data);
     blocks_[static_cast<std::size_t>(b)].parts = std::move(parts);
     edited_ = true;
     return {};

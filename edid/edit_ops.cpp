@@ -103,13 +103,18 @@ EdidEdit check_vics(const std::vector<int>& vics) {
     return {};
 }
 
-// The block for a VIC addition, with a video data block made when it has none.
-EdidEdit video_block(EdidModel& m, int& b) {
+// The block for a VIC addition. One without a video data block gets one
+// holding `codes` (so a refusal counts every byte the VICs need); `made`
+// says so.
+EdidEdit video_block(EdidModel& m, const std::vector<int>& codes, int& b, bool& made) {
     b = target_block(m, DataBlockKind::video);
+    made = false;
     if (b < 0) return {std::string("cannot add a VIC: ") + no_cta};
-    if (data_blocks_in(m, b, DataBlockKind::video).empty())
-        return m.insert_data_block(b, bytes_of({0x40}), 0);
-    return {};
+    if (!data_blocks_in(m, b, DataBlockKind::video).empty()) return {};
+    std::string bytes = bytes_of({0x40});
+    for (int c : codes) bytes += static_cast<char>(c);
+    made = true;
+    return m.insert_data_block(b, bytes, 0);
 }
 
 // ---- audio ---------------------------------------------------------------------------------
@@ -280,8 +285,12 @@ std::vector<int> svd_codes(const EdidPart& part) {
 EdidEdit edit_add_vics(EdidModel& m, const std::vector<int>& vics) {
     if (EdidEdit e = check_vics(vics); !e.ok()) return e;
     return all_or_nothing(m, [&vics](EdidModel& w) -> EdidEdit {
+        std::vector<int> unique;
+        for (int v : vics)
+            if (std::find(unique.begin(), unique.end(), v) == unique.end()) unique.push_back(v);
         int b = -1;
-        if (EdidEdit e = video_block(w, b); !e.ok()) return e;
+        bool made = false;
+        if (EdidEdit e = video_block(w, unique, b, made); !e.ok() || made) return e;
         std::vector<SvdSlot> slots = svd_slots(w, b);
         const int first_vdb = data_blocks_in(w, b, DataBlockKind::video).front().part;
         for (int v : vics) {
@@ -324,7 +333,9 @@ EdidEdit edit_native_vic(EdidModel& m, int vic) {
     if (EdidEdit e = check_vics({vic}); !e.ok()) return e;
     return all_or_nothing(m, [vic](EdidModel& w) -> EdidEdit {
         int b = -1;
-        if (EdidEdit e = video_block(w, b); !e.ok()) return e;
+        bool made = false;
+        if (EdidEdit e = video_block(w, {svd_encode(vic, true)}, b, made); !e.ok() || made)
+            return e;
         std::vector<SvdSlot> slots = svd_slots(w, b);
         const int first_vdb = data_blocks_in(w, b, DataBlockKind::video).front().part;
         SvdSlot native{first_vdb, svd_encode(vic, true), -1};
@@ -575,6 +586,10 @@ EdidEdit edit_remove_data_blocks(EdidModel& m, const std::string& tag) {
             }
         }
         if (!removed) return {"the image has no " + tag + " data block to remove"};
+        if (data_blocks_of(w, DataBlockKind::hdmi).empty() &&
+            !data_blocks_of(w, DataBlockKind::hdmi_forum).empty())
+            return {"the HDMI Forum vendor block needs the HDMI vendor block; remove hdmi-forum "
+                    "too"};
         return {};
     });
 }
