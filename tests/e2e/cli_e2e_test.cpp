@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include "tests/e2e/process_support.h"
@@ -123,6 +126,33 @@ TEST_F(CliTest, EdidReadWriteThroughTheUnit) {
     EXPECT_EQ(c2, sink.substr(0, 256));
     EXPECT_EQ(run_ctl({"--tcp", at, "edid", "read", "nowhere", "-o", path("x.bin")}).exit_code != 0,
               true);
+}
+
+// The unit's sink image edited as a file, printed as JSON, and an edit that
+// cannot be made: the Qt-free front end alone, no unit needed after the read.
+TEST_F(CliTest, EdidEditAndDecodeAsFiles) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--quiet"}));
+    CtlResult r = run_ctl({"--tcp", QString::fromStdString(sim.listen), "edid", "read", "sink_h",
+                           "-o", path("sink.bin")});
+    ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+    r = run_ctl({"edid", "edit", path("sink.bin"), path("edited.hex"), "--name", "CLI EDITED"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    r = run_ctl({"edid", "decode", path("edited.hex"), "--json"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    QStringList names;
+    for (const QJsonValue part : doc["blocks"][0]["parts"].toArray())
+        for (const QJsonValue field : part["fields"].toArray())
+            if (field["key"] == "monitor_name") names << field["value"].toString();
+    EXPECT_EQ(names, QStringList{"CLI EDITED"});
+
+    r = run_ctl({"edid", "edit", path("sink.bin"), path("never.bin"), "--name", "FOURTEEN CHARS"});
+    EXPECT_EQ(r.exit_code, 65);
+    EXPECT_NE(r.err.find("at most 13"), std::string::npos) << r.err;
+    EXPECT_FALSE(QFile::exists(path("never.bin")));
 }
 
 TEST_F(CliTest, ExitCodesFollowTheLastFailure) {
