@@ -8,6 +8,7 @@
 #include "edid/edid_writers.h"
 #include "edid/edit_decode.h"
 #include "edid/edit_ops.h"
+#include "edid/file_names.h"
 #include "edid/hex_text.h"
 
 namespace t27 {
@@ -22,25 +23,15 @@ const char* const edid_edit_usage =
 
 namespace {
 
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    });
-    return s;
-}
-
-bool ends_with(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 std::optional<long long> number(const std::string& s) {
-    if (s.empty() || s.size() > 12) return std::nullopt;
     long long v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
+    if (!edid_parse_number(s, v)) return std::nullopt;
     return v;
+}
+
+// The output's kind by its extension, in any case, as the save dialog takes it.
+bool named_as(const std::string& path, const char* extension) {
+    return with_extension(path, extension) == path;
 }
 
 std::optional<std::vector<int>> number_list(const std::string& s) {
@@ -202,8 +193,7 @@ int edid_cli_edit(const std::vector<std::string>& args, std::ostream& out, std::
         }
     }
     if (files.size() != 2) return usage(err, "edit takes an input and an output file");
-    const std::string out_lower = lower(files[1]);
-    if (!ends_with(out_lower, ".hex") && !ends_with(out_lower, ".bin"))
+    if (!named_as(files[1], ".hex") && !named_as(files[1], ".bin"))
         return usage(err, "the output file must end in .hex or .bin");
 
     std::optional<EdidModel> model;
@@ -218,9 +208,9 @@ int edid_cli_edit(const std::vector<std::string>& args, std::ostream& out, std::
                 r = e.option->apply(*model, e.name, e.value);
             } else {
                 std::vector<std::string> sads;
-                for (const std::string& spec : audio) {
+                for (const std::string& option : audio) {
                     std::string sad;
-                    r = parse_audio_spec(spec, sad);
+                    r = parse_audio_option(option, sad);
                     if (!r.ok()) break;
                     sads.push_back(sad);
                 }
@@ -239,7 +229,7 @@ int edid_cli_edit(const std::vector<std::string>& args, std::ostream& out, std::
     const std::string text = edid_text_format(after, 0, EdidSeparatorRule::after_every_block);
     std::string why;
     const EdidSaveFormat format =
-        ends_with(out_lower, ".bin") ? EdidSaveFormat::bin : EdidSaveFormat::hex;
+        named_as(files[1], ".bin") ? EdidSaveFormat::bin : EdidSaveFormat::hex;
     if (!edid_file_save(files[1], text, format, hex_type, &why)) {
         err << "t27ctl edid: " << why << "\n";
         return edid_cli_cannot_write;

@@ -20,21 +20,13 @@ int EdidField::last_offset() const {
     return last;
 }
 
-namespace {
-
-int byte_at(const std::string& bytes, int offset) {
-    return offset >= 0 && offset < static_cast<int>(bytes.size())
-               ? static_cast<unsigned char>(bytes[static_cast<std::size_t>(offset)])
-               : 0;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 long long field_raw(const std::string& bytes, const EdidField& f) {
     long long v = 0;
     for (const BitPiece& p : f.pieces) {
         const int mask = (1 << p.width) - 1;
-        v = (v << p.width) | ((byte_at(bytes, p.offset) >> p.shift) & mask);
+        v = (v << p.width) | ((part_byte(bytes, p.offset) >> p.shift) & mask);
     }
     return v;
 }
@@ -92,7 +84,7 @@ std::string field_text(const std::string& bytes, const EdidField& f) {
             std::string s;
             const int at = f.pieces.empty() ? 0 : f.pieces[0].offset;
             for (int k = 0; k < f.length; ++k) {
-                const int c = byte_at(bytes, at + k);
+                const int c = part_byte(bytes, at + k);
                 if (c == 0x0A || c == 0x00) break;
                 s += static_cast<char>(c);
             }

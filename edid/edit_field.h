@@ -48,6 +48,13 @@ struct EdidField {
     int last_offset() const;
 };
 
+// Byte i of a part, 0 past its end: a field of a short block reads as 0.
+inline int part_byte(const std::string& bytes, int i) {
+    return i >= 0 && i < static_cast<int>(bytes.size())
+               ? static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)])
+               : 0;
+}
+
 long long field_raw(const std::string& bytes, const EdidField& f);
 void field_raw_set(std::string& bytes, const EdidField& f, long long raw);
 

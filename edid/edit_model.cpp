@@ -2,15 +2,11 @@
 
 #include <algorithm>
 
+#include "edid/edit_field.h"
+
 namespace t27 {
 
 namespace {
-
-int byte_of(const std::string& s, int i) {
-    return i >= 0 && i < static_cast<int>(s.size())
-               ? static_cast<unsigned char>(s[static_cast<std::size_t>(i)])
-               : 0;
-}
 
 EdidPart slice(EdidPartRole role, const std::string& bytes, int from, int to) {
     return {role,
@@ -38,7 +34,7 @@ void parse_collection(const std::string& bytes, int d, std::vector<EdidPart>& pa
     std::vector<EdidPart> blocks;
     int at = 4;
     while (at < d) {
-        const int end = at + 1 + (byte_of(bytes, at) & 0x1F);
+        const int end = at + 1 + (part_byte(bytes, at) & 0x1F);
         if (end > d) {
             parts.push_back(slice(EdidPartRole::collection, bytes, 4, d));
             return;
@@ -52,7 +48,7 @@ void parse_collection(const std::string& bytes, int d, std::vector<EdidPart>& pa
 EdidBlock parse_cta(const std::string& bytes) {
     EdidBlock block;
     block.parts.push_back(slice(EdidPartRole::cta_header, bytes, 0, 4));
-    const int d = byte_of(bytes, 2);
+    const int d = part_byte(bytes, 2);
     int at = 4;
     if (d != 0 && (d < 4 || d > edid_block_body)) {
         block.parts.push_back(slice(EdidPartRole::collection, bytes, 4, edid_block_body));
@@ -62,7 +58,7 @@ EdidBlock parse_cta(const std::string& bytes) {
         at = d;
         // A timing whose pixel clock is 0 ends the list; what follows is padding.
         while (at + 18 <= edid_block_body &&
-               (byte_of(bytes, at) != 0 || byte_of(bytes, at + 1) != 0)) {
+               (part_byte(bytes, at) != 0 || part_byte(bytes, at + 1) != 0)) {
             block.parts.push_back(slice(EdidPartRole::cta_timing, bytes, at, at + 18));
             at += 18;
         }
@@ -105,7 +101,7 @@ EdidBlock edid_parse_block(const std::string& bytes, int index) {
         block.parts.push_back(slice(EdidPartRole::checksum, bytes, edid_block_body, 128));
         return block;
     }
-    if (byte_of(bytes, 0) == edid_cta_tag) return parse_cta(bytes);
+    if (part_byte(bytes, 0) == edid_cta_tag) return parse_cta(bytes);
     EdidBlock block;
     block.parts.push_back(slice(EdidPartRole::raw_block, bytes, 0, edid_block_body));
     block.parts.push_back(slice(EdidPartRole::checksum, bytes, edid_block_body, 128));
@@ -132,7 +128,7 @@ std::string EdidModel::serialize() const {
         std::string bytes = b.bytes();
         if (edited_) {
             int sum = 0;
-            for (int i = 0; i < edid_block_body; ++i) sum += byte_of(bytes, i);
+            for (int i = 0; i < edid_block_body; ++i) sum += part_byte(bytes, i);
             bytes[edid_block_body] = static_cast<char>((256 - sum % 256) % 256);
         }
         out += bytes;
@@ -208,7 +204,7 @@ EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
             if (size < 1 || size > 32)
                 return {"a data block holds 0 to 31 bytes after its header, not " +
                         std::to_string(size - 1)};
-            part.bytes[0] = static_cast<char>((byte_of(part.bytes, 0) & 0xE0) | (size - 1));
+            part.bytes[0] = static_cast<char>((part_byte(part.bytes, 0) & 0xE0) | (size - 1));
             data += size;
         } else if (part.role == EdidPartRole::collection) {
             data += size;
@@ -234,7 +230,7 @@ EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
     }
     padding.resize(static_cast<std::size_t>(edid_block_body - body), '\0');
     std::string& header = parts[0].bytes;
-    const bool had_none = byte_of(header, 2) == 0;
+    const bool had_none = part_byte(header, 2) == 0;
     const bool none = had_none && data == 0 && timings == 0;
     if (!none) header[2] = static_cast<char>(4 + data);
     // Padding that now starts where a timing could sit must not read as one.

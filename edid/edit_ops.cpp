@@ -8,12 +8,6 @@ namespace t27 {
 
 namespace {
 
-int byte_of(const std::string& s, int i) {
-    return i >= 0 && i < static_cast<int>(s.size())
-               ? static_cast<unsigned char>(s[static_cast<std::size_t>(i)])
-               : 0;
-}
-
 std::string bytes_of(std::initializer_list<int> values) {
     std::string s;
     for (int v : values) s += static_cast<char>(v);
@@ -63,7 +57,7 @@ std::vector<SvdSlot> svd_slots(const EdidModel& m, int b) {
     for (const PartRef& r : data_blocks_in(m, b, DataBlockKind::video)) {
         const std::string& bytes = m.part(b, r.part).bytes;
         for (int k = 1; k < static_cast<int>(bytes.size()); ++k)
-            slots.push_back({r.part, byte_of(bytes, k), static_cast<int>(slots.size())});
+            slots.push_back({r.part, part_byte(bytes, k), static_cast<int>(slots.size())});
     }
     return slots;
 }
@@ -87,8 +81,8 @@ EdidEdit write_svds(EdidModel& m, int b, const std::vector<SvdSlot>& slots) {
             const int i = slots[j].old_index;
             const std::size_t at = 2 + j / 8;
             if (i < 0 || at >= map.size()) continue;
-            if ((byte_of(old, 2 + i / 8) >> (i % 8)) & 1)
-                map[at] = static_cast<char>(byte_of(map, static_cast<int>(at)) | (1 << (j % 8)));
+            if ((part_byte(old, 2 + i / 8) >> (i % 8)) & 1)
+                map[at] = static_cast<char>(part_byte(map, static_cast<int>(at)) | (1 << (j % 8)));
         }
         if (EdidEdit e = m.replace(b, r.part, map); !e.ok()) return e;
     }
@@ -141,16 +135,6 @@ std::vector<std::string> split(const std::string& s, char sep) {
     }
 }
 
-bool to_int(const std::string& s, long long& v) {
-    if (s.empty() || s.size() > 12) return false;
-    v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
-    return true;
-}
-
 // ---- tags ------------------------------------------------------------------------------------
 
 bool tag_matches(const std::string& tag, const std::string& bytes) {
@@ -160,9 +144,10 @@ bool tag_matches(const std::string& tag, const std::string& bytes) {
     const std::vector<std::string> parts = split(tag, ':');
     long long n = 0;
     long long ext = 0;
-    if (parts.size() == 1 && to_int(parts[0], n)) return (byte_of(bytes, 0) >> 5) == n;
-    if (parts.size() == 2 && to_int(parts[0], n) && n == 7 && to_int(parts[1], ext))
-        return (byte_of(bytes, 0) >> 5) == 7 && bytes.size() >= 2 && byte_of(bytes, 1) == ext;
+    if (parts.size() == 1 && edid_parse_number(parts[0], n)) return (part_byte(bytes, 0) >> 5) == n;
+    if (parts.size() == 2 && edid_parse_number(parts[0], n) && n == 7 &&
+        edid_parse_number(parts[1], ext))
+        return (part_byte(bytes, 0) >> 5) == 7 && bytes.size() >= 2 && part_byte(bytes, 1) == ext;
     return false;
 }
 
@@ -172,9 +157,9 @@ bool tag_known(const std::string& tag) {
     const std::vector<std::string> parts = split(tag, ':');
     long long n = 0;
     long long ext = 0;
-    if (parts.size() == 1 && to_int(parts[0], n)) return n >= 1 && n <= 7;
-    return parts.size() == 2 && to_int(parts[0], n) && n == 7 && to_int(parts[1], ext) &&
-           ext <= 255;
+    if (parts.size() == 1 && edid_parse_number(parts[0], n)) return n >= 1 && n <= 7;
+    return parts.size() == 2 && edid_parse_number(parts[0], n) && n == 7 &&
+           edid_parse_number(parts[1], ext) && ext <= 255;
 }
 
 std::string padded(std::string bytes, std::size_t size) {
@@ -183,6 +168,16 @@ std::string padded(std::string bytes, std::size_t size) {
 }
 
 }  // namespace
+
+bool edid_parse_number(const std::string& s, long long& v) {
+    if (s.empty() || s.size() > 12) return false;
+    v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    return true;
+}
 
 // ---- lookups -------------------------------------------------------------------------------
 
@@ -278,7 +273,7 @@ std::vector<int> svd_codes(const EdidPart& part) {
     std::vector<int> codes;
     const int first = data_block_kind(part.bytes) == DataBlockKind::y420_video ? 2 : 1;
     for (int k = first; k < static_cast<int>(part.bytes.size()); ++k)
-        codes.push_back(byte_of(part.bytes, k));
+        codes.push_back(part_byte(part.bytes, k));
     return codes;
 }
 
@@ -489,8 +484,8 @@ EdidEdit edit_hdr_static(EdidModel& m, bool on) {
         // Traditional SDR, SMPTE ST 2084 and HLG; static metadata type 1.
         for (const PartRef& r : found) {
             std::string bytes = padded(w.part(r.block, r.part).bytes, 4);
-            bytes[2] = static_cast<char>(byte_of(bytes, 2) | 0x0D);
-            bytes[3] = static_cast<char>(byte_of(bytes, 3) | 0x01);
+            bytes[2] = static_cast<char>(part_byte(bytes, 2) | 0x0D);
+            bytes[3] = static_cast<char>(part_byte(bytes, 3) | 0x01);
             if (EdidEdit e = w.replace(r.block, r.part, bytes); !e.ok()) return e;
         }
         if (!found.empty()) return {};
@@ -502,16 +497,16 @@ EdidEdit edit_hdr_static(EdidModel& m, bool on) {
 
 // ---- audio ---------------------------------------------------------------------------------
 
-EdidEdit parse_audio_spec(const std::string& spec, std::string& sad) {
-    const std::vector<std::string> f = split(spec, ':');
+EdidEdit parse_audio_option(const std::string& option, std::string& sad) {
+    const std::vector<std::string> f = split(option, ':');
     if (f.size() < 3 || f.size() > 4)
-        return {"--audio takes FORMAT:CHANNELS:RATES[:SIZES], not \"" + spec + "\""};
+        return {"--audio takes FORMAT:CHANNELS:RATES[:SIZES], not \"" + option + "\""};
     int code = 0;
     for (const AudioFormatName& a : audio_formats)
         if (f[0] == a.name) code = a.code;
     if (code == 0) return {"unknown audio format \"" + f[0] + "\""};
     long long channels = 0;
-    if (!to_int(f[1], channels) || channels < 1 || channels > 8)
+    if (!edid_parse_number(f[1], channels) || channels < 1 || channels > 8)
         return {"audio channels are 1 to 8, not \"" + f[1] + "\""};
     int rates = 0;
     for (const std::string& r : split(f[2], ',')) {
@@ -535,13 +530,14 @@ EdidEdit parse_audio_spec(const std::string& spec, std::string& sad) {
         }
     } else if (code <= 8) {
         long long kbps = 0;
-        if (f.size() != 4 || !to_int(f[3], kbps) || kbps < 8 || kbps > 2040 || kbps % 8 != 0)
+        if (f.size() != 4 || !edid_parse_number(f[3], kbps) || kbps < 8 || kbps > 2040 ||
+            kbps % 8 != 0)
             return {f[0] + " needs its max bit rate in kHz, a multiple of 8 up to 2040 (" + f[0] +
                     ":6:48:640)"};
         third = static_cast<int>(kbps / 8);
     } else if (f.size() == 4) {
         long long v = 0;
-        if (!to_int(f[3], v) || v > 255)
+        if (!edid_parse_number(f[3], v) || v > 255)
             return {"the format's value byte is 0 to 255, not \"" + f[3] + "\""};
         third = static_cast<int>(v);
     }
@@ -588,8 +584,9 @@ EdidEdit edit_remove_data_blocks(EdidModel& m, const std::string& tag) {
         if (!removed) return {"the image has no " + tag + " data block to remove"};
         if (data_blocks_of(w, DataBlockKind::hdmi).empty() &&
             !data_blocks_of(w, DataBlockKind::hdmi_forum).empty())
-            return {"the HDMI Forum vendor block needs the HDMI vendor block; remove hdmi-forum "
-                    "too"};
+            return {
+                "the HDMI Forum vendor block needs the HDMI vendor block; remove hdmi-forum "
+                "too"};
         return {};
     });
 }
@@ -637,10 +634,7 @@ EdidEdit edit_descriptor_kind(EdidModel& m, PartRef at, DescriptorKind kind) {
         case DescriptorKind::monitor_name:
         case DescriptorKind::serial_text:
         case DescriptorKind::data_text: {
-            const int tag = kind == DescriptorKind::monitor_name  ? 0xFC
-                            : kind == DescriptorKind::serial_text ? 0xFF
-                                                                  : 0xFE;
-            std::string bytes = bytes_of({0, 0, 0, tag, 0, 0x0A});
+            std::string bytes = bytes_of({0, 0, 0, descriptor_type(kind).tag, 0, 0x0A});
             bytes.resize(18, ' ');
             return m.replace(at.block, at.part, bytes);
         }
@@ -654,7 +648,7 @@ EdidEdit edit_descriptor_kind(EdidModel& m, PartRef at, DescriptorKind kind) {
         case DescriptorKind::other:
             break;
     }
-    std::string bytes = bytes_of({0, 0, 0, 0x10});
+    std::string bytes = bytes_of({0, 0, 0, descriptor_type(DescriptorKind::dummy).tag});
     bytes.resize(18, '\0');
     return m.replace(at.block, at.part, bytes);
 }
@@ -671,9 +665,9 @@ int max_tmds_mhz(const EdidModel& m) {
     if (hdmi.empty()) return 0;
     int max_mhz = 165;
     const std::string& h = m.part(hdmi.front().block, hdmi.front().part).bytes;
-    if (byte_of(h, 7) > 0) max_mhz = byte_of(h, 7) * 5;
+    if (part_byte(h, 7) > 0) max_mhz = part_byte(h, 7) * 5;
     for (const PartRef& r : data_blocks_of(m, DataBlockKind::hdmi_forum))
-        max_mhz = std::max(max_mhz, byte_of(m.part(r.block, r.part).bytes, 5) * 5);
+        max_mhz = std::max(max_mhz, part_byte(m.part(r.block, r.part).bytes, 5) * 5);
     return max_mhz;
 }
 
@@ -682,7 +676,7 @@ int range_limits_mhz(const EdidModel& m) {
     for (const EdidPart& p : m.block(0).parts)
         if (p.role == EdidPartRole::descriptor &&
             descriptor_kind(p.bytes) == DescriptorKind::range_limits)
-            return byte_of(p.bytes, 9) * 10;
+            return part_byte(p.bytes, 9) * 10;
     return 0;
 }
 
@@ -704,7 +698,8 @@ std::vector<std::string> edid_model_warnings(const EdidModel& m) {
             for (const PartRef& r : maps) {
                 const std::string& map = m.part(b, r.part).bytes;
                 // 4:2:0 halves the TMDS rate.
-                if (map.size() <= 2 || ((byte_of(map, 2 + static_cast<int>(i / 8)) >> (i % 8)) & 1))
+                if (map.size() <= 2 ||
+                    ((part_byte(map, 2 + static_cast<int>(i / 8)) >> (i % 8)) & 1))
                     need = (clock + 1) / 2;
             }
             if (tmds > 0 && need > tmds)
@@ -720,7 +715,7 @@ std::vector<std::string> edid_model_warnings(const EdidModel& m) {
     if (!data_blocks_of(m, DataBlockKind::hdr_static).empty()) {
         bool bt2020 = false;
         for (const PartRef& r : data_blocks_of(m, DataBlockKind::colorimetry))
-            bt2020 = bt2020 || (byte_of(m.part(r.block, r.part).bytes, 2) & 0xE0) != 0;
+            bt2020 = bt2020 || (part_byte(m.part(r.block, r.part).bytes, 2) & 0xE0) != 0;
         if (!bt2020)
             lines.push_back(
                 "HDR static metadata without BT.2020 colorimetry: no colorimetry data "

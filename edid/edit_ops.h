@@ -55,7 +55,7 @@ EdidEdit edit_hdr_static(EdidModel& m, bool on);
 // exactly these afterwards.
 EdidEdit edit_audio(EdidModel& m, const std::vector<std::string>& sads);
 // "lpcm:8:48,96,192:16,20,24" -> one short audio descriptor.
-EdidEdit parse_audio_spec(const std::string& spec, std::string& sad);
+EdidEdit parse_audio_option(const std::string& option, std::string& sad);
 // Removes every data block of that kind: a key of data_block_types()
 // ("audio", "hdr-static", ...) or a tag number ("4", "7:6" for an extended tag).
 EdidEdit edit_remove_data_blocks(EdidModel& m, const std::string& tag);
@@ -65,6 +65,9 @@ EdidEdit edit_remove_data_blocks(EdidModel& m, const std::string& tag);
 EdidEdit edit_timing(EdidModel& m, PartRef at, const VideoTiming& t);
 // Turns a descriptor into an empty one of another kind.
 EdidEdit edit_descriptor_kind(EdidModel& m, PartRef at, DescriptorKind kind);
+
+// A decimal number of up to 12 digits, nothing else.
+bool edid_parse_number(const std::string& s, long long& v);
 
 // Lines worth a look that are not refusals: a VIC the sink's TMDS rate
 // cannot carry, HDR metadata without BT.2020 colorimetry.

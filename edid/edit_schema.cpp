@@ -9,72 +9,34 @@ namespace t27 {
 
 namespace {
 
-const char* base_part_label(EdidPartRole role) {
-    switch (role) {
-        case EdidPartRole::header:
-            return "Header";
-        case EdidPartRole::vendor:
-            return "Vendor and product";
-        case EdidPartRole::version:
-            return "EDID version";
-        case EdidPartRole::display:
-            return "Basic display parameters";
-        case EdidPartRole::colour:
-            return "Colour characteristics";
-        case EdidPartRole::established:
-            return "Established timings";
-        case EdidPartRole::standard:
-            return "Standard timings";
-        case EdidPartRole::extension_count:
-            return "Extension count";
-        case EdidPartRole::checksum:
-            return "Checksum";
-        case EdidPartRole::cta_header:
-            return "CTA-861 header";
-        case EdidPartRole::collection:
-            return "Data blocks (cannot be walked, kept raw)";
-        case EdidPartRole::padding:
-            return "Padding";
-        case EdidPartRole::raw_block:
-            return "Block data (kept raw)";
-        default:
-            break;
-    }
-    return "";
-}
+struct RoleName {
+    EdidPartRole role;
+    const char* key;
+    const char* label;
+};
 
-const char* base_part_key(EdidPartRole role) {
-    switch (role) {
-        case EdidPartRole::header:
-            return "header";
-        case EdidPartRole::vendor:
-            return "vendor";
-        case EdidPartRole::version:
-            return "version";
-        case EdidPartRole::display:
-            return "display";
-        case EdidPartRole::colour:
-            return "colour";
-        case EdidPartRole::established:
-            return "established";
-        case EdidPartRole::standard:
-            return "standard";
-        case EdidPartRole::extension_count:
-            return "extension_count";
-        case EdidPartRole::checksum:
-            return "checksum";
-        case EdidPartRole::cta_header:
-            return "cta_header";
-        case EdidPartRole::collection:
-            return "collection";
-        case EdidPartRole::padding:
-            return "padding";
-        case EdidPartRole::raw_block:
-            return "raw";
-        default:
-            break;
-    }
-    return "";
+// Parts named by their role alone; descriptors, timings and data blocks are
+// named by what they hold.
+const RoleName role_names[] = {
+    {EdidPartRole::header, "header", "Header"},
+    {EdidPartRole::vendor, "vendor", "Vendor and product"},
+    {EdidPartRole::version, "version", "EDID version"},
+    {EdidPartRole::display, "display", "Basic display parameters"},
+    {EdidPartRole::colour, "colour", "Colour characteristics"},
+    {EdidPartRole::established, "established", "Established timings"},
+    {EdidPartRole::standard, "standard", "Standard timings"},
+    {EdidPartRole::extension_count, "extension_count", "Extension count"},
+    {EdidPartRole::checksum, "checksum", "Checksum"},
+    {EdidPartRole::cta_header, "cta_header", "CTA-861 header"},
+    {EdidPartRole::collection, "collection", "Data blocks (cannot be walked, kept raw)"},
+    {EdidPartRole::padding, "padding", "Padding"},
+    {EdidPartRole::raw_block, "raw", "Block data (kept raw)"},
+};
+
+const RoleName* role_name(EdidPartRole role) {
+    for (const RoleName& r : role_names)
+        if (r.role == role) return &r;
+    return nullptr;
 }
 
 // 1-based number of part p among the parts of its role in block b.
@@ -121,7 +83,8 @@ std::string part_label(const EdidModel& m, int b, int p) {
         default:
             break;
     }
-    return base_part_label(part.role);
+    const RoleName* r = role_name(part.role);
+    return r ? r->label : "";
 }
 
 std::string part_key(const EdidModel& m, int b, int p) {
@@ -136,7 +99,8 @@ std::string part_key(const EdidModel& m, int b, int p) {
         default:
             break;
     }
-    return base_part_key(part.role);
+    const RoleName* r = role_name(part.role);
+    return r ? r->key : "";
 }
 
 std::vector<EdidField> part_fields(const EdidPart& part) {

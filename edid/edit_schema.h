@@ -48,6 +48,16 @@ enum class DescriptorKind {
     other
 };
 
+struct DescriptorType {
+    DescriptorKind kind;
+    int tag;  // byte 3 of a display descriptor; -1 for a timing and for "other"
+    const char* label;
+    const char* key;
+};
+
+// Every kind, the ones the editor can make first and "other" last.
+const std::vector<DescriptorType>& descriptor_types();
+const DescriptorType& descriptor_type(DescriptorKind kind);
 DescriptorKind descriptor_kind(const std::string& bytes);
 const char* descriptor_kind_label(DescriptorKind kind);
 

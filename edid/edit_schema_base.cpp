@@ -26,12 +26,6 @@ const std::vector<std::string> sync_type_names = {"analog composite", "bipolar a
 const std::vector<std::string> timing_support_names = {"default GTF", "range limits only",
                                                        "secondary GTF", "", "CVT"};
 
-int byte_of(const std::string& s, int i) {
-    return i >= 0 && i < static_cast<int>(s.size())
-               ? static_cast<unsigned char>(s[static_cast<std::size_t>(i)])
-               : 0;
-}
-
 std::vector<EdidField> vendor_fields() {
     EdidField maker = num("manufacturer", "Manufacturer", {{0, 0, 7}, {1, 0, 8}});
     maker.type = FieldType::letters;
@@ -43,7 +37,7 @@ std::vector<EdidField> vendor_fields() {
 
 std::vector<EdidField> display_fields(const std::string& b) {
     std::vector<EdidField> f = {flag("digital_input", "Digital input", 0, 7)};
-    const bool digital = byte_of(b, 0) & 0x80;
+    const bool digital = part_byte(b, 0) & 0x80;
     if (digital) {
         f.push_back(choice("bit_depth", "Colour bit depth", {{0, 4, 3}}, bit_depth_names));
         f.push_back(choice("interface", "Interface", {{0, 0, 4}}, interface_names));
@@ -144,43 +138,33 @@ std::vector<EdidField> timing_fields(int at) {
     return f;
 }
 
-DescriptorKind descriptor_kind(const std::string& b) {
-    if (byte_of(b, 0) != 0 || byte_of(b, 1) != 0) return DescriptorKind::timing;
-    switch (byte_of(b, 3)) {
-        case 0xFC:
-            return DescriptorKind::monitor_name;
-        case 0xFF:
-            return DescriptorKind::serial_text;
-        case 0xFE:
-            return DescriptorKind::data_text;
-        case 0xFD:
-            return DescriptorKind::range_limits;
-        case 0x10:
-            return DescriptorKind::dummy;
-        default:
-            return DescriptorKind::other;
-    }
+const std::vector<DescriptorType>& descriptor_types() {
+    static const std::vector<DescriptorType> types = {
+        {DescriptorKind::timing, -1, "Detailed timing", "timing"},
+        {DescriptorKind::monitor_name, 0xFC, "Monitor name", "monitor_name"},
+        {DescriptorKind::serial_text, 0xFF, "Serial number text", "serial_text"},
+        {DescriptorKind::data_text, 0xFE, "Data text", "data_text"},
+        {DescriptorKind::range_limits, 0xFD, "Range limits", "range_limits"},
+        {DescriptorKind::dummy, 0x10, "Dummy", "dummy"},
+        {DescriptorKind::other, -1, "Other descriptor", "other"},
+    };
+    return types;
 }
 
-const char* descriptor_kind_label(DescriptorKind kind) {
-    switch (kind) {
-        case DescriptorKind::timing:
-            return "Detailed timing";
-        case DescriptorKind::monitor_name:
-            return "Monitor name";
-        case DescriptorKind::serial_text:
-            return "Serial number text";
-        case DescriptorKind::data_text:
-            return "Data text";
-        case DescriptorKind::range_limits:
-            return "Range limits";
-        case DescriptorKind::dummy:
-            return "Dummy";
-        case DescriptorKind::other:
-            break;
-    }
-    return "Other descriptor";
+const DescriptorType& descriptor_type(DescriptorKind kind) {
+    for (const DescriptorType& t : descriptor_types())
+        if (t.kind == kind) return t;
+    return descriptor_types().back();
 }
+
+DescriptorKind descriptor_kind(const std::string& b) {
+    if (part_byte(b, 0) != 0 || part_byte(b, 1) != 0) return DescriptorKind::timing;
+    for (const DescriptorType& t : descriptor_types())
+        if (t.tag >= 0 && t.tag == part_byte(b, 3)) return t.kind;
+    return DescriptorKind::other;
+}
+
+const char* descriptor_kind_label(DescriptorKind kind) { return descriptor_type(kind).label; }
 
 std::vector<EdidField> descriptor_fields(const std::string& b) {
     const DescriptorKind kind = descriptor_kind(b);
@@ -190,10 +174,7 @@ std::vector<EdidField> descriptor_fields(const std::string& b) {
         case DescriptorKind::monitor_name:
         case DescriptorKind::serial_text:
         case DescriptorKind::data_text: {
-            EdidField t = num(kind == DescriptorKind::monitor_name  ? "monitor_name"
-                              : kind == DescriptorKind::serial_text ? "serial_text"
-                                                                    : "data_text",
-                              descriptor_kind_label(kind), {{5, 0, 8}});
+            EdidField t = num(descriptor_type(kind).key, descriptor_kind_label(kind), {{5, 0, 8}});
             t.type = FieldType::text;
             t.length = 13;
             return {t};

@@ -12,12 +12,6 @@ using namespace field_make;
 
 namespace {
 
-int byte_of(const std::string& s, int i) {
-    return i >= 0 && i < static_cast<int>(s.size())
-               ? static_cast<unsigned char>(s[static_cast<std::size_t>(i)])
-               : 0;
-}
-
 int size_of(const std::string& s) { return static_cast<int>(s.size()); }
 
 const std::vector<std::string> format_names = {
@@ -33,8 +27,8 @@ const std::vector<std::string> hdmi_vic_names = {"", "3840x2160 30Hz", "3840x216
                                                  "3840x2160 24Hz", "4096x2160 24Hz"};
 
 bool oui_is(const std::string& b, const std::array<int, 3>& oui) {
-    return size_of(b) >= 4 && byte_of(b, 1) == oui[0] && byte_of(b, 2) == oui[1] &&
-           byte_of(b, 3) == oui[2];
+    return size_of(b) >= 4 && part_byte(b, 1) == oui[0] && part_byte(b, 2) == oui[1] &&
+           part_byte(b, 3) == oui[2];
 }
 
 std::vector<EdidField> sad_fields(const std::string& b, int o) {
@@ -43,7 +37,7 @@ std::vector<EdidField> sad_fields(const std::string& b, int o) {
         num("channels", "Channels", {{o, 0, 3}}, {}, 1, 1),
     };
     flags(f, "rate_", o + 1, rate_names);
-    const int format = (byte_of(b, o) >> 3) & 0x0F;
+    const int format = (part_byte(b, o) >> 3) & 0x0F;
     if (format == 1) {
         flags(f, "size_", o + 2, {"16 bit", "20 bit", "24 bit"});
     } else if (format >= 2 && format <= 8) {
@@ -73,7 +67,7 @@ std::vector<EdidField> hdmi_fields(const std::string& b) {
         f, "", 8,
         {"Content type graphics", "Content type photo", "Content type cinema", "Content type game",
          "", "HDMI video present", "Interlaced latency present", "Latency present"});
-    const int b8 = byte_of(b, 8);
+    const int b8 = part_byte(b, 8);
     int o = 9;
     if (b8 & 0x80) {
         f.push_back(byte("video_latency", "Video latency", o));
@@ -91,7 +85,7 @@ std::vector<EdidField> hdmi_fields(const std::string& b) {
         f.push_back(num("image_size", "Image size", {{o, 3, 2}}));
         f.push_back(read_only(num("hdmi_vic_count", "HDMI VICs", {{o + 1, 5, 3}})));
         f.push_back(read_only(num("hdmi_3d_length", "3D bytes", {{o + 1, 0, 5}})));
-        const int count = byte_of(b, o + 1) >> 5;
+        const int count = part_byte(b, o + 1) >> 5;
         for (int i = 0; i < count; ++i) {
             const std::string n = std::to_string(i + 1);
             f.push_back(
@@ -114,7 +108,8 @@ std::vector<EdidField> hdmi_forum_fields() {
 
 std::vector<EdidField> data_block_fields(const std::string& b) {
     std::vector<EdidField> f = {read_only(num("tag", "Tag", {{0, 5, 3}}))};
-    if ((byte_of(b, 0) >> 5) == 7) f.push_back(read_only(byte("extended_tag", "Extended tag", 1)));
+    if ((part_byte(b, 0) >> 5) == 7)
+        f.push_back(read_only(byte("extended_tag", "Extended tag", 1)));
     switch (data_block_kind(b)) {
         case DataBlockKind::speaker:
             flags(f, "", 1, {"FL/FR", "LFE", "FC", "RL/RR", "RC", "FLC/FRC", "RLC/RRC", "FLW/FRW"});
@@ -198,7 +193,7 @@ const DataBlockType& data_block_type(DataBlockKind kind) {
 }
 
 DataBlockKind data_block_kind(const std::string& b) {
-    const int tag = byte_of(b, 0) >> 5;
+    const int tag = part_byte(b, 0) >> 5;
     if (tag == 3) {
         if (oui_is(b, oui_hdmi)) return DataBlockKind::hdmi;
         if (oui_is(b, oui_hdmi_forum)) return DataBlockKind::hdmi_forum;
@@ -208,7 +203,7 @@ DataBlockKind data_block_kind(const std::string& b) {
         if (t.tag != tag || t.kind == DataBlockKind::hdmi || t.kind == DataBlockKind::hdmi_forum)
             continue;
         if (t.ext_tag < 0) return t.kind;
-        if (size_of(b) >= 2 && byte_of(b, 1) == t.ext_tag) return t.kind;
+        if (size_of(b) >= 2 && part_byte(b, 1) == t.ext_tag) return t.kind;
     }
     return DataBlockKind::other;
 }
@@ -259,10 +254,10 @@ std::vector<EdidListItem> cta_list_items(const EdidPart& part) {
     switch (data_block_kind(b)) {
         case DataBlockKind::audio:
             for (int o = 1; o + 3 <= size_of(b); o += 3) {
-                const int format = (byte_of(b, o) >> 3) & 0x0F;
+                const int format = (part_byte(b, o) >> 3) & 0x0F;
                 items.push_back({"SAD " + std::to_string(o / 3 + 1) + ": " +
                                      format_names[static_cast<std::size_t>(format)] + ", " +
-                                     std::to_string((byte_of(b, o) & 7) + 1) + " ch",
+                                     std::to_string((part_byte(b, o) & 7) + 1) + " ch",
                                  o, 3, sad_fields(b, o)});
             }
             break;
@@ -270,7 +265,7 @@ std::vector<EdidListItem> cta_list_items(const EdidPart& part) {
         case DataBlockKind::y420_video: {
             const int first = data_block_kind(b) == DataBlockKind::video ? 1 : 2;
             for (int o = first; o < size_of(b); ++o) {
-                const Svd s = svd_decode(byte_of(b, o));
+                const Svd s = svd_decode(part_byte(b, o));
                 items.push_back({vic_label(s.vic) + (s.native ? " (native)" : ""), o, 1, {}});
             }
             break;

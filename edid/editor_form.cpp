@@ -33,18 +33,6 @@ std::vector<int> every_vic() {
     return v;
 }
 
-const std::vector<std::pair<DescriptorKind, const char*>>& descriptor_choices() {
-    static const std::vector<std::pair<DescriptorKind, const char*>> kinds = {
-        {DescriptorKind::timing, "Detailed timing"},
-        {DescriptorKind::monitor_name, "Monitor name"},
-        {DescriptorKind::serial_text, "Serial number text"},
-        {DescriptorKind::data_text, "Data text"},
-        {DescriptorKind::range_limits, "Range limits"},
-        {DescriptorKind::dummy, "Dummy"},
-    };
-    return kinds;
-}
-
 const EdidPart* part_at(const EdidModel& m, PartRef at) {
     if (at.block < 0 || at.block >= m.block_count()) return nullptr;
     if (at.part < 0 || at.part >= static_cast<int>(m.block(at.block).parts.size())) return nullptr;
@@ -307,10 +295,9 @@ void EditorForm::add_part_controls(const EdidModel& m, PartRef at) {
         auto* kind = new QComboBox(body_);
         kind->setObjectName(QStringLiteral("cbo_edid_edit_kind"));
         const DescriptorKind now = descriptor_kind(part.bytes);
-        for (const auto& [k, label] : descriptor_choices())
-            kind->addItem(QString::fromLatin1(label), static_cast<int>(k));
-        if (kind->findData(static_cast<int>(now)) < 0)
-            kind->addItem(QString::fromLatin1(descriptor_kind_label(now)), static_cast<int>(now));
+        for (const DescriptorType& t : descriptor_types())
+            if (t.kind != DescriptorKind::other || now == DescriptorKind::other)
+                kind->addItem(QString::fromLatin1(t.label), static_cast<int>(t.kind));
         kind->setCurrentIndex(kind->findData(static_cast<int>(now)));
         connect(kind, &QComboBox::activated, this, [this, kind, at](int i) {
             const auto k = static_cast<DescriptorKind>(kind->itemData(i).toInt());

@@ -37,7 +37,9 @@ inline void edid_editor_pipeline(const std::string& image) {
     T27_FUZZ_CHECK(!edid_decode_json(*model).empty());
     edid_model_warnings(*model);
     const std::vector<EditorStep> steps = {
-        [](EdidModel& m) { return edit_add_vics(m, {97, 16}); },
+        [](EdidModel& m) {
+            return edit_add_vics(m, {97, 16});
+        },
         [](EdidModel& m) { return edit_remove_vics(m, {16}); },
         [](EdidModel& m) { return edit_native_vic(m, 4); },
         [](EdidModel& m) { return edit_hdr_static(m, true); },
@@ -59,7 +61,8 @@ inline void edid_editor_pipeline(const std::string& image) {
         T27_FUZZ_CHECK(out.size() >= image.size());
         for (std::size_t b = 0; b < out.size() / 128; ++b) {
             int sum = 0;
-            for (std::size_t i = 0; i < 128; ++i) sum += static_cast<std::uint8_t>(out[128 * b + i]);
+            for (std::size_t i = 0; i < 128; ++i)
+                sum += static_cast<std::uint8_t>(out[128 * b + i]);
             T27_FUZZ_CHECK(sum % 256 == 0);
         }
         // Read back, the edited image has the parts the edit laid out.
@@ -126,7 +129,8 @@ inline void edid_pipeline(const EdidLoad& load) {
     T27_FUZZ_CHECK(std::string(simple.buffer.data.begin(), simple.buffer.data.begin() + shown) ==
                    bin);
 
-    edid_editor_pipeline(std::string(load.buffer.data.begin(), load.buffer.data.begin() + load.buffer.size));
+    edid_editor_pipeline(
+        std::string(load.buffer.data.begin(), load.buffer.data.begin() + load.buffer.size));
 
     const EdidCompare same = edid_compare(load.text, side, load.text, side);
     T27_FUZZ_CHECK(same.differing.empty());

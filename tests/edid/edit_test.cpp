@@ -99,7 +99,9 @@ bool has_vic(const EdidModel& m, int vic) {
     return false;
 }
 
-bool contains(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
+bool contains(const std::string& s, const std::string& part) {
+    return s.find(part) != std::string::npos;
+}
 
 TEST(EdidEdit, EveryImageComesBackByteForByte) {
     std::vector<std::string> files;
@@ -126,7 +128,8 @@ TEST(EdidEdit, EveryImageComesBackByteForByte) {
         auto m = EdidModel::parse(image);
         ASSERT_TRUE(m);
         const PartRef vendor = base_part(*m, EdidPartRole::vendor);
-        const long long product = field_value(m->part(0, vendor.part).bytes, part_fields(m->part(0, vendor.part))[1]);
+        const long long product =
+            field_value(m->part(0, vendor.part).bytes, part_fields(m->part(0, vendor.part))[1]);
         ASSERT_TRUE(set_field_by_key(*m, vendor, "product_code", product).ok());
         const std::string again = m->serialize();
         ASSERT_EQ(again.size(), image.size());
@@ -134,7 +137,8 @@ TEST(EdidEdit, EveryImageComesBackByteForByte) {
             if (i % 128 == 127) {
                 EdidBuffer buf;
                 edid_store(buf, again);
-                EXPECT_EQ(static_cast<unsigned char>(again[i]), edid_expected_checksum(buf, static_cast<int>(i / 128)));
+                EXPECT_EQ(static_cast<unsigned char>(again[i]),
+                          edid_expected_checksum(buf, static_cast<int>(i / 128)));
             } else {
                 EXPECT_EQ(again[i], image[i]) << "byte " << i;
             }
@@ -148,8 +152,8 @@ struct OptionCase {
     std::function<void(const Checked& before, const Checked& after, const std::string& err)> shows;
 };
 
-const char* const all_samples[] = {"hdmi-09.bin", "hdmi-13.bin", "hf-16.bin", "hf-20.bin", "hdr-24.bin",
-                                   "hdmi-tv-hd.bin", "hdmi-hf-6g.bin"};
+const char* const all_samples[] = {"hdmi-09.bin", "hdmi-13.bin",    "hf-16.bin",     "hf-20.bin",
+                                   "hdr-24.bin",  "hdmi-tv-hd.bin", "hdmi-hf-6g.bin"};
 
 std::function<void(const Checked&, const Checked&, const std::string&)> report_has(
     std::vector<std::string> lines) {
@@ -164,52 +168,69 @@ const std::vector<OptionCase>& option_cases() {
         {{"--manufacturer", "ZYX"}, {}, report_has({" Manufacturer Name = ZYX"})},
         {{"--product", "4660"}, {}, report_has({" Product Code = 4660 (1234 h)"})},
         // The report's dump of block 0 shows the serial number and the date.
-        {{"--serial", "305419896"}, {}, [](const Checked&, const Checked& a, const std::string&) {
+        {{"--serial", "305419896"},
+         {},
+         [](const Checked&, const Checked& a, const std::string&) {
              EXPECT_TRUE(contains(a.report, " 78 56 34 12 ")) << a.report.substr(0, 600);
          }},
-        {{"--week", "10", "--year", "2020"}, {}, [](const Checked&, const Checked& a, const std::string&) {
+        {{"--week", "10", "--year", "2020"},
+         {},
+         [](const Checked&, const Checked& a, const std::string&) {
              EXPECT_TRUE(contains(a.report, "\r\n 0A 1E ")) << a.report.substr(0, 600);
          }},
-        {{"--add-vic", "16"}, {}, [](const Checked& b, const Checked& a, const std::string&) {
+        {{"--add-vic", "16"},
+         {},
+         [](const Checked& b, const Checked& a, const std::string&) {
              EXPECT_TRUE(has_vic(*a.model, 16));
              if (!has_vic(*b.model, 16)) {
                  EXPECT_NE(a.report, b.report);
              }
          }},
-        {{"--add-vic", "97"}, {"hf-16.bin", "hf-20.bin"}, [](const Checked& b, const Checked& a, const std::string& err) {
+        {{"--add-vic", "97"},
+         {"hf-16.bin", "hf-20.bin"},
+         [](const Checked& b, const Checked& a, const std::string& err) {
              EXPECT_TRUE(has_vic(*a.model, 97));
              EXPECT_EQ(err, "");  // these sinks take 600 MHz
              if (!has_vic(*b.model, 97)) {
                  EXPECT_NE(a.report, b.report);
              }
          }},
-        {{"--remove-vic", "16"}, {"hdmi-09.bin", "hf-20.bin", "hdmi-tv-hd.bin"},
+        {{"--remove-vic", "16"},
+         {"hdmi-09.bin", "hf-20.bin", "hdmi-tv-hd.bin"},
          [](const Checked& b, const Checked& a, const std::string&) {
              EXPECT_FALSE(has_vic(*a.model, 16));
              EXPECT_NE(a.report, b.report);
          }},
-        {{"--native-vic", "16"}, {"hdmi-09.bin", "hf-16.bin", "hf-20.bin", "hdmi-tv-hd.bin", "hdmi-hf-6g.bin"},
+        {{"--native-vic", "16"},
+         {"hdmi-09.bin", "hf-16.bin", "hf-20.bin", "hdmi-tv-hd.bin", "hdmi-hf-6g.bin"},
          report_has({" First VIC = 1920x1080p 59/60 16:9"})},
-        {{"--max-tmds-mhz", "225"}, {"hdmi-09.bin", "hdmi-13.bin", "hf-16.bin", "hdmi-tv-hd.bin", "hdmi-hf-6g.bin"},
+        {{"--max-tmds-mhz", "225"},
+         {"hdmi-09.bin", "hdmi-13.bin", "hf-16.bin", "hdmi-tv-hd.bin", "hdmi-hf-6g.bin"},
          [](const Checked& b, const Checked& a, const std::string&) {
              const PartRef h = data_blocks_of(*a.model, DataBlockKind::hdmi).front();
              EXPECT_EQ(static_cast<unsigned char>(a.model->part(h.block, h.part).bytes[7]), 45);
              EXPECT_NE(a.report, b.report);
          }},
-        {{"--max-tmds-rate-mhz", "600"}, {"hdmi-09.bin", "hdmi-13.bin", "hf-16.bin", "hf-20.bin", "hdmi-tv-hd.bin"},
+        {{"--max-tmds-rate-mhz", "600"},
+         {"hdmi-09.bin", "hdmi-13.bin", "hf-16.bin", "hf-20.bin", "hdmi-tv-hd.bin"},
          report_has({"EDID Type = HDMI 6G , Total 2 blocks", " 340MHz above =  Yes"})},
-        {{"--hdr", "static"}, {"hdmi-09.bin", "hdmi-13.bin", "hf-20.bin", "hdmi-tv-hd.bin"},
+        {{"--hdr", "static"},
+         {"hdmi-09.bin", "hdmi-13.bin", "hf-20.bin", "hdmi-tv-hd.bin"},
          [](const Checked&, const Checked& a, const std::string& err) {
              EXPECT_TRUE(contains(a.report, " HDR = Yes\r\n"));
              EXPECT_TRUE(contains(err, "warning: HDR static metadata without BT.2020")) << err;
          }},
         {{"--hdr", "none"}, {"hdr-24.bin", "hdmi-hf-6g.bin"}, report_has({" HDR = No"})},
-        {{"--audio", "lpcm:8:48,96,192:16,20,24"}, {}, report_has({" LPCM =  Yes", " Bitstream =  No"})},
+        {{"--audio", "lpcm:8:48,96,192:16,20,24"},
+         {},
+         report_has({" LPCM =  Yes", " Bitstream =  No"})},
         // hf-16 has two bytes to spare, and a second descriptor takes three.
         {{"--audio", "ac3:6:48:640", "--audio", "eac3:8:48"},
-         {"hdmi-09.bin", "hdmi-13.bin", "hf-20.bin", "hdr-24.bin", "hdmi-tv-hd.bin", "hdmi-hf-6g.bin"},
+         {"hdmi-09.bin", "hdmi-13.bin", "hf-20.bin", "hdr-24.bin", "hdmi-tv-hd.bin",
+          "hdmi-hf-6g.bin"},
          report_has({" LPCM =  No", " Bitstream =  Yes"})},
-        {{"--remove-block", "hdmi"}, {"hdmi-09.bin", "hdmi-13.bin", "hdmi-tv-hd.bin"},
+        {{"--remove-block", "hdmi"},
+         {"hdmi-09.bin", "hdmi-13.bin", "hdmi-tv-hd.bin"},
          report_has({" No H1.4b VSDB."})},
     };
     return cases;
@@ -220,13 +241,14 @@ TEST(EdidEdit, EachOptionShowsInTheReportAndAddsNoConformanceFailure) {
     TempDir tmp;
     int oracle_runs = 0;
     for (const OptionCase& c : option_cases()) {
-        std::vector<const char*> samples(c.samples.begin(), c.samples.end());
-        if (samples.empty()) samples.assign(std::begin(all_samples), std::end(all_samples));
-        for (const char* s : samples) {
+        const std::vector<const char*> every(std::begin(all_samples), std::end(all_samples));
+        for (const char* s : c.samples.empty() ? every : c.samples) {
             const std::string name = s;
             const bool built = fs::exists(std::string(T27_EDID_TEST_DATA) + "/" + name);
             if (!built && !shared) continue;
-            const std::string in = (built ? std::string(T27_EDID_TEST_DATA) : std::string(T27_EDID_SAMPLES)) + "/" + name;
+            const std::string in =
+                (built ? std::string(T27_EDID_TEST_DATA) : std::string(T27_EDID_SAMPLES)) + "/" +
+                name;
             const std::string out = tmp.file("out.bin");
             std::vector<std::string> args = {in, out};
             args.insert(args.end(), c.args.begin(), c.args.end());
@@ -237,7 +259,8 @@ TEST(EdidEdit, EachOptionShowsInTheReportAndAddsNoConformanceFailure) {
             const Checked after = check(out);
             ASSERT_TRUE(after.model);
             for (int b = 0; b < after.buffer.block_count; ++b)
-                EXPECT_EQ(after.buffer.byte(128 * b + 127), edid_expected_checksum(after.buffer, b));
+                EXPECT_EQ(after.buffer.byte(128 * b + 127),
+                          edid_expected_checksum(after.buffer, b));
             c.shows(before, after, r.err);
 
             const auto failures_in = conformance_failures(in);
@@ -273,7 +296,10 @@ TEST(EdidEdit, AnEditThatCannotBeMadeWritesNothing) {
         {tv, {"--name", "FOURTEEN CHARS"}, 65, "14 characters; at most 13 fit"},
         {tv, {"--manufacturer", "A1C"}, 65, "three letters A-Z"},
         {analog, {"--add-vic", "16"}, 65, "no CTA-861 extension"},
-        {full_path, {"--hdr", "static"}, 65, "4 bytes of its data blocks and detailed timings do not fit"},
+        {full_path,
+         {"--hdr", "static"},
+         65,
+         "4 bytes of its data blocks and detailed timings do not fit"},
         {full_path, {"--serial", "5", "--add-vic", "16,4"}, 65, "3 bytes of its data blocks"},
         {tv, {"--remove-vic", "97"}, 65, "VIC 97 is in no video data block"},
         {tv, {"--remove-block", "colorimetry"}, 65, "no colorimetry data block"},

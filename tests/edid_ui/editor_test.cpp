@@ -12,7 +12,7 @@
 #include "edid/edit_ops.h"
 #include "edid/editor_window.h"
 #include "edid/hex_window.h"
-#include "tests/e2e/process_support.h"
+#include "tests/edid_ui/sim_fixture.h"
 #include "tests/edid_ui/tab_fixture.h"
 
 namespace t27::testing {
@@ -28,8 +28,8 @@ T* in(QDialog& d, const char* name) {
 // Selects the first tree node whose caption starts with `caption`.
 void choose_node(QDialog& d, const char* caption) {
     auto* tree = in<QTreeWidget>(d, "tree_edid_edit");
-    const auto found = tree->findItems(QString::fromLatin1(caption),
-                                       Qt::MatchStartsWith | Qt::MatchRecursive);
+    const auto found =
+        tree->findItems(QString::fromLatin1(caption), Qt::MatchStartsWith | Qt::MatchRecursive);
     ASSERT_FALSE(found.isEmpty()) << caption;
     tree->setCurrentItem(found.first());
 }
@@ -38,7 +38,8 @@ void check_vic(QDialog& d, int vic) {
     auto* list = in<QListWidget>(d, "lst_edid_edit_vic");
     if (!list) return;
     for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->data(Qt::UserRole).toInt() == vic) list->item(i)->setCheckState(Qt::Checked);
+        if (list->item(i)->data(Qt::UserRole).toInt() == vic)
+            list->item(i)->setCheckState(Qt::Checked);
 }
 
 void add_data_block(QDialog& d, const char* label) {
@@ -48,7 +49,9 @@ void add_data_block(QDialog& d, const char* label) {
     in<QAbstractButton>(d, "cmd_edid_edit_add_data")->click();
 }
 
-std::string label(QDialog& d, const char* name) { return in<QLabel>(d, name)->text().toStdString(); }
+std::string label(QDialog& d, const char* name) {
+    return in<QLabel>(d, name)->text().toStdString();
+}
 
 // A real two-block HDMI image when the shared samples are there, else one
 // built for the tests: neither has HDR metadata or colorimetry, and neither
@@ -71,18 +74,9 @@ bool has_vic(const EdidModel& m, int vic) {
     return false;
 }
 
-TEST_F(WindowTest, EditedImageWrittenToASlotReadsBackTheSame) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--quiet"}));
-    const auto port = static_cast<quint16>(std::stoi(sim.listen.substr(sim.listen.rfind(':') + 1)));
-    write_settings(1, "127.0.0.1", 1);
-    MainWindow& w = open_window();
-    w.set_unit_port(port);
-    auto* tab = new EdidTab(w);
-    find<QAbstractButton>("cmd_eth_open")->click();
-    ASSERT_TRUE(wait_until([&] { return w.unit().model_family != not_known; }, 10000));
-    ASSERT_TRUE(wait_until([&] { return !w.link().cmdtx_busy; }));
-    find<QAbstractButton>("cmd_main_0")->click();
+TEST_F(EdidSimProcessTest, EditedImageWrittenToASlotReadsBackTheSame) {
+    ASSERT_NO_FATAL_FAILURE(link_to_sim());
+    MainWindow& w = *window;
 
     const std::string image = sample_image();
     write_file("sample.bin", QByteArray::fromStdString(image));
