@@ -8,7 +8,7 @@
 #include "edid/edid_writers.h"
 #include "edid/edit_decode.h"
 #include "edid/edit_ops.h"
-#include "edid/file_names.h"
+#include "common/file_names.h"
 #include "edid/hex_text.h"
 
 namespace t27 {
