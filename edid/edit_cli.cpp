@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <optional>
 
+#include "common/file_names.h"
 #include "edid/edid_cli.h"
 #include "edid/edid_files.h"
 #include "edid/edid_writers.h"
 #include "edid/edit_decode.h"
 #include "edid/edit_ops.h"
-#include "common/file_names.h"
 #include "edid/hex_text.h"
 
 namespace t27 {
