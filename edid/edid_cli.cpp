@@ -8,18 +8,20 @@
 #include "edid/edid_compare.h"
 #include "edid/edid_files.h"
 #include "edid/edid_writers.h"
+#include "edid/edit_cli.h"
 #include "edid/hex_digits.h"
 
 namespace t27 {
 
 namespace {
 
-const char* const usage_text =
-    "usage: t27ctl edid report FILE\n"
-    "       t27ctl edid check FILE\n"
-    "       t27ctl edid convert IN OUT [--hex-type simple|c]\n"
-    "       t27ctl edid compare A B\n"
-    "FILE, IN, A and B are .hex, .bin or .ddc files; OUT ends in .hex or .bin.\n";
+const std::string usage_text =
+    std::string(
+        "usage: t27ctl edid report FILE\n"
+        "       t27ctl edid check FILE\n"
+        "       t27ctl edid convert IN OUT [--hex-type simple|c]\n"
+        "       t27ctl edid compare A B\n") +
+    edid_edit_usage + "FILE, IN, A and B are .hex, .bin or .ddc files; OUT ends in .hex or .bin.\n";
 
 int usage(std::ostream& err, const std::string& why = {}) {
     if (!why.empty()) err << "t27ctl edid: " << why << "\n";
@@ -167,6 +169,8 @@ int edid_cli_main(const std::vector<std::string>& args, std::ostream& out, std::
     if (verb == "check") return cmd_check(args, out, err);
     if (verb == "convert") return cmd_convert(args, out, err);
     if (verb == "compare") return cmd_compare(args, out, err);
+    if (verb == "edit") return edid_cli_edit(args, out, err);
+    if (verb == "decode") return edid_cli_decode(args, out, err);
     return usage(err, "unknown command '" + verb + "'");
 }
 

@@ -4,6 +4,8 @@
 //   check FILE                           type, manufacturer, model, native, checksum labels
 //   convert IN OUT [--hex-type simple|c] write OUT as .hex or .bin by its extension
 //   compare A B                          the compare result and the differing bytes
+//   edit IN OUT [options]                edits field by field (edit_cli.h)
+//   decode FILE [--json]                 the editor's model as a tree
 // Exit codes: 0 done (valid, or images match), 1 check failed or images differ,
 // 64 usage, 65 not an EDID file of its kind, 66 unreadable input, 73 output
 // not written.

@@ -16,6 +16,8 @@
 #include "edid/edid_files.h"
 #include "edid/edid_items.h"
 #include "edid/edid_writers.h"
+#include "edid/editor_window.h"
+#include "edid/hex_text.h"
 #include "edid/hex_type_dialog.h"
 #include "edid/rx_edid_window.h"
 #include "edid/slot_exchange.h"
@@ -141,6 +143,9 @@ void EdidTab::build() {
     button(cmd_write_rename_, qs("cmd_write_rename"), write_left + 2 * button_step,
            row1 + 3 * row_step, button_w, qs("Rename"));
     connect(cmd_write_rename_, &QPushButton::clicked, this, [this] { cmd_write_rename_Click(); });
+    button(cmd_edid_edit_, qs("cmd_edid_edit"), write_left + 3 * button_step, row1 + 2 * row_step,
+           button_w, qs("EDIT"));
+    connect(cmd_edid_edit_, &QPushButton::clicked, this, [this] { cmd_edid_edit_Click(); });
 
     for (int side : {edid_read_side, edid_write_side}) {
         SidePanel& p = panel(side);
@@ -498,6 +503,38 @@ void EdidTab::edid_analyse(int side) {
     analysis_->raise();
     edid_check(side == edid_read_side ? read_ : write_, working_);
     analysis_->build_tree();
+}
+
+// ---- editor ---------------------------------------------------------------------------------
+
+void EdidTab::cmd_edid_edit_Click() {
+    if (write_panel_.text->empty()) {
+        window_.dialogs().message(side_empty_text(edid_write_side), MessageIcon::Error);
+        return;
+    }
+    const std::string image(write_.data.begin(), write_.data.begin() + write_.size);
+    std::string why;
+    const std::optional<EdidModel> model = EdidModel::parse(image, &why);
+    if (!model) {
+        window_.dialogs().message("The WRITE image cannot be edited: " + why, MessageIcon::Error);
+        return;
+    }
+    EdidEditorWindow editor(this, *model);
+    run_modal(editor);
+    if (editor.result() == QDialog::Accepted && editor.changed()) edid_edit_apply(editor.image());
+}
+
+void EdidTab::edid_edit_apply(const std::string& image) {
+    EdidBuffer edited;
+    edid_store(edited, image);
+    write_ = edited;
+    write_panel_.clear();
+    write_panel_.text->set_text(edid_text_format(image, 0, EdidSeparatorRule::after_every_block));
+    write_side_check();
+    set_write_enabled(true);
+    // Marked as a repair marks it: the image no longer is the file's.
+    const std::string title = from_qt(window_.windowTitle());
+    if (title.size() < 2 || title.compare(title.size() - 2, 2, " *") != 0) set_title(title + " *");
 }
 
 // ---- slots ------------------------------------------------------------------------------------

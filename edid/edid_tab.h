@@ -43,6 +43,7 @@ class EdidTab : public QWidget, public TabPage {
     void cmd_read_recover_Click(int block) { edid_checksum_repair(edid_read_side, block); }
     void cmd_write_recover_Click(int block) { edid_checksum_repair(edid_write_side, block); }
     void cmd_write_rename_Click();
+    void cmd_edid_edit_Click();
     void lab_pre_f_Click(int i);
 
     void edid_read();
@@ -55,6 +56,8 @@ class EdidTab : public QWidget, public TabPage {
     void edid_copy_read_to_write();
     void edid_checksum_repair(int side, int block);
     void edid_analyse(int side);
+    // Puts an image made in the editor on the WRITE side.
+    void edid_edit_apply(const std::string& image);
     void slot_names_refresh();
     void read_clear();
     void write_clear();
@@ -132,6 +135,7 @@ class EdidTab : public QWidget, public TabPage {
     std::array<QPushButton*, 11> cmd_write_{};
     QLineEdit* txt_edid_rename_ = nullptr;
     QPushButton* cmd_write_rename_ = nullptr;
+    QPushButton* cmd_edid_edit_ = nullptr;
     RecentFrame* recent_ = nullptr;
     AnalysisFrame* analysis_ = nullptr;
 

@@ -15,10 +15,67 @@
 #include "edid/edid_compare.h"
 #include "edid/edid_files.h"
 #include "edid/edid_writers.h"
+#include "edid/edit_check.h"
+#include "edid/edit_decode.h"
+#include "edid/edit_model.h"
+#include "edid/edit_ops.h"
 #include "edid/hex_text.h"
 #include "fuzz/fuzz_support.h"
 
 namespace t27::fuzz {
+
+using EditorStep = EdidEdit (*)(EdidModel&);
+
+// The editor's model of the image: it gives the image back byte for byte,
+// and every edit either is refused with a reason or leaves an image of the
+// same size whose checksums are right and that the model reads back as it is.
+inline void edid_editor_pipeline(const std::string& image) {
+    const auto model = EdidModel::parse(image);
+    if (!model) return;
+    T27_FUZZ_CHECK(model->serialize() == image);
+    T27_FUZZ_CHECK(!edid_decode_text(*model).empty());
+    T27_FUZZ_CHECK(!edid_decode_json(*model).empty());
+    edid_model_warnings(*model);
+    const std::vector<EditorStep> steps = {
+        [](EdidModel& m) {
+            return edit_add_vics(m, {97, 16});
+        },
+        [](EdidModel& m) { return edit_remove_vics(m, {16}); },
+        [](EdidModel& m) { return edit_native_vic(m, 4); },
+        [](EdidModel& m) { return edit_hdr_static(m, true); },
+        [](EdidModel& m) { return edit_max_tmds_rate_mhz(m, 600); },
+        [](EdidModel& m) { return edit_max_tmds_mhz(m, 300); },
+        [](EdidModel& m) { return edit_audio(m, {std::string("\x0F\x7F\x07", 3)}); },
+        [](EdidModel& m) { return edit_remove_data_blocks(m, "7"); },
+        [](EdidModel& m) { return edit_monitor_name(m, "FUZZ"); },
+        [](EdidModel& m) { return m.add_cta_block(); },
+    };
+    for (const EditorStep& step : steps) {
+        EdidModel m = *model;
+        const EdidEdit r = step(m);
+        if (!r.ok()) {
+            T27_FUZZ_CHECK(m.serialize() == image);
+            continue;
+        }
+        const std::string out = m.serialize();
+        T27_FUZZ_CHECK(out.size() >= image.size());
+        for (std::size_t b = 0; b < out.size() / 128; ++b) {
+            int sum = 0;
+            for (std::size_t i = 0; i < 128; ++i)
+                sum += static_cast<std::uint8_t>(out[128 * b + i]);
+            T27_FUZZ_CHECK(sum % 256 == 0);
+        }
+        // Read back, the edited image has the parts the edit laid out.
+        const auto again = EdidModel::parse(out);
+        T27_FUZZ_CHECK(again && again->block_count() == m.block_count());
+        for (int b = 0; b < m.block_count(); ++b) {
+            T27_FUZZ_CHECK(again->block(b).parts.size() == m.block(b).parts.size());
+            for (std::size_t p = 0; p + 1 < m.block(b).parts.size(); ++p)
+                T27_FUZZ_CHECK(again->block(b).parts[p].bytes == m.block(b).parts[p].bytes);
+        }
+        edid_check_line(out);
+    }
+}
 
 inline void edid_pipeline(const EdidLoad& load) {
     if (!load.ok()) {
@@ -71,6 +128,9 @@ inline void edid_pipeline(const EdidLoad& load) {
     T27_FUZZ_CHECK(static_cast<std::size_t>(simple.buffer.size) == shown);
     T27_FUZZ_CHECK(std::string(simple.buffer.data.begin(), simple.buffer.data.begin() + shown) ==
                    bin);
+
+    edid_editor_pipeline(
+        std::string(load.buffer.data.begin(), load.buffer.data.begin() + load.buffer.size));
 
     const EdidCompare same = edid_compare(load.text, side, load.text, side);
     T27_FUZZ_CHECK(same.differing.empty());

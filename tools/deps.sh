@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick
+  edid-decode
 )
 if [ "$(id -u)" -eq 0 ]; then sudo_cmd=(); else sudo_cmd=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive

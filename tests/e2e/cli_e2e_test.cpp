@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include "tests/e2e/process_support.h"
@@ -12,7 +15,7 @@ namespace t27::testing {
 namespace {
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
     QString path(const char* name) const { return dir.path() + "/" + name; }
@@ -28,10 +31,10 @@ protected:
 
 TEST_F(CliTest, LinksOverTcpAndRecoversADroppedFirstReply) {
     SimProcess sim;
-    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--model", "RO-3Z", "--board", "2",
-                           "--fault", "drop 1", "--wire-log", path("wire.log"), "--quiet"}));
-    const CtlResult r = run_ctl({"--tcp", QString::fromStdString(sim.listen), "send", "$fwver?",
-                                 "$task_mode?"});
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--model", "RO-3Z", "--board", "2", "--fault",
+                           "drop 1", "--wire-log", path("wire.log"), "--quiet"}));
+    const CtlResult r =
+        run_ctl({"--tcp", QString::fromStdString(sim.listen), "send", "$fwver?", "$task_mode?"});
     EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("link: model=RO-3Z . family=1 board=2"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("catalogue=v4l_timing_pattern.ini"), std::string::npos) << r.out;
@@ -61,8 +64,8 @@ TEST_F(CliTest, LinksOverAPseudoTerminalAndRecoversADroppedFirstReply) {
     EXPECT_EQ(count_of(read(path("wire.log")), "$model?\r"), 2);
 
     // The pseudo-terminal stays usable for the next program that opens it.
-    const CtlResult again = run_ctl({"--serial", QString::fromStdString(sim.pty), "send",
-                                     "$task_mode pattern"});
+    const CtlResult again =
+        run_ctl({"--serial", QString::fromStdString(sim.pty), "send", "$task_mode pattern"});
     EXPECT_EQ(again.exit_code, 0) << again.out << again.err;
     EXPECT_NE(again.out.find("param1: pattern"), std::string::npos) << again.out;
 }
@@ -78,17 +81,19 @@ TEST_F(CliTest, EdidWriteBytesOnTheWireAreTheSameOverBothLinks) {
     const QStringList lines = {"send", "$edid_write c1,block0", "$edid_write c1,block1",
                                "$edid_read c1,block1"};
     SimProcess tcp_sim;
-    ASSERT_TRUE(tcp_sim.start({"--listen", "127.0.0.1:0", "--wire-log", path("tcp.log"),
-                               "--quiet"}));
-    CtlResult r = run_ctl(QStringList{"--tcp", QString::fromStdString(tcp_sim.listen),
-                                      "--edid-bin", path("image.bin")} + lines);
+    ASSERT_TRUE(
+        tcp_sim.start({"--listen", "127.0.0.1:0", "--wire-log", path("tcp.log"), "--quiet"}));
+    CtlResult r = run_ctl(QStringList{"--tcp", QString::fromStdString(tcp_sim.listen), "--edid-bin",
+                                      path("image.bin")} +
+                          lines);
     EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
 
     SimProcess pty_sim;
-    ASSERT_TRUE(pty_sim.start({"--listen", "none", "--pty", "--wire-log", path("pty.log"),
-                               "--quiet"}));
+    ASSERT_TRUE(
+        pty_sim.start({"--listen", "none", "--pty", "--wire-log", path("pty.log"), "--quiet"}));
     r = run_ctl(QStringList{"--serial", QString::fromStdString(pty_sim.pty), "--edid-bin",
-                            path("image.bin")} + lines);
+                            path("image.bin")} +
+                lines);
     EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
 
     const std::string tcp_wire = read(path("tcp.log"));
@@ -123,6 +128,33 @@ TEST_F(CliTest, EdidReadWriteThroughTheUnit) {
     EXPECT_EQ(c2, sink.substr(0, 256));
     EXPECT_EQ(run_ctl({"--tcp", at, "edid", "read", "nowhere", "-o", path("x.bin")}).exit_code != 0,
               true);
+}
+
+// The unit's sink image edited as a file, printed as JSON, and an edit that
+// cannot be made: the Qt-free front end alone, no unit needed after the read.
+TEST_F(CliTest, EdidEditAndDecodeAsFiles) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--quiet"}));
+    CtlResult r = run_ctl({"--tcp", QString::fromStdString(sim.listen), "edid", "read", "sink_h",
+                           "-o", path("sink.bin")});
+    ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+    r = run_ctl({"edid", "edit", path("sink.bin"), path("edited.hex"), "--name", "CLI EDITED"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    r = run_ctl({"edid", "decode", path("edited.hex"), "--json"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    QStringList names;
+    for (const QJsonValue part : doc["blocks"][0]["parts"].toArray())
+        for (const QJsonValue field : part["fields"].toArray())
+            if (field["key"] == "monitor_name") names << field["value"].toString();
+    EXPECT_EQ(names, QStringList{"CLI EDITED"});
+
+    r = run_ctl({"edid", "edit", path("sink.bin"), path("never.bin"), "--name", "FOURTEEN CHARS"});
+    EXPECT_EQ(r.exit_code, 65);
+    EXPECT_NE(r.err.find("at most 13"), std::string::npos) << r.err;
+    EXPECT_FALSE(QFile::exists(path("never.bin")));
 }
 
 TEST_F(CliTest, ExitCodesFollowTheLastFailure) {

@@ -4,27 +4,14 @@
 #include <QRadioButton>
 
 #include "edid/edid_items.h"
-#include "tests/e2e/process_support.h"
+#include "tests/edid_ui/sim_fixture.h"
 #include "tests/edid_ui/tab_fixture.h"
 
 namespace t27::testing {
 namespace {
 
-TEST_F(WindowTest, EdidRoundTripThroughTheSimulator) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--quiet"}));
-    const std::size_t colon = sim.listen.rfind(':');
-    ASSERT_NE(colon, std::string::npos);
-    const auto port = static_cast<quint16>(std::stoi(sim.listen.substr(colon + 1)));
-
-    write_settings(1, "127.0.0.1", 1);
-    MainWindow& w = open_window();
-    w.set_unit_port(port);
-    auto* tab = new EdidTab(w);
-    find<QAbstractButton>("cmd_eth_open")->click();
-    ASSERT_TRUE(wait_until([&] { return w.unit().model_family != not_known; }, 10000));
-    ASSERT_TRUE(wait_until([&] { return !w.link().cmdtx_busy; }));
-    find<QAbstractButton>("cmd_main_0")->click();
+TEST_F(EdidSimProcessTest, EdidRoundTripThroughTheSimulator) {
+    ASSERT_NO_FATAL_FAILURE(link_to_sim());
     auto* read_combo = find<QComboBox>("imgcbo_read");
     auto* write_combo = find<QComboBox>("imgcbo_write");
     EXPECT_NE(read_combo->itemText(2), "---");  // the default EDIDs have names
