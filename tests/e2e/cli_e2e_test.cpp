@@ -220,6 +220,12 @@ TEST_F(CliTest, GeneratorCommandsSendWhatTheTabsSendAndSweepInOrder) {
          "$hdcp_out_sw on\r$hdcp_out_ver v2.2\r",
          "panel: Tx HDCP Out = v2.2\n"},
         {{"panel", "set", "Factory Reset"}, 64, "", "add --yes"},
+        // The tab disables the channel count while the audio comes from HDMI.
+        {{"panel", "set", "audio source", "hdmi"},
+         0,
+         "$audio_source hdmi\r",
+         "panel: Audio Source = HDMI In\n"},
+        {{"panel", "set", "Audio Channel", "5.1 CH"}, 3, "$audio_source? \r", "cannot be chosen"},
         {{"sweep", "--timings", "1-5", "--patterns", "7", "--dwell", "0.05"},
          0,
          "$timing 1\r$pattern 7\r$timing 2\r$pattern 7\r$timing 3\r$pattern 7\r"
