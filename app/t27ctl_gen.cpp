@@ -149,13 +149,9 @@ ListReading read_now(GenSession& s, bool timing) {
 
 int list(const LinkOptions& o, bool timing, const std::vector<std::string>& args) {
     bool json = false;
-    for (const std::string& a : args) {
-        if (a != "--json") return gen_usage("unknown option '" + a + "'");
-        json = true;
-    }
+    if (auto e = list_options(args, json)) return *e;
     GenSession s(o);
-    if (auto e = s.start(json)) return *e;
-    if (auto e = s.generator_reachable()) return *e;
+    if (auto e = s.start_generator(json)) return *e;
     const ListKind k = timing ? timings_of(s) : patterns_of(s);
     const ListReading r = read_now(s, timing);
 
@@ -205,8 +201,7 @@ int set(const LinkOptions& o, bool timing, const std::vector<std::string>& args)
             return gen_usage("the motion text takes at most 20 characters");
     }
     GenSession s(o);
-    if (auto e = s.start(false)) return *e;
-    if (auto e = s.generator_reachable()) return *e;
+    if (auto e = s.start_generator(false)) return *e;
     const ListKind k = timing ? timings_of(s) : patterns_of(s);
     int usage_exit = gen_exit_usage;
     const std::optional<int> n = resolve_entry(k, args[0], usage_exit);

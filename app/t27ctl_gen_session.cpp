@@ -32,11 +32,21 @@ std::optional<int> GenSession::start(bool quiet) {
     return std::nullopt;
 }
 
-std::optional<int> GenSession::generator_reachable() {
+std::optional<int> GenSession::start_generator(bool quiet) {
+    if (auto e = start(quiet)) return e;
     if (!cable_task_only(unit().model_family, unit().task_mode)) return std::nullopt;
     std::cerr << "t27ctl: the unit is in the cable task; switch it first (t27ctl ... task "
                  "pattern)\n";
     return gen_exit_refused;
+}
+
+std::optional<int> list_options(const std::vector<std::string>& args, bool& json) {
+    json = false;
+    for (const std::string& a : args) {
+        if (a != "--json") return gen_usage("unknown option '" + a + "'");
+        json = true;
+    }
+    return std::nullopt;
 }
 
 int exit_for(ReplyStatus status) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/t27ctl_link.h"
 #include "generator/catalogue.h"
@@ -28,9 +29,9 @@ class GenSession {
     // unit's catalogue. Nothing when ready, else the exit code.
     std::optional<int> start(bool quiet);
 
-    // Nothing while the tabs of the pattern generator are within reach;
-    // else the exit code, with the reason on stderr.
-    std::optional<int> generator_reachable();
+    // `start`, then whether the tabs of the pattern generator are within
+    // reach: nothing when they are, else the exit code (reason on stderr).
+    std::optional<int> start_generator(bool quiet);
 
     Engine& engine() { return cli_.engine(); }
     UnitIdentity& unit() { return cli_.unit(); }
@@ -48,6 +49,10 @@ class GenSession {
     Catalogue catalogue_;
     std::string catalogue_file_;
 };
+
+// The options of a `list`, where only --json belongs; the usage exit for
+// anything else.
+std::optional<int> list_options(const std::vector<std::string>& args, bool& json);
 
 // The exit code a status stands for.
 int exit_for(ReplyStatus status);

@@ -65,13 +65,9 @@ PanelApply into(PanelView& view) {
 
 int list(const LinkOptions& o, const std::vector<std::string>& args) {
     bool json = false;
-    for (const std::string& a : args) {
-        if (a != "--json") return gen_usage("unknown option '" + a + "'");
-        json = true;
-    }
+    if (auto e = list_options(args, json)) return *e;
     GenSession s(o);
-    if (auto e = s.start(json)) return *e;
-    if (auto e = s.generator_reachable()) return *e;
+    if (auto e = s.start_generator(json)) return *e;
     PanelView view;
     PanelFlags flags;
     const std::size_t read = panel_read_all(s.engine(), flags, into(view));
@@ -132,8 +128,7 @@ int set(const LinkOptions& o, const std::vector<std::string>& args) {
     if (words.size() == 1) words.insert(words.begin(), system_row_name);
 
     GenSession s(o);
-    if (auto e = s.start(false)) return *e;
-    if (auto e = s.generator_reachable()) return *e;
+    if (auto e = s.start_generator(false)) return *e;
     PanelView view;
     view.apply_visibility(s.unit().task_mode, s.unit().model_family);
     const std::vector<CliRow> rows = shown_rows(view);

@@ -1,14 +1,13 @@
 // `t27ctl sweep`: every chosen timing, with every chosen pattern on it, in
 // turn, each held for a while so a camera or an eye can judge the display.
-#include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <iostream>
 #include <optional>
 
 #include "app/t27ctl_gen.h"
 #include "app/t27ctl_gen_session.h"
+#include "app/t27ctl_interrupt.h"
 #include "app/t27ctl_json.h"
 #include "generator/output_requests.h"
 #include "generator/output_select.h"
@@ -22,10 +21,6 @@ constexpr double default_dwell_s = 5.0;
 constexpr std::int64_t dwell_slice_ms = 100;
 // Two steps in a row without a reply: the unit is gone, not just slow.
 constexpr int silent_steps_limit = 2;
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void on_interrupt(int) { interrupted = 1; }
 
 struct SweepOptions {
     std::string timings = "all";
@@ -162,16 +157,8 @@ ReplyStatus run_step(Engine& engine, const Step& step) {
 
 void dwell(Pump& pump, double seconds) {
     const std::int64_t end = pump.now_ms() + static_cast<std::int64_t>(seconds * 1000);
-    for (std::int64_t now = pump.now_ms(); now < end && !interrupted; now = pump.now_ms())
+    for (std::int64_t now = pump.now_ms(); now < end && !interrupt_requested(); now = pump.now_ms())
         pump.wait_events(std::min(dwell_slice_ms, end - now));
-}
-
-void catch_interrupts() {
-    struct sigaction sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sa_handler = on_interrupt;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
 }
 
 }  // namespace
@@ -181,8 +168,7 @@ int t27ctl_sweep(const LinkOptions& options, const std::vector<std::string>& arg
     if (const std::string why = parse(args, o); !why.empty()) return gen_usage(why);
 
     GenSession s(options);
-    if (auto e = s.start(o.json)) return *e;
-    if (auto e = s.generator_reachable()) return *e;
+    if (auto e = s.start_generator(o.json)) return *e;
     std::string why;
     const std::optional<std::vector<int>> timings =
         parse_numbers(o.timings, s.catalogue().timing_count(), why);
@@ -213,7 +199,7 @@ int t27ctl_sweep(const LinkOptions& options, const std::vector<std::string>& arg
     int silent_run = 0;
     std::size_t done = 0;
     for (const Step& step : steps) {
-        if (interrupted) break;
+        if (interrupt_requested()) break;
         const ReplyStatus st = run_step(s.engine(), step);
         print_step(s, o, ++done, steps.size(), step, st);
         if (st == ReplyStatus::Accepted) {
