@@ -240,7 +240,9 @@ TEST_F(CliTest, GeneratorCommandsSendWhatTheTabsSendAndSweepInOrder) {
         EXPECT_EQ(requests_after_link(read(path("wire.log")), before), c.sent)
             << c.args.join(' ').toStdString();
         EXPECT_NE(said.find(c.out), std::string::npos) << said;
-        if (c.args[0] == "sweep") EXPECT_EQ(count_of(r.out, " accepted\n"), 5) << r.out;
+        if (c.args[0] == "sweep") {
+            EXPECT_EQ(count_of(r.out, " accepted\n"), 5) << r.out;
+        }
     }
 
     for (const char* what : {"timing", "panel"}) {
