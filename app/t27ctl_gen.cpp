@@ -15,6 +15,8 @@
 namespace t27 {
 
 const char* const t27ctl_generator_usage =
+    "\n"
+    "The pattern generator (LINK is --tcp ... or --serial ..., as for send):\n"
     "       t27ctl LINK task [analyser|pattern|cable]\n"
     "       t27ctl LINK timing list [--json] | timing set N|NAME\n"
     "       t27ctl LINK pattern list [--json] | pattern set N|NAME [--motion-text TEXT]\n"
@@ -194,8 +196,9 @@ int set(const LinkOptions& o, bool timing, const std::vector<std::string>& args)
     if (args.empty()) return gen_usage(std::string(timing ? "timing" : "pattern") + " set N|NAME");
     std::optional<std::string> motion;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        if (timing || args[i] != "--motion-text" || i + 1 >= args.size())
+        if (timing || args[i] != "--motion-text")
             return gen_usage("unknown option '" + args[i] + "'");
+        if (i + 1 >= args.size()) return gen_usage("--motion-text needs a text");
         motion = args[++i];
         if (trim_blanks(*motion).size() > static_cast<std::size_t>(motion_text_max))
             return gen_usage("the motion text takes at most 20 characters");
