@@ -1,6 +1,7 @@
 // t27ctl against t27-unit-sim, both as real processes, over TCP on 127.0.0.1
 // and over a pseudo-terminal.
 #include <gtest/gtest.h>
+
 #include <signal.h>
 
 #include <QCoreApplication>
@@ -15,7 +16,7 @@ namespace t27::testing {
 namespace {
 
 class CliTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
     QString path(const char* name) const { return dir.path() + "/" + name; }
@@ -31,10 +32,10 @@ class CliTest : public ::testing::Test {
 
 TEST_F(CliTest, LinksOverTcpAndRecoversADroppedFirstReply) {
     SimProcess sim;
-    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--model", "RO-3Z", "--board", "2", "--fault",
-                           "drop 1", "--wire-log", path("wire.log"), "--quiet"}));
-    const CtlResult r =
-        run_ctl({"--tcp", QString::fromStdString(sim.listen), "send", "$fwver?", "$task_mode?"});
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--model", "RO-3Z", "--board", "2",
+                           "--fault", "drop 1", "--wire-log", path("wire.log"), "--quiet"}));
+    const CtlResult r = run_ctl({"--tcp", QString::fromStdString(sim.listen), "send", "$fwver?",
+                                 "$task_mode?"});
     EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("link: model=RO-3Z . family=1 board=2"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("catalogue=v4l_timing_pattern.ini"), std::string::npos) << r.out;
@@ -64,8 +65,8 @@ TEST_F(CliTest, LinksOverAPseudoTerminalAndRecoversADroppedFirstReply) {
     EXPECT_EQ(count_of(read(path("wire.log")), "$model?\r"), 2);
 
     // The pseudo-terminal stays usable for the next program that opens it.
-    const CtlResult again =
-        run_ctl({"--serial", QString::fromStdString(sim.pty), "send", "$task_mode pattern"});
+    const CtlResult again = run_ctl({"--serial", QString::fromStdString(sim.pty), "send",
+                                     "$task_mode pattern"});
     EXPECT_EQ(again.exit_code, 0) << again.out << again.err;
     EXPECT_NE(again.out.find("param1: pattern"), std::string::npos) << again.out;
 }
@@ -81,19 +82,17 @@ TEST_F(CliTest, EdidWriteBytesOnTheWireAreTheSameOverBothLinks) {
     const QStringList lines = {"send", "$edid_write c1,block0", "$edid_write c1,block1",
                                "$edid_read c1,block1"};
     SimProcess tcp_sim;
-    ASSERT_TRUE(
-        tcp_sim.start({"--listen", "127.0.0.1:0", "--wire-log", path("tcp.log"), "--quiet"}));
-    CtlResult r = run_ctl(QStringList{"--tcp", QString::fromStdString(tcp_sim.listen), "--edid-bin",
-                                      path("image.bin")} +
-                          lines);
+    ASSERT_TRUE(tcp_sim.start({"--listen", "127.0.0.1:0", "--wire-log", path("tcp.log"),
+                               "--quiet"}));
+    CtlResult r = run_ctl(QStringList{"--tcp", QString::fromStdString(tcp_sim.listen),
+                                      "--edid-bin", path("image.bin")} + lines);
     EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
 
     SimProcess pty_sim;
-    ASSERT_TRUE(
-        pty_sim.start({"--listen", "none", "--pty", "--wire-log", path("pty.log"), "--quiet"}));
+    ASSERT_TRUE(pty_sim.start({"--listen", "none", "--pty", "--wire-log", path("pty.log"),
+                               "--quiet"}));
     r = run_ctl(QStringList{"--serial", QString::fromStdString(pty_sim.pty), "--edid-bin",
-                            path("image.bin")} +
-                lines);
+                            path("image.bin")} + lines);
     EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
 
     const std::string tcp_wire = read(path("tcp.log"));
