@@ -1,13 +1,12 @@
 #include "app/t27ctl_cable.h"
 
 #include <array>
-#include <csignal>
-#include <cstring>
 #include <iomanip>
 #include <iostream>
 #include <optional>
 #include <sstream>
 
+#include "app/t27ctl_interrupt.h"
 #include "cable/cable_commands.h"
 #include "cable/cable_progress.h"
 #include "cable/cable_text.h"
@@ -33,10 +32,6 @@ const char* const cable_usage =
     "stop  stops a running test and prints the result.\n"
     "exit  0 pass, 1 link not opened, 2 link lost, 3 request refused, 4 fail,\n"
     "      5 the test ended without a verdict, 64 usage error.\n";
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void on_interrupt(int) { interrupted = 1; }
 
 struct RunOptions {
     int time_entry = 0;
@@ -195,7 +190,7 @@ int run(CliLink& cli, const RunOptions& ro) {
         }
         if (!running) break;
         const bool time_up = ro.stop_after_s && elapsed && *elapsed >= *ro.stop_after_s;
-        if ((interrupted || time_up) && !stop_sent) {
+        if ((interrupt_requested() || time_up) && !stop_sent) {
             if (auto e = s.ask(cable_run_request(false))) return *e;
             stop_sent = true;
             continue;  // read the final clock once more
@@ -238,11 +233,7 @@ int t27ctl_cable(const LinkOptions& options, const std::vector<std::string>& arg
     }
     if (args[0] == "stop") return stop(cli);
 
-    struct sigaction sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sa_handler = on_interrupt;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
+    catch_interrupts();
     return run(cli, ro);
 }
 

@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "app/t27ctl_cable.h"
-#include "app/t27ctl_send.h"
+#include "app/t27ctl_gen.h"
 #include "app/t27ctl_link.h"
 #include "app/t27ctl_monitor.h"
+#include "app/t27ctl_send.h"
 #include "edid/edid_unit_cli.h"
 
 namespace {
@@ -39,7 +40,7 @@ const char* const usage =
 
 int usage_error(const std::string& why) {
     if (!why.empty()) std::cerr << "t27ctl: " << why << "\n";
-    std::cerr << usage;
+    std::cerr << usage << t27::t27ctl_generator_usage;
     return exit_usage;
 }
 
@@ -62,7 +63,7 @@ int main(int argc, char** argv) {
         };
         std::string v;
         if (a == "--help" || a == "-h") {
-            std::cout << usage;
+            std::cout << usage << t27::t27ctl_generator_usage;
             return 0;
         } else if (a == "--tcp") {
             if (!value(v)) return usage_error("--tcp needs HOST[:PORT]");
@@ -106,6 +107,14 @@ int main(int argc, char** argv) {
             return usage_error("give exactly one of --tcp and --serial");
         return args[i] == "monitor" ? t27::t27ctl_monitor(o, rest)
                                     : t27::t27ctl_monitor_report(o, rest);
+    }
+    if (i < args.size() && t27::t27ctl_generator_verb(args[i])) {
+        if (o.tcp_host.isEmpty() == o.serial.isEmpty())
+            return usage_error("give exactly one of --tcp and --serial");
+        return t27::t27ctl_generator(
+            o, args[i],
+            std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                     args.end()));
     }
     if (i + 1 < args.size() && args[i] == "edid" && t27::edid_unit_cli_verb(args[i + 1])) {
         if (o.tcp_host.isEmpty() == o.serial.isEmpty())

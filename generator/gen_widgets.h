@@ -12,6 +12,7 @@
 #include "common/colours.h"
 #include "common/qt_text.h"
 #include "common/twips.h"
+#include "generator/reply_param.h"
 #include "protocol/engine.h"
 
 namespace t27 {
@@ -32,14 +33,6 @@ inline QLabel* make_label(QWidget* parent, const char* name, const char* text, c
     l->setObjectName(QString::fromLatin1(name));
     l->setGeometry(r);
     return l;
-}
-
-// The first parameter of the reply just received. The engine splits a reply
-// only when its command word matched, so an answer to some other command
-// would otherwise leave the previous reply's parameter behind.
-inline std::string reply_param1(Engine& engine) {
-    engine.cmdrx_param_get();
-    return engine.link().cmdrx_param1;
 }
 
 // Key presses of one widget: `on_key` gets the key code and answers whether

@@ -218,6 +218,18 @@ std::span<const int> panel_reread_groups(int index) {
 std::span<const int> panel_hdr_groups() { return reread_hdr; }
 std::span<const int> panel_format_groups() { return reread_format; }
 
+std::vector<int> panel_enabling_groups(int index) {
+    std::vector<int> out;
+    for (int g = 0; g < panel_group_count; ++g) {
+        bool moves = false;
+        for (const GroupRule& r : groups[g].rules)
+            for (std::span<const int> list : {r.enable, r.disable})
+                for (int b : list) moves = moves || b == index;
+        if (moves) out.push_back(g);
+    }
+    return out;
+}
+
 bool panel_read_continues(ReplyStatus status) {
     return status == ReplyStatus::Accepted || status == ReplyStatus::ErrorReply;
 }

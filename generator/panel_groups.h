@@ -51,6 +51,9 @@ std::span<const int> panel_reread_groups(int index);
 std::span<const int> panel_hdr_groups();
 std::span<const int> panel_format_groups();
 
+// The groups whose reply values enable or disable this button.
+std::vector<int> panel_enabling_groups(int index);
+
 // A read-back goes on past a reply that came back, even an error one; only
 // silence (or a request that never left) ends it.
 bool panel_read_continues(ReplyStatus status);

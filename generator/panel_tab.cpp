@@ -99,36 +99,18 @@ void PanelTab::cmd_panel_Click(int index) {
     if (!b || pb.command < 0) return;
     if (!confirmed(index)) return;
 
-    Engine& engine = window_.engine();
     b->setEnabled(false);
     window_.pump().process_events();
-    const std::string pre = panel_pre_request(index);
-    if (!pre.empty()) {
-        engine.cmdtx_str(pre + "\r");
-        panel_pre_step_flags(index, flags_);
-    }
-    if (index == panel_hotplug_toggle) {
-        // The line goes low for the pulse and is read back high afterwards.
-        paint_button(button(panel_hotplug_low), gen_colour::lit);
-        paint_button(button(panel_hotplug_high), gen_colour::panel_idle);
-    }
-    engine.cmdtx_str(panel_commands()[static_cast<std::size_t>(index)] + "\r");
-    if (index == panel_hotplug_toggle)
-        paint_button(button(panel_hotplug_low), gen_colour::panel_idle);
-    if (window_.link().cmdrx_status == ReplyStatus::Accepted && pb.group != panel_no_group) {
-        panel_show_group(pb.group);
-        read_groups(panel_reread_groups(index));
-    }
+    panel_press(window_.engine(), index, flags_, applier());
     b->setEnabled(true);
 }
 
+PanelApply PanelTab::applier() {
+    return [this](const PanelUpdate& u) { apply(u); };
+}
+
 void PanelTab::read_groups(std::span<const int> groups) {
-    Engine& engine = window_.engine();
-    for (int g : groups) {
-        engine.cmdtx_str(panel_group_query(g) + "\r");
-        if (!panel_read_continues(window_.link().cmdrx_status)) return;
-        panel_show_group(g);
-    }
+    panel_read_groups(window_.engine(), groups, flags_, applier());
 }
 
 void PanelTab::hdr_reread() { read_groups(panel_hdr_groups()); }
@@ -136,9 +118,7 @@ void PanelTab::hdr_reread() { read_groups(panel_hdr_groups()); }
 void PanelTab::format_reread() { read_groups(panel_format_groups()); }
 
 void PanelTab::panel_read_all() {
-    std::array<int, panel_group_count> all{};
-    for (int g = 0; g < panel_group_count; ++g) all[static_cast<std::size_t>(g)] = g;
-    read_groups(all);
+    t27::panel_read_all(window_.engine(), flags_, applier());
     apply_visibility();
 }
 

@@ -9,6 +9,7 @@
 
 #include "generator/panel_buttons.h"
 #include "generator/panel_groups.h"
+#include "generator/panel_press.h"
 #include "mainwin/main_window.h"
 #include "mainwin/tab_page.h"
 
@@ -38,6 +39,8 @@ class PanelTab : public QWidget, public TabPage {
     // that gets no reply.
     void read_groups(std::span<const int> groups);
     void apply(const PanelUpdate& update);
+    // What the shared request code paints goes onto these buttons.
+    PanelApply applier();
     void apply_visibility();
     void lay_out();
     bool confirmed(int index);

@@ -4,20 +4,13 @@
 
 #include "generator/color_calibrate.h"
 #include "generator/gen_widgets.h"
+#include "generator/output_requests.h"
 #include "generator/output_select.h"
 #include "generator/page_link.h"
-#include "protocol/command_table.h"
-#include "protocol/pump.h"
 
 namespace t27 {
 
 namespace {
-
-constexpr int cmd_pattern_query = 70;
-constexpr int cmd_pattern_set = 71;
-constexpr int cmd_motion_text_set = 68;
-constexpr int cmd_motion_text_query = 69;
-constexpr int motion_text_max = 20;
 
 constexpr FavouriteRowNames pattern_row = {"lstv_pattern", "Patterns", "cmd_pattern",
                                            "cmd_check_p_none"};
@@ -106,7 +99,7 @@ void PatternTab::pattern_extras_show() {
 }
 
 void PatternTab::output_pattern(int n) {
-    window_.engine().cmdtx_str(command_text(cmd_pattern_set) + std::to_string(n) + "\r");
+    pattern_request(window_.engine(), n);
     if (window_.link().cmdrx_status != ReplyStatus::Accepted) return;
     lab_pat_out_now_->setText(to_qt(row_->name(n)));
     window_.state().current_pattern = n;
@@ -153,9 +146,7 @@ void PatternTab::lstv_pattern_Click() { pattern_extras_show(); }
 void PatternTab::txt_motion_text_KeyPress(int key) {
     if (key != 13) return;
     if (window_.defer(pending_motion_text)) return;
-    window_.engine().cmdtx_str(command_text(cmd_motion_text_set) +
-                               trim_blanks(from_qt(txt_motion_text_->text())) + "\r");
-    wait_seconds(window_.pump(), 0.5);
+    motion_text_request(window_.engine(), from_qt(txt_motion_text_->text()));
 }
 
 void PatternTab::lstv_pattern_out_get() {
@@ -164,9 +155,9 @@ void PatternTab::lstv_pattern_out_get() {
         return;
     if (window_.defer(pending_read_pattern)) return;
     Engine& engine = window_.engine();
-    engine.cmdtx_str(command_text(cmd_pattern_query) + "\r");
-    if (window_.link().cmdrx_status != ReplyStatus::Accepted) return;
-    const int n = readback_entry(reply_param1(engine), row_->count());
+    const std::optional<int> read = pattern_read(engine, row_->count());
+    if (!read) return;
+    const int n = *read;
     row_->select(n);
     lab_pat_out_now_->setText(to_qt(row_->name(n)));
     window_.state().current_pattern = n;
@@ -177,11 +168,9 @@ void PatternTab::lstv_pattern_out_get() {
         cmd_color_setting_->setVisible(e.colour_visible);
         cmd_color_setting_->setEnabled(e.colour_enabled);
     }
-    if (e.query_motion_text) {
-        engine.cmdtx_str(command_text(cmd_motion_text_query) + "\r");
-        if (window_.link().cmdrx_status == ReplyStatus::Accepted)
-            txt_motion_text_->setText(to_qt(reply_param1(engine)));
-    }
+    if (e.query_motion_text)
+        if (const std::optional<std::string> text = motion_text_read(engine))
+            txt_motion_text_->setText(to_qt(*text));
 }
 
 void PatternTab::cmd_color_setting_Click() { ColorCalibrate::show_for(window_); }

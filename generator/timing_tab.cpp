@@ -4,17 +4,13 @@
 
 #include "generator/downscale.h"
 #include "generator/gen_widgets.h"
+#include "generator/output_requests.h"
 #include "generator/output_select.h"
 #include "generator/page_link.h"
-#include "protocol/command_table.h"
 
 namespace t27 {
 
 namespace {
-
-constexpr int cmd_timing_set = 164;
-constexpr int cmd_timing_query = 165;
-constexpr int cmd_downscale_query = 1;
 
 constexpr FavouriteRowNames timing_row = {"lstv_timing", "Timings", "cmd_timing",
                                           "cmd_check_v_none"};
@@ -90,7 +86,7 @@ void TimingTab::read_back() {
 }
 
 void TimingTab::output_timing(int n) {
-    window_.engine().cmdtx_str(command_text(cmd_timing_set) + std::to_string(n) + "\r");
+    timing_request(window_.engine(), n);
     if (window_.link().cmdrx_status != ReplyStatus::Accepted) return;
     lab_reso_out_now_->setText(to_qt(row_->name(n)));
     row_->highlight(n);
@@ -143,10 +139,9 @@ void TimingTab::lstv_timing_out_get() {
     if (window_.defer(pending_read_timing)) return;
     if (downscale_serves_tab(window_.unit().model_family, window_.unit().task_mode)) return;
     fra_reso_out_v4l_->hide();
-    Engine& engine = window_.engine();
-    engine.cmdtx_str(command_text(cmd_timing_query) + "\r");
-    if (window_.link().cmdrx_status != ReplyStatus::Accepted) return;
-    const int n = readback_entry(reply_param1(engine), row_->count());
+    const std::optional<int> read = timing_read(window_.engine(), row_->count());
+    if (!read) return;
+    const int n = *read;
     row_->select(n);
     lab_reso_out_now_->setText(to_qt(row_->name(n)));
     row_->highlight(n);
@@ -160,11 +155,8 @@ void TimingTab::downscale_read() {
         return;
     }
     fra_reso_out_v4l_->show();
-    Engine& engine = window_.engine();
-    engine.cmdtx_str(command_text(cmd_downscale_query) + "\r");
-    if (window_.link().cmdrx_status != ReplyStatus::Accepted) return;
-    const int option = downscale_option_for(reply_param1(engine));
-    if (option >= 0) downscale_show(option);
+    const std::optional<int> option = downscale_read_option(window_.engine());
+    if (option && *option >= 0) downscale_show(*option);
 }
 
 void TimingTab::downscale_set(int option) {

@@ -825,10 +825,10 @@ void MainWindow::ui_var_set() {
                 task == task_cable ? "task_cable_test_on.bmp" : "task_cable_test_off.bmp");
 
     const int tab = state_.current_tab;
-    if (unit_.model_family == family_v4l) {
+    if (cable_task_offered(unit_.model_family)) {
         img_cable_test_->setVisible(true);
         cmd_main_[tab_cable]->setVisible(true);
-        const bool cable = unit_.task_mode == task_cable;
+        const bool cable = cable_task_only(unit_.model_family, unit_.task_mode);
         // In cable mode the unit does nothing else, so only its tab stays open.
         for (int i = 0; i < tab_cable; ++i)
             cmd_main_[static_cast<std::size_t>(i)]->setEnabled(!cable);
@@ -925,11 +925,7 @@ void MainWindow::cmd_task_mode_set(const std::string& task) {
         tim_monitor_.stop();
         pump_.process_events();
     }
-    engine_.cmdtx_str("$task_mode " + task + "\r");
-    if (link_.cmdrx_status == ReplyStatus::Accepted) {
-        engine_.cmdrx_param_get();
-        const int mode = task_mode_from_text(link_.cmdrx_param1);
-        if (mode != not_known) unit_.task_mode = mode;
+    if (task_mode_set(engine_, task)) {
         ui_var_set();
         if (state_.current_tab == tab_timing || state_.current_tab == tab_pattern)
             if (TabPage* p = page(state_.current_tab)) p->read_back();

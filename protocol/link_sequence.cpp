@@ -21,6 +21,15 @@ int task_mode_from_text(const std::string& text) {
     return not_known;
 }
 
+bool task_mode_set(Engine& engine, const std::string& task) {
+    engine.cmdtx_str("$task_mode " + task + "\r");
+    if (engine.link().cmdrx_status != ReplyStatus::Accepted) return false;
+    engine.cmdrx_param_get();
+    const int mode = task_mode_from_text(engine.link().cmdrx_param1);
+    if (mode != not_known) engine.unit().task_mode = mode;
+    return true;
+}
+
 int board_id_get(Engine& engine) {
     engine.cmdtx_str("$board_id?\r");
     const LinkState& s = engine.link();

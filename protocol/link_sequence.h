@@ -28,6 +28,12 @@ int board_id_get(Engine& engine);
 // its last transaction in the engine's link state.
 void link_sequence(Engine& engine, LinkHooks& hooks);
 
+// Asks the unit to take up a task ("analyser", "pattern", "cable"), as the
+// task pictures do. On an accepted reply the task mode becomes the one the
+// unit names (a name it does not know leaves it unchanged); returns whether
+// the reply was accepted, the outcome itself stays in the link state.
+bool task_mode_set(Engine& engine, const std::string& task);
+
 // Task texts as the unit names them; index = task_mode.
 const char* task_mode_text(int task_mode);
 int task_mode_from_text(const std::string& text);  // 254 when unknown

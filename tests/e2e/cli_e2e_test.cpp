@@ -2,11 +2,14 @@
 // and over a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include "tests/e2e/process_support.h"
@@ -184,6 +187,126 @@ TEST_F(CliTest, ExitCodesFollowTheLastFailure) {
     EXPECT_EQ(run_ctl({"send", "$fwver?"}).exit_code, 64);
     EXPECT_EQ(run_ctl({"--tcp", at}).exit_code, 64);
     EXPECT_EQ(run_ctl({"--tcp", "127.0.0.1:99999", "send", "x"}).exit_code, 64);
+}
+
+// What reached the unit since `from` bytes of its wire log, without the
+// link queries every t27ctl command starts with.
+std::string requests_after_link(const std::string& wire, std::size_t from) {
+    static const std::string link = "$model?\r$board_id?\r$fwver?\r$task_mode?\r";
+    std::string tail = wire.substr(std::min(from, wire.size()));
+    if (tail.rfind(link, 0) == 0) return tail.substr(link.size());
+    return "(no link first) " + tail;
+}
+
+bool parses_as_json(const std::string& text) {
+    QJsonParseError e{};
+    const QJsonDocument d = QJsonDocument::fromJson(QByteArray::fromStdString(text), &e);
+    return e.error == QJsonParseError::NoError && d.isObject();
+}
+
+std::string sim_control(const SimProcess& sim, const std::string& line) {
+    QTcpSocket s;
+    const std::size_t colon = sim.control.rfind(':');
+    s.connectToHost(QStringLiteral("127.0.0.1"),
+                    static_cast<quint16>(std::stoi(sim.control.substr(colon + 1))));
+    if (!s.waitForConnected(2000)) return "no control channel";
+    s.write((line + "\n").c_str());
+    while (!s.canReadLine())
+        if (!s.waitForReadyRead(2000)) return "no answer";
+    return s.readLine().trimmed().toStdString();
+}
+
+TEST_F(CliTest, GeneratorCommandsSendWhatTheTabsSendAndSweepInOrder) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--control", "127.0.0.1:0", "--wire-log",
+                           path("wire.log"), "--quiet"}));
+    const QStringList link = {"--tcp", QString::fromStdString(sim.listen)};
+    struct Case {
+        QStringList args;
+        int exit_code;
+        std::string sent;  // the requests after the link queries
+        std::string out;   // a line of stdout, or a part of stderr when failing
+    };
+    // The exact name wins over the names that hold it; case and a unique
+    // part of a name are enough; a part of many names or of none sends
+    // nothing. Timing 88 follows the input and exists only for the analyser.
+    const Case cases[] = {
+        {{"task", "pattern"}, 0, "$task_mode pattern\r", "task: pattern\n"},
+        {{"timing", "set", "1920x1080p 60Hz"}, 0, "$timing 30\r", "timing: 30 1920x1080p 60Hz\n"},
+        {{"timing", "set", "1920X1080P 60HZ 3d"}, 0, "$timing 39\r", "timing: 39 "},
+        {{"timing", "set", "60Hz"}, 64, "", "  30  1920x1080p 60Hz\n"},
+        {{"timing", "set", "no such timing"}, 64, "", "no timing is named"},
+        {{"timing", "set", "113"}, 64, "", "not in the unit's catalogue"},
+        {{"timing", "set", "88"}, 3, "", "only in the analyser task"},
+        {{"pattern", "set", "7"}, 0, "$pattern 7\r", "pattern: 7 Blue Field\n"},
+        {{"pattern", "set", "scroll", "--motion-text", " HELLO "},
+         0,
+         "$pattern 41\r$motion_text HELLO\r",
+         "motion text: HELLO\n"},
+        {{"pattern", "set", "7", "--motion-text", "x"}, 64, "", "takes no motion text"},
+        {{"panel", "set", "hdr on/off", "on"}, 0, "$hdr_sw on\r", "panel: HDR On/Off = On\n"},
+        {{"panel", "set", "Tx HDCP Out", "v2.2"},
+         0,
+         "$hdcp_out_sw on\r$hdcp_out_ver v2.2\r",
+         "panel: Tx HDCP Out = v2.2\n"},
+        {{"panel", "set", "Factory Reset"}, 64, "", "add --yes"},
+        // The tab disables the channel count while the audio comes from HDMI.
+        {{"panel", "set", "audio source", "hdmi"},
+         0,
+         "$audio_source hdmi\r",
+         "panel: Audio Source = HDMI In\n"},
+        {{"panel", "set", "Audio Channel", "5.1 CH"}, 3, "$audio_source? \r", "cannot be chosen"},
+        {{"sweep", "--timings", "1-5", "--patterns", "7", "--dwell", "0.05"},
+         0,
+         "$timing 1\r$pattern 7\r$timing 2\r$pattern 7\r$timing 3\r$pattern 7\r"
+         "$timing 4\r$pattern 7\r$timing 5\r$pattern 7\r",
+         "  timing 5 \"720(1440)x480i 59.94Hz\"  pattern 7 \"Blue Field\"  accepted\n"},
+    };
+    for (const Case& c : cases) {
+        const std::size_t before = read(path("wire.log")).size();
+        const CtlResult r = run_ctl(link + c.args);
+        const std::string said = c.exit_code == 0 ? r.out : r.err;
+        EXPECT_EQ(r.exit_code, c.exit_code) << c.args.join(' ').toStdString() << "\n" << r.err;
+        EXPECT_EQ(requests_after_link(read(path("wire.log")), before), c.sent)
+            << c.args.join(' ').toStdString();
+        EXPECT_NE(said.find(c.out), std::string::npos) << said;
+        if (c.args[0] == "sweep") {
+            EXPECT_EQ(count_of(r.out, " accepted\n"), 5) << r.out;
+        }
+    }
+
+    for (const char* what : {"timing", "panel"}) {
+        const CtlResult r = run_ctl(link + QStringList{what, "list", "--json"});
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_TRUE(parses_as_json(r.out)) << r.out;
+    }
+    CtlResult r =
+        run_ctl(link + QStringList{"sweep", "--timings", "86-89", "--dwell", "0", "--json"});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_NE(r.err.find("timing 88"), std::string::npos) << r.err;  // left out in pattern mode
+    const QList<QByteArray> lines = QByteArray::fromStdString(r.out).trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3) << r.out;
+    for (const QByteArray& line : lines) EXPECT_TRUE(parses_as_json(line.toStdString())) << r.out;
+
+    // A link that goes away mid-sweep ends it with what was done; Ctrl-C
+    // ends it after the step in hand.
+    for (const bool lose_link : {true, false}) {
+        QProcess p;
+        p.start(QStringLiteral(T27CTL_BIN),
+                link + QStringList{"sweep", "--timings", "1-5", "--dwell", "2"});
+        ASSERT_TRUE(p.waitForStarted(5000));
+        QByteArray out;
+        while (out.count('\n') < 2 && p.waitForReadyRead(10000)) out += p.readAllStandardOutput();
+        ASSERT_EQ(out.count('\n'), 2) << out.toStdString();  // the link line and step 1
+        if (lose_link)
+            ASSERT_EQ(sim_control(sim, "close"), "ok");
+        else
+            ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+        ASSERT_TRUE(p.waitForFinished(20000));
+        out += p.readAllStandardOutput();
+        EXPECT_EQ(p.exitCode(), lose_link ? 2 : 0) << p.readAllStandardError().toStdString();
+        EXPECT_EQ(count_of(out.toStdString(), " accepted\n"), 1) << out.toStdString();
+    }
 }
 
 }  // namespace

@@ -1,0 +1,229 @@
+// `t27ctl sweep`: every chosen timing, with every chosen pattern on it, in
+// turn, each held for a while so a camera or an eye can judge the display.
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+#include <optional>
+
+#include "app/t27ctl_gen.h"
+#include "app/t27ctl_gen_session.h"
+#include "app/t27ctl_interrupt.h"
+#include "app/t27ctl_json.h"
+#include "generator/output_requests.h"
+#include "generator/output_select.h"
+
+namespace t27 {
+
+namespace {
+
+constexpr double default_dwell_s = 5.0;
+// The dwell is waited in slices so Ctrl-C ends it soon.
+constexpr std::int64_t dwell_slice_ms = 100;
+// Two steps in a row without a reply: the unit is gone, not just slow.
+constexpr int silent_steps_limit = 2;
+
+struct SweepOptions {
+    std::string timings = "all";
+    std::string patterns;  // empty: the timings alone
+    double dwell_s = default_dwell_s;
+    bool json = false;
+};
+
+// "all", or items "N" and "N-M" separated by commas, each within 1..count.
+std::optional<std::vector<int>> parse_numbers(const std::string& text, int count,
+                                              std::string& why) {
+    std::vector<int> out;
+    if (text == "all") {
+        for (int n = 1; n <= count; ++n) out.push_back(n);
+        return out;
+    }
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', pos), text.size());
+        const std::string item = text.substr(pos, comma - pos);
+        const std::size_t dash = item.find('-');
+        const std::optional<int> from = whole_number(item.substr(0, dash));
+        const std::optional<int> to =
+            dash == std::string::npos ? from : whole_number(item.substr(dash + 1));
+        if (!from || !to || *from > *to) {
+            why = "'" + item + "' is not a number or a range N-M";
+            return std::nullopt;
+        }
+        if (*from < 1 || *to > count) {
+            why =
+                "'" + item + "' is outside the unit's catalogue (1-" + std::to_string(count) + ")";
+            return std::nullopt;
+        }
+        for (int n = *from; n <= *to; ++n) out.push_back(n);
+        pos = comma + 1;
+    }
+    return out;
+}
+
+std::string parse(const std::vector<std::string>& args, SweepOptions& o) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--json") {
+            o.json = true;
+            continue;
+        }
+        if (a != "--timings" && a != "--patterns" && a != "--dwell")
+            return "unknown option '" + a + "'";
+        if (i + 1 >= args.size()) return a + " needs a value";
+        const std::string& v = args[++i];
+        if (a == "--timings") {
+            o.timings = v;
+        } else if (a == "--patterns") {
+            o.patterns = v;
+        } else {
+            char* end = nullptr;
+            o.dwell_s = std::strtod(v.c_str(), &end);
+            if (v.empty() || *end != '\0' || !(o.dwell_s >= 0) || o.dwell_s > 86400)
+                return "--dwell needs seconds";
+        }
+    }
+    return {};
+}
+
+std::string local_time_now() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%S", &tm);
+    return buf;
+}
+
+const char* result_word(ReplyStatus st) {
+    switch (st) {
+        case ReplyStatus::Accepted:
+            return "accepted";
+        case ReplyStatus::ErrorReply:
+            return "refused";
+        case ReplyStatus::NoResponse:
+        case ReplyStatus::NotSent:
+            break;
+    }
+    return "no response";
+}
+
+struct Step {
+    int timing;
+    int pattern;  // 0 = none
+};
+
+void print_step(GenSession& s, const SweepOptions& o, std::size_t number, std::size_t total,
+                const Step& step, ReplyStatus st) {
+    const Catalogue& c = s.catalogue();
+    const std::string time = local_time_now();
+    const std::string detail = st == ReplyStatus::ErrorReply ? reply_line(s.cli().link()) : "";
+    if (o.json) {
+        JsonObject j;
+        j.text("time", time)
+            .number("step", static_cast<long long>(number))
+            .number("steps", static_cast<long long>(total))
+            .number("timing", step.timing)
+            .text("timing_name", c.timing_name(step.timing));
+        if (step.pattern)
+            j.number("pattern", step.pattern).text("pattern_name", c.pattern_name(step.pattern));
+        else
+            j.null("pattern").null("pattern_name");
+        j.text("result", result_word(st));
+        if (!detail.empty()) j.text("reply", detail);
+        std::cout << j.str() << "\n";
+    } else {
+        std::cout << time << "  timing " << step.timing << " \"" << c.timing_name(step.timing)
+                  << "\"  ";
+        if (step.pattern)
+            std::cout << "pattern " << step.pattern << " \"" << c.pattern_name(step.pattern)
+                      << "\"";
+        else
+            std::cout << "pattern -";
+        std::cout << "  " << result_word(st);
+        if (!detail.empty()) std::cout << " (" << detail << ")";
+        std::cout << "\n";
+    }
+    std::cout.flush();
+}
+
+// Outputs the step's timing and, once the unit took it, its pattern.
+ReplyStatus run_step(Engine& engine, const Step& step) {
+    timing_request(engine, step.timing);
+    const ReplyStatus st = engine.link().cmdrx_status;
+    if (st != ReplyStatus::Accepted || !step.pattern) return st;
+    pattern_request(engine, step.pattern);
+    return engine.link().cmdrx_status;
+}
+
+void dwell(Pump& pump, double seconds) {
+    const std::int64_t end = pump.now_ms() + static_cast<std::int64_t>(seconds * 1000);
+    for (std::int64_t now = pump.now_ms(); now < end && !interrupt_requested(); now = pump.now_ms())
+        pump.wait_events(std::min(dwell_slice_ms, end - now));
+}
+
+}  // namespace
+
+int t27ctl_sweep(const LinkOptions& options, const std::vector<std::string>& args) {
+    SweepOptions o;
+    if (const std::string why = parse(args, o); !why.empty()) return gen_usage(why);
+
+    GenSession s(options);
+    if (auto e = s.start_generator(o.json)) return *e;
+    std::string why;
+    const std::optional<std::vector<int>> timings =
+        parse_numbers(o.timings, s.catalogue().timing_count(), why);
+    if (!timings) return gen_usage("--timings: " + why);
+    std::vector<int> patterns = {0};
+    if (!o.patterns.empty()) {
+        const std::optional<std::vector<int>> p =
+            parse_numbers(o.patterns, s.catalogue().pattern_count(), why);
+        if (!p) return gen_usage("--patterns: " + why);
+        patterns = *p;
+    }
+
+    std::vector<Step> steps;
+    for (int t : *timings) {
+        // The tab does not output this one outside the analyser task.
+        if (!timing_output_allowed(t, s.unit().task_mode)) {
+            std::cerr << "t27ctl: timing " << t << " (" << s.catalogue().timing_name(t)
+                      << ") is output only in the analyser task; left out\n";
+            continue;
+        }
+        for (int p : patterns) steps.push_back({t, p});
+    }
+    if (steps.empty()) return gen_usage("nothing to sweep");
+
+    catch_interrupts();
+    bool refused = false;
+    bool silent = false;
+    int silent_run = 0;
+    std::size_t done = 0;
+    for (const Step& step : steps) {
+        if (interrupt_requested()) break;
+        const ReplyStatus st = run_step(s.engine(), step);
+        print_step(s, o, ++done, steps.size(), step, st);
+        if (st == ReplyStatus::Accepted) {
+            silent_run = 0;
+            dwell(s.engine().pump(), o.dwell_s);
+            continue;
+        }
+        refused = refused || st == ReplyStatus::ErrorReply;
+        if (st == ReplyStatus::ErrorReply) {
+            silent_run = 0;
+            continue;
+        }
+        silent = true;
+        if (st == ReplyStatus::NotSent || !s.cli().open_now() ||
+            ++silent_run >= silent_steps_limit) {
+            std::cerr << "t27ctl: lost the link to the unit; the sweep ends after step " << done
+                      << " of " << steps.size() << "\n";
+            return gen_exit_lost;
+        }
+    }
+    if (done < steps.size())
+        std::cerr << "t27ctl: stopped after step " << done << " of " << steps.size() << "\n";
+    if (silent) return gen_exit_lost;
+    return refused ? gen_exit_refused : gen_exit_ok;
+}
+
+}  // namespace t27
