@@ -6,7 +6,7 @@
 #include <span>
 
 #include "app/t27ctl_gen_session.h"
-#include "app/t27ctl_json.h"
+#include "common/json_out.h"
 #include "generator/downscale.h"
 #include "generator/name_match.h"
 #include "generator/output_requests.h"
@@ -160,21 +160,20 @@ int list(const LinkOptions& o, bool timing, const std::vector<std::string>& args
     if (json) {
         std::vector<std::string> entries;
         for (std::size_t i = 0; i < k.names.size(); ++i) {
-            JsonObject entry;
-            entry.number("number", static_cast<long long>(i) + 1).text("name", k.names[i]);
-            if (!timing)
-                entry.boolean("motion_text", takes_motion_text(s, static_cast<int>(i) + 1));
+            json::Object entry;
+            entry.add("number", static_cast<std::int64_t>(i) + 1).add("name", k.names[i]);
+            if (!timing) entry.add("motion_text", takes_motion_text(s, static_cast<int>(i) + 1));
             entries.push_back(entry.str());
         }
-        JsonObject doc;
-        doc.text("catalogue", s.catalogue_file()).text("task", task_mode_text(s.unit().task_mode));
+        json::Object doc;
+        doc.add("catalogue", s.catalogue_file()).add("task", task_mode_text(s.unit().task_mode));
         if (r.now)
-            doc.number("now", *r.now);
+            doc.add("now", *r.now);
         else
-            doc.null("now");
-        if (r.downscale) doc.text("downscale", *r.downscale);
-        if (r.motion) doc.text("motion_text", *r.motion);
-        doc.raw(timing ? "timings" : "patterns", json_array(entries));
+            doc.add_null("now");
+        if (r.downscale) doc.add("downscale", *r.downscale);
+        if (r.motion) doc.add("motion_text", *r.motion);
+        doc.add_raw(timing ? "timings" : "patterns", json::array_of(entries));
         std::cout << doc.str() << "\n";
     } else {
         if (r.downscale) std::cout << "down-scaling: " << *r.downscale << "\n";

@@ -4,7 +4,7 @@
 
 #include "app/t27ctl_gen.h"
 #include "app/t27ctl_gen_session.h"
-#include "app/t27ctl_json.h"
+#include "common/json_out.h"
 #include "generator/generator_colours.h"
 #include "generator/name_match.h"
 #include "generator/panel_press.h"
@@ -79,16 +79,16 @@ int list(const LinkOptions& o, const std::vector<std::string>& args) {
         if (json) {
             std::vector<std::string> choices;
             for (int b : row.buttons)
-                choices.push_back(JsonObject()
-                                      .text("caption", panel_button(b).caption)
-                                      .boolean("enabled", view.enabled[static_cast<std::size_t>(b)])
+                choices.push_back(json::Object()
+                                      .add("caption", panel_button(b).caption)
+                                      .add("enabled", view.enabled[static_cast<std::size_t>(b)])
                                       .str());
-            JsonObject r;
-            r.text("row", row.name).raw("choices", json_array(choices));
+            json::Object r;
+            r.add("row", row.name).add_raw("choices", json::array_of(choices));
             if (now.empty())
-                r.null("current");
+                r.add_null("current");
             else
-                r.text("current", now);
+                r.add("current", now);
             rows_json.push_back(r.str());
             continue;
         }
@@ -101,10 +101,10 @@ int list(const LinkOptions& o, const std::vector<std::string>& args) {
         std::cout << ")\n";
     }
     if (json)
-        std::cout << JsonObject()
-                         .text("task", task_mode_text(s.unit().task_mode))
-                         .boolean("complete", read == panel_group_count)
-                         .raw("rows", json_array(rows_json))
+        std::cout << json::Object()
+                         .add("task", task_mode_text(s.unit().task_mode))
+                         .add("complete", read == panel_group_count)
+                         .add_raw("rows", json::array_of(rows_json))
                          .str()
                   << "\n";
     std::cout.flush();

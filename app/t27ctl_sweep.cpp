@@ -8,7 +8,7 @@
 #include "app/t27ctl_gen.h"
 #include "app/t27ctl_gen_session.h"
 #include "app/t27ctl_interrupt.h"
-#include "app/t27ctl_json.h"
+#include "common/json_out.h"
 #include "generator/output_requests.h"
 #include "generator/output_select.h"
 
@@ -118,18 +118,18 @@ void print_step(GenSession& s, const SweepOptions& o, std::size_t number, std::s
     const std::string time = local_time_now();
     const std::string detail = st == ReplyStatus::ErrorReply ? reply_line(s.cli().link()) : "";
     if (o.json) {
-        JsonObject j;
-        j.text("time", time)
-            .number("step", static_cast<long long>(number))
-            .number("steps", static_cast<long long>(total))
-            .number("timing", step.timing)
-            .text("timing_name", c.timing_name(step.timing));
+        json::Object j;
+        j.add("time", time)
+            .add("step", static_cast<std::int64_t>(number))
+            .add("steps", static_cast<std::int64_t>(total))
+            .add("timing", step.timing)
+            .add("timing_name", c.timing_name(step.timing));
         if (step.pattern)
-            j.number("pattern", step.pattern).text("pattern_name", c.pattern_name(step.pattern));
+            j.add("pattern", step.pattern).add("pattern_name", c.pattern_name(step.pattern));
         else
-            j.null("pattern").null("pattern_name");
-        j.text("result", result_word(st));
-        if (!detail.empty()) j.text("reply", detail);
+            j.add_null("pattern").add_null("pattern_name");
+        j.add("result", result_word(st));
+        if (!detail.empty()) j.add("reply", detail);
         std::cout << j.str() << "\n";
     } else {
         std::cout << time << "  timing " << step.timing << " \"" << c.timing_name(step.timing)

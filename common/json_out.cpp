@@ -96,4 +96,10 @@ Array& Array::add_raw(std::string_view json) {
     return *this;
 }
 
+std::string array_of(const std::vector<std::string>& json_items) {
+    Array a;
+    for (const std::string& item : json_items) a.add_raw(item);
+    return a.str();
+}
+
 }  // namespace t27::json

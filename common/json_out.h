@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace t27::json {
 
@@ -43,5 +44,8 @@ class Array {
     void sep();
     std::string body_;
 };
+
+// Items that are JSON already, as one array.
+std::string array_of(const std::vector<std::string>& json_items);
 
 }  // namespace t27::json

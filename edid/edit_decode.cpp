@@ -1,5 +1,6 @@
 #include "edid/edit_decode.h"
 
+#include "common/json_out.h"
 #include "edid/edit_schema.h"
 #include "edid/hex_digits.h"
 
@@ -33,22 +34,7 @@ void text_fields(std::string& out, const std::string& bytes, const std::vector<E
     for (const EdidField& f : fields) out += indent + f.label + ": " + field_text(bytes, f) + "\n";
 }
 
-// Latin-1 text as a JSON string; bytes above 127 become \u00XX.
-std::string json_string(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20 || u > 0x7E) {
-            out += "\\u00" + hex_upper(u, 2);
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
+std::string json_string(const std::string& s) { return json::quote(s); }
 
 std::string json_value(const std::string& bytes, const EdidField& f) {
     switch (f.type) {
