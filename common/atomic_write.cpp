@@ -58,7 +58,7 @@ bool write_file_atomically(const std::string& path, const std::string& bytes, st
 }
 
 bool read_file_bytes(const std::string& path, std::string& out, std::string* error,
-                     std::size_t max_bytes) {
+                     std::size_t max_bytes, std::size_t tail) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         set_error(error, "cannot open " + path);
@@ -70,13 +70,19 @@ bool read_file_bytes(const std::string& path, std::string& out, std::string* err
         set_error(error, "cannot read " + path);
         return false;
     }
-    if (static_cast<std::size_t>(size) > max_bytes) {
+    std::streamoff from = 0;
+    std::streamoff count = size;
+    if (tail > 0 && static_cast<std::size_t>(size) > tail) {
+        from = size - static_cast<std::streamoff>(tail);
+        count = static_cast<std::streamoff>(tail);
+    }
+    if (static_cast<std::size_t>(count) > max_bytes) {
         if (error) *error = path + " is too large";
         return false;
     }
-    in.seekg(0, std::ios::beg);
-    out.assign(static_cast<std::size_t>(size), '\0');
-    if (size > 0 && !in.read(out.data(), size)) {
+    in.seekg(from, std::ios::beg);
+    out.assign(static_cast<std::size_t>(count), '\0');
+    if (count > 0 && !in.read(out.data(), count)) {
         set_error(error, "cannot read " + path);
         return false;
     }

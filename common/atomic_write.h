@@ -13,7 +13,8 @@ bool write_file_atomically(const std::string& path, const std::string& bytes,
 
 // Reads a whole file as bytes. False when it cannot be opened or read, or is
 // larger than `max_bytes` (so a 10 GB file picked by mistake is refused quickly).
+// `tail`, when not 0, reads only the last `tail` bytes of a longer file.
 bool read_file_bytes(const std::string& path, std::string& out, std::string* error = nullptr,
-                     std::size_t max_bytes = 64u * 1024u * 1024u);
+                     std::size_t max_bytes = 64u * 1024u * 1024u, std::size_t tail = 0);
 
 }  // namespace t27

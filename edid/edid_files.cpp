@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 #include "common/atomic_write.h"
 #include "edid/hex_digits.h"
@@ -18,6 +20,11 @@ struct KindName {
 };
 constexpr std::array<KindName, 3> kind_names = {
     {{"HEX", EdidFileKind::hex}, {"BIN", EdidFileKind::bin}, {"DDC", EdidFileKind::ddc}}};
+
+// The end of a dump that holds its image (one or two blocks).
+constexpr std::uintmax_t ddc_tail_bytes = 256;
+// No hex text of an image comes near this, comments and all.
+constexpr std::uintmax_t edid_hex_file_limit = 1u << 20;
 
 EdidLoad failed(EdidLoadError e) {
     EdidLoad r;
@@ -103,9 +110,25 @@ EdidLoad edid_read_ddc(const std::string& content) {
 EdidLoad edid_file_load(const std::string& path) {
     const EdidFileKind kind = edid_file_kind(path);
     if (kind == EdidFileKind::unknown) return failed(EdidLoadError::file_format);
+    // A file far larger than any image of its kind is judged by its size
+    // without being read: a 10 MB file chosen by mistake must not stall the
+    // window. A dump is read from its end, where its image is.
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    std::size_t tail = 0;
+    if (!ec) {
+        if (kind == EdidFileKind::bin && size > static_cast<std::uintmax_t>(edid_data_bytes))
+            return failed(EdidLoadError::data);
+        if (kind == EdidFileKind::hex && size > edid_hex_file_limit)
+            return failed(EdidLoadError::data);
+        if (kind == EdidFileKind::ddc) {
+            if (size < ddc_tail_bytes) return failed(EdidLoadError::data);
+            tail = ddc_tail_bytes;
+        }
+    }
     std::string content;
     std::string message;
-    if (!read_file_bytes(path, content, &message)) {
+    if (!read_file_bytes(path, content, &message, 64u * 1024u * 1024u, tail)) {
         EdidLoad r = failed(EdidLoadError::unreadable);
         r.io_message = message;
         return r;
