@@ -333,7 +333,7 @@ void MonitorTab::cmd_monitor_report_Click() {
 
 void MonitorTab::cmd_monitor_save_Click() {
     if (txt_monitor_report_->toPlainText().isEmpty()) return;
-    save_monitor_report(window_.dialogs(), from_qt(window_.program_dir()), report_text_);
+    save_monitor_report(window_.dialogs(), from_qt(window_.documents_dir()), report_text_);
 }
 
 void MonitorTab::cmd_monitor_exit_Click() {

@@ -3,37 +3,79 @@
 #include <QCommandLineParser>
 #include <QTimer>
 #include <cstdio>
+#include <string>
 
 #include "app/install_pages.h"
+#include "app/program_places.h"
+#include "common/version.h"
 #include "mainwin/main_window.h"
 #include "mainwin/qt_dialogs.h"
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("t27-controller"));
+namespace {
 
-    // The desk program itself takes no options; these two exist so a demo or
-    // an end-to-end test can reach a simulator on an unprivileged port and
-    // press the connect button the way a user would.
-    QCommandLineParser cli;
+// The desk program itself takes no options; these exist so a demo or an
+// end-to-end test can reach a simulator on an unprivileged port and press the
+// connect button the way a user would, and so a lab can point it at a folder
+// of its own.
+struct Options {
+    QCommandLineOption port{QStringLiteral("unit-port"),
+                            QStringLiteral("TCP port of the unit (default 23)."),
+                            QStringLiteral("port"), QStringLiteral("23")};
+    QCommandLineOption open{QStringLiteral("open"),
+                            QStringLiteral("Open the saved interface after start-up, as the "
+                                           "connect button does.")};
+    QCommandLineOption dir{QStringLiteral("program-dir"),
+                           QStringLiteral("Folder with the catalogue, settings and pictures; "
+                                          "all files are read and written there (default: the "
+                                          "executable's folder when it holds them and takes "
+                                          "writes, else the installed files and the user's "
+                                          "data folder)."),
+                           QStringLiteral("dir")};
+};
+
+void set_up(QCommandLineParser& cli, Options& o) {
+    QCoreApplication::setApplicationName(QStringLiteral("t27-controller"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(t27::version_text()));
+    cli.setApplicationDescription(
+        QStringLiteral("Desktop control program for the T27 HDMI test unit."));
     cli.addHelpOption();
-    QCommandLineOption port_opt(QStringLiteral("unit-port"),
-                                QStringLiteral("TCP port of the unit (default 23)."),
-                                QStringLiteral("port"), QStringLiteral("23"));
-    QCommandLineOption open_opt(QStringLiteral("open"),
-                                QStringLiteral("Open the saved interface after start-up, as "
-                                               "the connect button does."));
-    QCommandLineOption dir_opt(QStringLiteral("program-dir"),
-                               QStringLiteral("Folder with the catalogue, settings and pictures "
-                                              "(default: the executable's folder)."),
-                               QStringLiteral("dir"));
-    cli.addOptions({port_opt, open_opt, dir_opt});
-    cli.process(app);
+    cli.addVersionOption();
+    cli.addOptions({o.port, o.open, o.dir});
+}
 
-    const QString dir =
-        cli.isSet(dir_opt) ? cli.value(dir_opt) : QCoreApplication::applicationDirPath();
+// --help and --version answer without a display, so they work in a package
+// check or over ssh.
+void answer_without_display(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h" || a == "-?" || a == "--version" || a == "-v") {
+            QCoreApplication core(argc, argv);
+            QCommandLineParser cli;
+            Options o;
+            set_up(cli, o);
+            cli.process(core);  // prints and exits
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    answer_without_display(argc, argv);
+    QApplication app(argc, argv);
+    QCommandLineParser cli;
+    Options o;
+    set_up(cli, o);
+    cli.process(app);
+    const QCommandLineOption& port_opt = o.port;
+    const QCommandLineOption& open_opt = o.open;
+    const QCommandLineOption& dir_opt = o.dir;
+
+    const t27::ProgramPlaces places =
+        t27::program_places(cli.isSet(dir_opt) ? cli.value(dir_opt) : QString(),
+                            QCoreApplication::applicationDirPath());
     t27::QtDialogs dialogs;
-    t27::MainWindow window(dir, dialogs);
+    t27::MainWindow window(places, dialogs);
     dialogs.set_owner(&window);
     window.set_unit_port(static_cast<quint16>(cli.value(port_opt).toUInt()));
     t27::install_pages(window);

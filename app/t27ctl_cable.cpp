@@ -11,6 +11,8 @@
 #include "cable/cable_progress.h"
 #include "cable/cable_text.h"
 #include "cable/cable_times.h"
+#include "common/console.h"
+#include "common/json_out.h"
 #include "protocol/command_table.h"
 
 namespace t27 {
@@ -24,11 +26,17 @@ constexpr double poll_pause_s = 0.2;
 
 const char* const cable_usage =
     "usage: t27ctl LINK cable run [--time 1..7] [--level normal|strict] [--stop-after S]\n"
+    "                             [--json]\n"
     "       t27ctl LINK cable stop\n"
     "run   sets level and time (1 = 2 minutes ... 6 = 1 hour, 7 = endless; defaults\n"
     "      1 and normal), starts the unit's test, prints a progress line whenever\n"
     "      its clock moves and the result at the end. --stop-after stops the test\n"
     "      once the unit's clock reaches S seconds; Ctrl-C stops it at once.\n"
+    "      --json prints one JSON document at the end instead of the lines:\n"
+    "      {\"link\": {...as send --json}, \"task_was\" (null when already cable),\n"
+    "      \"time\", \"level\", \"elapsed_s\" (null before the clock was read),\n"
+    "      \"result\" (null without one), \"error\" (null, or why it ended early)};\n"
+    "      progress lines then go to stderr when it is a terminal.\n"
     "stop  stops a running test and prints the result.\n"
     "exit  0 pass, 1 link not opened, 2 link lost, 3 request refused, 4 fail,\n"
     "      5 the test ended without a verdict, 64 usage error.\n";
@@ -37,6 +45,15 @@ struct RunOptions {
     int time_entry = 0;
     bool strict = false;
     std::optional<long long> stop_after_s;
+    bool json = false;
+};
+
+// What a run found, for the --json document (text mode prints as it goes).
+struct RunFacts {
+    std::optional<std::string> task_was;
+    std::optional<long long> elapsed_s;
+    std::optional<std::string> result;
+    std::string error;
 };
 
 int usage(const std::string& why) {
@@ -49,6 +66,10 @@ int usage(const std::string& why) {
 std::string parse_run(const std::vector<std::string>& args, RunOptions& out) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (a == "--json") {
+            out.json = true;
+            continue;
+        }
         if (i + 1 >= args.size()) return a + " needs a value";
         const std::string& v = args[++i];
         if (a == "--time") {
@@ -89,7 +110,7 @@ constexpr std::array<int, 4> clock_queries = {cmd_timer_day_query, cmd_timer_hou
 // with, or nothing when the unit accepted it.
 class Session {
   public:
-    explicit Session(CliLink& cli) : cli_(cli) {}
+    Session(CliLink& cli, RunFacts& facts) : cli_(cli), facts_(facts) {}
 
     std::optional<int> ask(const std::string& request) {
         cli_.engine().cmdtx_str(request);
@@ -97,13 +118,17 @@ class Session {
         if (st == ReplyStatus::Accepted) return std::nullopt;
         const std::string shown = request.substr(0, request.size() - 1);
         if (st == ReplyStatus::ErrorReply) {
-            std::cerr << "t27ctl: the unit refused \"" << shown
-                      << "\": " << cli_.link().cmdrx_param1 << "\n";
-            return cable_exit_refused;
+            return fail("the unit refused \"" + shown + "\": " + cli_.link().cmdrx_param1,
+                        cable_exit_refused);
         }
-        std::cerr << "t27ctl: lost the link to the unit (\"" << shown << "\" "
-                  << reply_status_name(st) << ")\n";
-        return cable_exit_lost;
+        return fail("lost the link to the unit (\"" + shown + "\" " +
+                        std::string(reply_status_name(st)) + ")",
+                    cable_exit_lost);
+    }
+    int fail(const std::string& why, int exit_code) {
+        std::cerr << "t27ctl: " << why << "\n";
+        facts_.error = why;
+        return exit_code;
     }
     const std::string& p1() const { return cli_.link().cmdrx_param1; }
 
@@ -127,6 +152,7 @@ class Session {
 
   private:
     CliLink& cli_;
+    RunFacts& facts_;
 };
 
 int verdict_exit(const std::string& result) {
@@ -135,39 +161,67 @@ int verdict_exit(const std::string& result) {
     return cable_exit_no_verdict;
 }
 
-std::optional<int> ensure_cable_mode(CliLink& cli, Session& s) {
+std::optional<int> ensure_cable_mode(CliLink& cli, Session& s, RunFacts& facts, bool json) {
     if (cli.unit().task_mode == task_cable) return std::nullopt;
     const int was = cli.unit().task_mode;
     if (auto e = s.ask("$task_mode cable\r")) return e;
-    if (task_mode_from_text(s.p1()) != task_cable) {
-        std::cerr << "t27ctl: the unit stayed in task mode " << s.p1() << "\n";
-        return cable_exit_refused;
-    }
+    if (task_mode_from_text(s.p1()) != task_cable)
+        return s.fail("the unit stayed in task mode " + s.p1(), cable_exit_refused);
     cli.unit().task_mode = task_cable;
-    std::cout << "task: cable (was " << (was == not_known ? "unknown" : task_mode_text(was))
-              << ")\n";
+    facts.task_was = was == not_known ? "unknown" : task_mode_text(was);
+    if (!json) std::cout << "task: cable (was " << *facts.task_was << ")\n";
     return std::nullopt;
 }
 
-int print_result(Session& s) {
+int print_result(Session& s, RunFacts& facts, bool json) {
     if (auto e = s.ask(command_text(cmd_cable_result_query) + "\r")) return *e;
-    const std::string result = upper_text(s.p1());
-    std::cout << "result: " << result << "\n";
-    std::cout.flush();
-    return verdict_exit(result);
+    facts.result = upper_text(s.p1());
+    if (!json) {
+        std::cout << "result: " << *facts.result << "\n";
+        std::cout.flush();
+    }
+    return verdict_exit(*facts.result);
 }
 
-int run(CliLink& cli, const RunOptions& ro) {
-    Session s(cli);
-    if (auto e = ensure_cable_mode(cli, s)) return *e;
+void print_json(CliLink& cli, const RunOptions& ro, const RunFacts& facts) {
+    json::Object j;
+    j.add_raw("link", cli.link_json());
+    auto optional_text = [&](const char* key, const std::optional<std::string>& v) {
+        if (v)
+            j.add(key, *v);
+        else
+            j.add_null(key);
+    };
+    optional_text("task_was", facts.task_was);
+    j.add("time", trimmed(cable_time_at(ro.time_entry)->text));
+    j.add("level", ro.strict ? "STRICT" : "NORMAL");
+    if (facts.elapsed_s)
+        j.add("elapsed_s", static_cast<std::int64_t>(*facts.elapsed_s));
+    else
+        j.add_null("elapsed_s");
+    optional_text("result", facts.result);
+    optional_text("error",
+                  facts.error.empty() ? std::nullopt : std::optional<std::string>(facts.error));
+    std::cout << j.str() << "\n";
+    std::cout.flush();
+}
+
+int run(CliLink& cli, const RunOptions& ro, RunFacts& facts) {
+    Session s(cli, facts);
+    if (auto e = ensure_cable_mode(cli, s, facts, ro.json)) return *e;
     if (auto e = s.ask(command_text(cmd_cable_level) + (ro.strict ? "strict" : "normal") + "\r"))
         return *e;
     if (auto e = s.ask(cable_time_request(ro.time_entry))) return *e;
     if (auto e = s.ask(cable_run_request(true))) return *e;
     const std::optional<int> duration = cable_duration_s(ro.time_entry);
-    std::cout << "started: " << trimmed(cable_time_at(ro.time_entry)->text) << ", level "
-              << (ro.strict ? "STRICT" : "NORMAL") << "\n";
-    std::cout.flush();
+    if (!ro.json) {
+        std::cout << "started: " << trimmed(cable_time_at(ro.time_entry)->text) << ", level "
+                  << (ro.strict ? "STRICT" : "NORMAL") << "\n";
+        std::cout.flush();
+    }
+    // With --json stdout carries only the document, so progress can show on
+    // a terminal only.
+    std::ostream* progress = !ro.json ? &std::cout : stderr_is_terminal() ? &std::cerr : nullptr;
 
     std::string shown;
     bool stop_sent = false;
@@ -179,14 +233,15 @@ int run(CliLink& cli, const RunOptions& ro) {
         if (auto e = s.read_clock(clock, consistent)) return *e;
         const std::optional<long long> elapsed = cable_elapsed_s(clock);
         if (consistent && elapsed) {
+            facts.elapsed_s = *elapsed;
             std::string line = clock_text(*elapsed);
             if (duration)
                 line += " " + std::to_string(cable_progress_value(*elapsed, *duration, 100)) + "%";
-            if (line != shown) {
-                std::cout << "progress: " << line << "\n";
-                std::cout.flush();
-                shown = line;
+            if (line != shown && progress) {
+                *progress << "progress: " << line << "\n";
+                progress->flush();
             }
+            shown = line;
         }
         if (!running) break;
         const bool time_up = ro.stop_after_s && elapsed && *elapsed >= *ro.stop_after_s;
@@ -197,14 +252,15 @@ int run(CliLink& cli, const RunOptions& ro) {
         }
         wait_seconds(cli.pump(), poll_pause_s);
     }
-    return print_result(s);
+    return print_result(s, facts, ro.json);
 }
 
 int stop(CliLink& cli) {
-    Session s(cli);
+    RunFacts facts;
+    Session s(cli, facts);
     if (auto e = s.ask(cable_run_request(false))) return *e;
     std::cout << "stopped\n";
-    return print_result(s);
+    return print_result(s, facts, false);
 }
 
 }  // namespace
@@ -226,15 +282,21 @@ int t27ctl_cable(const LinkOptions& options, const std::vector<std::string>& arg
     CliLink cli(options);
     if (!cli.open()) return exit_link_failed;
     // Requests other than identification need a linked unit.
-    cli.identify();
+    cli.identify(!ro.json);
+    RunFacts facts;
+    int rc = exit_ok;
     if (cli.unit().model_family == not_known) {
-        std::cerr << "t27ctl: the unit could not be identified\n";
-        return cable_exit_lost;
+        facts.error = "the unit could not be identified";
+        std::cerr << "t27ctl: " << facts.error << "\n";
+        rc = cable_exit_lost;
+    } else if (args[0] == "stop") {
+        return stop(cli);
+    } else {
+        catch_interrupts();
+        rc = run(cli, ro, facts);
     }
-    if (args[0] == "stop") return stop(cli);
-
-    catch_interrupts();
-    return run(cli, ro);
+    if (ro.json) print_json(cli, ro, facts);
+    return rc;
 }
 
 }  // namespace t27

@@ -4,6 +4,7 @@
 
 #include "common/qt_text.h"
 #include "generator/catalogue_load.h"
+#include "generator/program_dir.h"
 
 namespace t27 {
 
@@ -24,7 +25,8 @@ std::optional<int> GenSession::start(bool quiet) {
         return gen_exit_lost;
     }
     catalogue_file_ = cli_.view().catalogue;
-    LoadedCatalogue loaded = catalogue_load(from_qt(options_.program_dir), catalogue_file_);
+    LoadedCatalogue loaded =
+        catalogue_load(catalogue_dir(options_.places, catalogue_file_), catalogue_file_);
     // The lists hold what could be read; a name past a fault is unknown and
     // is reported as such when asked for.
     if (!loaded.catalogue_ok) std::cerr << "t27ctl: " << loaded.error << "\n";

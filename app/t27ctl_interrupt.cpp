@@ -1,7 +1,8 @@
 #include "app/t27ctl_interrupt.h"
 
 #include <csignal>
-#include <cstring>
+
+#include "common/console.h"
 
 namespace t27 {
 
@@ -9,17 +10,9 @@ namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
 
-void on_interrupt(int) { interrupted = 1; }
-
 }  // namespace
 
-void catch_interrupts() {
-    struct sigaction sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sa_handler = on_interrupt;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-}
+void catch_interrupts() { on_interrupt_set(&interrupted); }
 
 bool interrupt_requested() { return interrupted != 0; }
 

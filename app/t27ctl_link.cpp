@@ -1,29 +1,16 @@
 #include "app/t27ctl_link.h"
 
-#include <QSerialPortInfo>
 #include <iostream>
 
-#include "common/atomic_write.h"
 #include "common/qt_text.h"
 #include "protocol/com_map.h"
+#include "protocol/serial_ports.h"
 
 namespace t27 {
 
 namespace {
 
 constexpr int connect_wait_ms = 7000;
-
-std::string resolve_serial(const LinkOptions& o) {
-    const std::string name = from_qt(o.serial);
-    const int com = parse_com_name(name);
-    if (com == 0 || name.find('/') != std::string::npos) return name;
-    std::vector<std::string> found;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        found.push_back(from_qt(info.systemLocation()));
-    std::string map_text;
-    read_file_bytes(from_qt(o.program_dir) + "/" + com_map_file_name, map_text, nullptr, 64 * 1024);
-    return build_com_map(found, map_text).device_for(com);
-}
 
 }  // namespace
 
@@ -70,23 +57,38 @@ bool CliLink::open() {
         return true;
     }
     link_.link_interface = interface_rs232;
-    const std::string device = resolve_serial(options_);
+    const std::string device = serial_device_for(
+        from_qt(options_.serial), program_path(options_.places.user, com_map_file_name));
     QString why;
     if (!serial_.open(to_qt(device), &why)) {
         std::cerr << "t27ctl: RS-232 can not work on " << from_qt(options_.serial) << ": ! ("
                   << from_qt(why) << ")\n";
+        const std::string hint = serial_permission_hint(device);
+        if (!hint.empty()) std::cerr << "t27ctl: " << hint << "\n";
         return false;
     }
     link_.serial_open = true;
     return true;
 }
 
-void CliLink::identify() {
+void CliLink::identify(bool print) {
     link_sequence(engine_, view_);
+    if (!print) return;
     std::cout << "link: model=" << view_.model << " family=" << unit_.model_family
               << " board=" << unit_.board_id << " " << view_.fw
               << " task=" << task_mode_text(unit_.task_mode) << " catalogue=" << view_.catalogue
               << "\n";
+}
+
+std::string CliLink::link_json() const {
+    return json::Object()
+        .add("model", view_.model)
+        .add("family", unit_.model_family)
+        .add("board", unit_.board_id)
+        .add("firmware", view_.fw)
+        .add("task", task_mode_text(unit_.task_mode))
+        .add("catalogue", view_.catalogue)
+        .str();
 }
 
 }  // namespace t27

@@ -4,6 +4,8 @@
 #include <QString>
 #include <string>
 
+#include "common/json_out.h"
+#include "generator/program_dir.h"
 #include "protocol/engine.h"
 #include "protocol/link_sequence.h"
 #include "protocol/qt_pump.h"
@@ -16,7 +18,9 @@ struct LinkOptions {
     QString tcp_host;  // set for a TCP link
     quint16 tcp_port = 23;
     QString serial;       // device path or "COMn"
-    QString program_dir;  // where com_ports.txt is looked up
+    // Where the catalogues are read and com_ports.txt is looked up: the
+    // window's folders (generator/program_dir.h).
+    ProgramPlaces places;
     bool no_link = false;
     QString edid_bin;  // bytes for "$edid_write" blocks
     bool verbose = false;
@@ -48,8 +52,11 @@ class CliLink {
     // Opens the chosen transport; false (with the reason on stderr) when it
     // cannot be opened.
     bool open();
-    // The link sequence, then one "link: ..." line on stdout.
-    void identify();
+    // The link sequence, then one "link: ..." line on stdout unless `print`
+    // is false (--json puts the same facts into its document instead).
+    void identify(bool print = true);
+    // What identify() found, as the "link" member of a --json document.
+    std::string link_json() const;
     // Whether the transport is still there (a closed socket or a port that
     // failed a read is not).
     bool open_now() const { return engine_.link_open(); }

@@ -1,14 +1,18 @@
 // t27ctl: the command-line front end over the same engine as the window.
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/program_places.h"
 #include "app/t27ctl_cable.h"
 #include "app/t27ctl_gen.h"
 #include "app/t27ctl_link.h"
 #include "app/t27ctl_monitor.h"
 #include "app/t27ctl_send.h"
+#include "common/version.h"
 #include "edid/edid_unit_cli.h"
 
 namespace {
@@ -17,26 +21,40 @@ constexpr int exit_usage = 64;
 
 const char* const usage =
     "usage: t27ctl [--tcp HOST[:PORT] | --serial DEVICE|COMn] [--no-link]\n"
-    "              [--edid-bin FILE] [--program-dir DIR] [--verbose] send LINE...\n"
+    "              [--edid-bin FILE] [--program-dir DIR] [--verbose] send [--json] LINE...\n"
     "       t27ctl [--tcp ... | --serial ...] cable run|stop ...   (cable --help)\n"
-    "       t27ctl edid report|check|convert|compare ...\n"
+    "       t27ctl edid report|check|convert|compare ...             (edid --help)\n"
     "       t27ctl [--tcp ... | --serial ...] edid read SOURCE -o FILE [--hex-type simple|c]\n"
     "       t27ctl [--tcp ... | --serial ...] edid write SLOT FILE\n"
     "       t27ctl [--tcp ... | --serial ...] monitor-report [--section NAME]... [-o FILE]\n"
     "              [--json]                                (monitor-report --help)\n"
     "       t27ctl [--tcp ... | --serial ...] monitor watch [--view V] [--json]\n"
     "              [--duration SECONDS]                    (monitor watch --help)\n"
+    "       t27ctl --version | --help\n"
     "\n"
     "send     opens the link (TCP port 23 unless given; serial at 115200,N,8,1),\n"
     "         identifies the unit unless --no-link, then runs one transaction per\n"
     "         LINE (a CR is appended) and prints its status, the three reply\n"
     "         parameters and the reply as the command monitor logs it.\n"
     "         --edid-bin gives the bytes sent after \"$edid_write\" lines.\n"
+    "         --json prints one JSON document instead: {\"link\": {\"model\",\n"
+    "         \"family\", \"board\", \"firmware\", \"task\", \"catalogue\"} or null,\n"
+    "         \"lines\": [{\"request\", \"status\", \"status_name\", \"param1\",\n"
+    "         \"param2\", \"param3\", \"reply\": [logged lines]}]}.\n"
     "         COMn is mapped to a device as the window maps it (com_ports.txt in\n"
-    "         --program-dir, default the executable's folder).\n"
+    "         the folder where the window keeps the user's files, or in\n"
+    "         --program-dir).\n"
     "exit     0 every line Accepted; 2 NoResponse or 3 ErrorReply for the last line\n"
     "         that was not; 1 the link could not be opened or a line was NotSent;\n"
     "         64 usage error.\n";
+
+// The folder t27ctl runs from: this helper sits beside it in a build or a
+// portable copy, in a private folder of its own when installed.
+QString programs_folder() {
+    const QString here = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(here + "/t27ctl") || QFileInfo::exists(here + "/t27ctl.exe")) return here;
+    return QDir::cleanPath(here + "/" + QStringLiteral(T27_BIN_FROM_HELPER));
+}
 
 int usage_error(const std::string& why) {
     if (!why.empty()) std::cerr << "t27ctl: " << why << "\n";
@@ -52,7 +70,7 @@ int main(int argc, char** argv) {
 
     QCoreApplication app(argc, argv);
     t27::LinkOptions o;
-    o.program_dir = QCoreApplication::applicationDirPath();
+    QString dir_given;
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -64,6 +82,9 @@ int main(int argc, char** argv) {
         std::string v;
         if (a == "--help" || a == "-h") {
             std::cout << usage << t27::t27ctl_generator_usage;
+            return 0;
+        } else if (a == "--version") {
+            std::cout << t27::version_line("t27ctl");
             return 0;
         } else if (a == "--tcp") {
             if (!value(v)) return usage_error("--tcp needs HOST[:PORT]");
@@ -83,7 +104,7 @@ int main(int argc, char** argv) {
             o.edid_bin = QString::fromStdString(v);
         } else if (a == "--program-dir") {
             if (!value(v)) return usage_error("--program-dir needs a folder");
-            o.program_dir = QString::fromStdString(v);
+            dir_given = QString::fromStdString(v);
         } else if (a == "--no-link") {
             o.no_link = true;
         } else if (a == "--verbose") {
@@ -92,6 +113,7 @@ int main(int argc, char** argv) {
             break;
         }
     }
+    o.places = t27::program_places(dir_given, programs_folder());
     if (i < args.size() && args[i] == "cable") {
         const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
                                             args.end());
@@ -130,9 +152,14 @@ int main(int argc, char** argv) {
     if (i >= args.size() || args[i] != "send") return usage_error("");
     if (o.tcp_host.isEmpty() == o.serial.isEmpty())
         return usage_error("give exactly one of --tcp and --serial");
+    bool json = false;
+    if (i + 1 < args.size() && args[i + 1] == "--json") {
+        json = true;
+        ++i;
+    }
     QStringList lines;
-    for (++i; i < args.size(); ++i) lines << QString::fromLatin1(args[i].data(),
-                                                                 static_cast<int>(args[i].size()));
+    for (++i; i < args.size(); ++i)
+        lines << QString::fromLatin1(args[i].data(), static_cast<int>(args[i].size()));
     if (lines.isEmpty()) return usage_error("send needs at least one LINE");
-    return t27::t27ctl_send(o, lines);
+    return t27::t27ctl_send(o, lines, json);
 }

@@ -6,6 +6,7 @@
 
 #include "common/qt_text.h"
 #include "generator/catalogue_load.h"
+#include "generator/program_dir.h"
 #include "protocol/link_sequence.h"
 
 namespace t27 {
@@ -32,7 +33,8 @@ std::optional<int> monitor_link_up(CliLink& cli) {
 }
 
 std::vector<std::string> monitor_patterns(const LinkOptions& options, CliLink& cli) {
-    return catalogue_load(from_qt(options.program_dir), cli.view().catalogue).catalogue.patterns;
+    const std::string& file = cli.view().catalogue;
+    return catalogue_load(catalogue_dir(options.places, file), file).catalogue.patterns;
 }
 
 std::optional<int> monitor_view_of(const std::string& word) {

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <iostream>
+#include <vector>
 
 #include "common/atomic_write.h"
+#include "common/json_out.h"
 #include "common/qt_text.h"
 #include "protocol/command_table.h"
 
@@ -13,29 +15,48 @@ namespace {
 
 constexpr int exit_link_failed = 1;
 
-// The reply as the command monitor logs it, one indented line per logged line.
-void print_log(const std::string& log) {
-    std::string line;
-    bool any = false;
-    auto flush = [&] {
-        std::cout << (any ? "        " : "  reply: ") << line << "\n";
-        any = true;
-        line.clear();
-    };
+// The command monitor's log split at its CR LF line ends; at least one line.
+std::vector<std::string> log_lines(const std::string& log) {
+    std::vector<std::string> lines(1);
     for (std::size_t i = 0; i < log.size(); ++i) {
         if (log[i] == '\r' && i + 1 < log.size() && log[i + 1] == '\n') {
-            flush();
+            lines.emplace_back();
             ++i;
         } else {
-            line += log[i];
+            lines.back() += log[i];
         }
     }
-    if (!line.empty() || !any) flush();
+    if (lines.size() > 1 && lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+// The reply as the command monitor logs it, one indented line per logged line.
+void print_log(const std::string& log) {
+    bool first = true;
+    for (const std::string& line : log_lines(log)) {
+        std::cout << (first ? "  reply: " : "        ") << line << "\n";
+        first = false;
+    }
+}
+
+std::string line_json(const std::string& line, const LinkState& link) {
+    const ReplyStatus st = link.cmdrx_status;
+    json::Array reply;
+    for (const std::string& l : log_lines(link.monitor_log)) reply.add(l);
+    return json::Object()
+        .add("request", line)
+        .add("status", static_cast<int>(st))
+        .add("status_name", reply_status_name(st))
+        .add("param1", link.cmdrx_param1)
+        .add("param2", link.cmdrx_param2)
+        .add("param3", link.cmdrx_param3)
+        .add_raw("reply", reply.str())
+        .str();
 }
 
 }  // namespace
 
-int t27ctl_send(const LinkOptions& o, const QStringList& lines) {
+int t27ctl_send(const LinkOptions& o, const QStringList& lines, bool json_wanted) {
     CliLink cli(o);
     Engine& engine = cli.engine();
     LinkState& link = cli.link();
@@ -51,7 +72,14 @@ int t27ctl_send(const LinkOptions& o, const QStringList& lines) {
     }
 
     if (!cli.open()) return exit_link_failed;
-    if (!o.no_link) cli.identify();
+    json::Object doc;
+    if (!o.no_link) {
+        cli.identify(!json_wanted);
+        doc.add_raw("link", cli.link_json());
+    } else {
+        doc.add_null("link");
+    }
+    json::Array done;
 
     int exit_code = 0;
     for (const QString& qline : lines) {
@@ -67,18 +95,24 @@ int t27ctl_send(const LinkOptions& o, const QStringList& lines) {
         link.block_follows = false;
         link.eot_reply = false;
         const ReplyStatus st = link.cmdrx_status;
-        std::cout << "> " << line << "\n"
-                  << "  status: " << static_cast<int>(st) << " " << reply_status_name(st) << "\n"
-                  << "  param1: " << link.cmdrx_param1 << "\n"
-                  << "  param2: " << link.cmdrx_param2 << "\n"
-                  << "  param3: " << link.cmdrx_param3 << "\n";
-        print_log(link.monitor_log);
-        std::cout.flush();
+        if (json_wanted) {
+            done.add_raw(line_json(line, link));
+        } else {
+            std::cout << "> " << line << "\n"
+                      << "  status: " << static_cast<int>(st) << " " << reply_status_name(st)
+                      << "\n"
+                      << "  param1: " << link.cmdrx_param1 << "\n"
+                      << "  param2: " << link.cmdrx_param2 << "\n"
+                      << "  param3: " << link.cmdrx_param3 << "\n";
+            print_log(link.monitor_log);
+            std::cout.flush();
+        }
         if (st == ReplyStatus::NotSent)
             exit_code = exit_link_failed;
         else if (st != ReplyStatus::Accepted && exit_code != exit_link_failed)
             exit_code = static_cast<int>(st);
     }
+    if (json_wanted) std::cout << doc.add_raw("lines", done.str()).str() << "\n";
     return exit_code;
 }
 

@@ -6,6 +6,9 @@
 
 namespace t27 {
 
-int t27ctl_send(const LinkOptions& options, const QStringList& lines);
+// With `json`, stdout gets one JSON document instead of the text lines:
+// {"link": {model, family, board, firmware, task, catalogue} or null,
+//  "lines": [{request, status, status_name, param1, param2, param3, reply: [...]}]}.
+int t27ctl_send(const LinkOptions& options, const QStringList& lines, bool json = false);
 
 }  // namespace t27

@@ -5,26 +5,25 @@
 #include <string>
 #include <vector>
 
+#include "common/console.h"
+#include "common/version.h"
 #include "sim/control.h"
 #include "sim/scenarios.h"
 #include "sim/sim_options.h"
 #include "sim/sim_server.h"
+#include "sim/socket_io.h"
 #include "sim/unit_model.h"
 
 namespace {
 
 volatile std::sig_atomic_t stop_requested = 0;
 
-void on_signal(int) { stop_requested = 1; }
-
 void install_signals() {
-    struct sigaction sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sa_handler = on_signal;
-    // No SA_RESTART: poll() has to return so the loop sees the request.
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGINT, &sa, nullptr);
+    // poll() has to return so the loop sees the request: no SA_RESTART.
+    t27::on_interrupt_set(&stop_requested);
+#if !defined(_WIN32)
     std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 // Start-up settings go through the same control language as run-time ones,
@@ -55,6 +54,10 @@ int main(int argc, char** argv) {
             std::cout << s.name << "\t" << s.description << "\n";
         return 0;
     }
+    if (opt.version) {
+        std::cout << t27::version_line("t27-unit-sim");
+        return 0;
+    }
     t27::sim::UnitModel model;
     bool ok = true;
     if (!opt.model.empty()) ok &= apply_setting(model, "set model " + opt.model);
@@ -69,6 +72,10 @@ int main(int argc, char** argv) {
     if (!ok) return 2;
 
     install_signals();
+    if (!t27::sim::sockets_start(error)) {
+        std::cerr << "t27-unit-sim: " << error << "\n";
+        return 1;
+    }
     t27::sim::SimServer server(model, opt, std::cout, std::cerr);
     if (!server.open(error)) {
         std::cerr << "t27-unit-sim: " << error << "\n";

@@ -1,11 +1,21 @@
 #include "common/atomic_write.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "common/wide_path.h"
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 namespace t27 {
@@ -16,7 +26,64 @@ void set_error(std::string* error, const std::string& what) {
     if (error) *error = what + ": " + std::strerror(errno);
 }
 
+#if defined(_WIN32)
+
+void set_windows_error(std::string* error, const std::string& what) {
+    if (!error) return;
+    char text[256] = {};
+    const DWORD code = GetLastError();
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                   text, sizeof text, nullptr);
+    std::string why = text;
+    while (!why.empty() && (why.back() == '\n' || why.back() == '\r' || why.back() == ' '))
+        why.pop_back();
+    *error = what + ": " + (why.empty() ? "error " + std::to_string(code) : why);
+}
+
+#endif
+
 }  // namespace
+
+#if defined(_WIN32)
+
+// A plain rename does not replace an existing file on Windows; MoveFileEx
+// does, and the write-through flag keeps the new name from reaching the disk
+// before the bytes.
+bool write_file_atomically(const std::string& path, const std::string& bytes, std::string* error) {
+    static std::atomic<unsigned> serial{0};
+    const std::string tmp =
+        path + ".tmp" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(serial++);
+    const std::wstring wtmp = wide_path(tmp);
+    HANDLE h = CreateFileW(wtmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        set_windows_error(error, "cannot create a file beside " + path);
+        return false;
+    }
+    bool ok = true;
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
+        DWORD n = 0;
+        ok = WriteFile(h, bytes.data() + done, chunk, &n, nullptr) && n > 0;
+        done += n;
+    }
+    if (ok) ok = FlushFileBuffers(h);
+    if (!ok) set_windows_error(error, "cannot write " + path);
+    if (!CloseHandle(h) && ok) {
+        ok = false;
+        set_windows_error(error, "cannot write " + path);
+    }
+    if (ok && !MoveFileExW(wtmp.c_str(), wide_path(path).c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ok = false;
+        set_windows_error(error, "cannot replace " + path);
+    }
+    if (!ok) DeleteFileW(wtmp.c_str());
+    return ok;
+}
+
+#else
 
 bool write_file_atomically(const std::string& path, const std::string& bytes, std::string* error) {
     std::string tmp = path + ".tmpXXXXXX";
@@ -57,9 +124,14 @@ bool write_file_atomically(const std::string& path, const std::string& bytes, st
     return ok;
 }
 
+#endif
+
 bool read_file_bytes(const std::string& path, std::string& out, std::string* error,
                      std::size_t max_bytes, std::size_t tail) {
-    std::ifstream in(path, std::ios::binary);
+    // Paths are UTF-8; on Windows only a wide path reaches every file.
+    std::ifstream in(std::filesystem::path(
+                         std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size())),
+                     std::ios::binary);
     if (!in) {
         set_error(error, "cannot open " + path);
         return false;

@@ -98,7 +98,7 @@ void AnalysisFrame::cmd_edid_save_report_Click() {
     Dialogs& d = window_.dialogs();
     for (;;) {
         const std::string chosen =
-            d.save_file("Save EDID Analysis Report", from_qt(window_.program_dir()),
+            d.save_file("Save EDID Analysis Report", from_qt(window_.documents_dir()),
                         edid_dialog_filter(edid_report_filter));
         if (chosen.empty()) return;
         // The question names the file that will be written, extension and all.

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "common/json_out.h"
 #include "edid/analysis_report.h"
 #include "edid/check_labels.h"
 #include "edid/edid_check.h"
@@ -18,10 +19,20 @@ namespace {
 const std::string usage_text =
     std::string(
         "usage: t27ctl edid report FILE\n"
-        "       t27ctl edid check FILE\n"
+        "       t27ctl edid check [--json] FILE\n"
         "       t27ctl edid convert IN OUT [--hex-type simple|c]\n"
-        "       t27ctl edid compare A B\n") +
-    edid_edit_usage + "FILE, IN, A and B are .hex, .bin or .ddc files; OUT ends in .hex or .bin.\n";
+        "       t27ctl edid compare [--json] A B\n") +
+    edid_edit_usage +
+    "FILE, IN, A and B are .hex, .bin or .ddc files; OUT ends in .hex or .bin.\n"
+    "--json prints one JSON document:\n"
+    "  check    {\"file\", \"valid\", \"error\" (null when valid), \"type\",\n"
+    "           \"manufacturer\", \"model\", \"native\", \"checksums\": [{\"block\",\n"
+    "           \"expected\", \"stored\", \"ok\"}]}\n"
+    "  compare  {\"a\", \"b\", \"match\", \"result\", \"differing\": [{\"offset\",\n"
+    "           \"a\", \"b\"}]}\n"
+    "exit 0 done (valid, or images match), 1 check failed or images differ,\n"
+    "     64 usage, 65 not an EDID file of its kind, 66 unreadable input,\n"
+    "     73 output not written.\n";
 
 int usage(std::ostream& err, const std::string& why = {}) {
     if (!why.empty()) err << "t27ctl edid: " << why << "\n";
@@ -61,21 +72,72 @@ int cmd_report(const std::vector<std::string>& args, std::ostream& out, std::ost
     return edid_cli_ok;
 }
 
-int cmd_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 2) return usage(err, "check takes one file");
-    EdidLoad load;
-    EdidBuffer working;
-    if (int rc = load_checked(args[1], load, working, err)) return rc;
+// The words after the verb without "--json"; `json` says whether it was there.
+std::vector<std::string> operands(const std::vector<std::string>& args, bool& json) {
+    std::vector<std::string> rest;
+    json = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--json")
+            json = true;
+        else
+            rest.push_back(args[i]);
+    }
+    return rest;
+}
+
+void check_json(const std::string& file, const EdidBuffer& working, std::ostream& out) {
     const MessageLabels msg = check_message_labels(working);
     const TypeLabels type = type_labels_show(working);
-    if (msg.visible) {
+    const bool block_count_error =
+        working.type_code == edid_type_invalid && working.type_detail == edid_error_block_count;
+    json::Object j;
+    j.add("file", file).add("valid", !msg.visible);
+    if (msg.visible)
+        j.add("error", msg.msg1 + " " + msg.msg2);
+    else
+        j.add_null("error");
+    if (type.type)
+        j.add("type", *type.type);
+    else
+        j.add_null("type");
+    j.add("manufacturer", type.manufacturer).add("model", type.model1 + type.model2);
+    if (type.native)
+        j.add("native", *type.native);
+    else
+        j.add_null("native");
+    json::Array sums;
+    for (int b = 0; !block_count_error && b < working.block_count && b < edid_max_blocks; ++b) {
+        const int expected = working.checksums[static_cast<std::size_t>(b)];
+        const int stored = working.byte(edid_block_bytes * b + 127);
+        sums.add_raw(json::Object()
+                         .add("block", b)
+                         .add("expected", expected)
+                         .add("stored", stored)
+                         .add("ok", expected == stored)
+                         .str());
+    }
+    out << j.add_raw("checksums", sums.str()).str() << "\n";
+}
+
+int cmd_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool json = false;
+    const std::vector<std::string> files = operands(args, json);
+    if (files.size() != 1) return usage(err, "check takes one file");
+    EdidLoad load;
+    EdidBuffer working;
+    if (int rc = load_checked(files[0], load, working, err)) return rc;
+    const MessageLabels msg = check_message_labels(working);
+    const TypeLabels type = type_labels_show(working);
+    if (json) {
+        check_json(files[0], working, out);
+    } else if (msg.visible) {
         out << msg.msg1 << " " << msg.msg2 << "\n";
     } else {
         out << "Type: " << type.type.value_or("") << "\n";
     }
     const bool block_count_error =
         working.type_code == edid_type_invalid && working.type_detail == edid_error_block_count;
-    if (!block_count_error) {
+    if (!json && !block_count_error) {
         out << "Manufacturer: " << type.manufacturer << "\n";
         out << "Model: " << type.model1 << type.model2 << "\n";
         if (type.native) out << "Native: " << *type.native << "\n";
@@ -140,13 +202,33 @@ int cmd_convert(const std::vector<std::string>& args, std::ostream& out, std::os
 }
 
 int cmd_compare(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 3) return usage(err, "compare takes two files");
+    bool json = false;
+    const std::vector<std::string> files = operands(args, json);
+    if (files.size() != 2) return usage(err, "compare takes two files");
     EdidLoad a;
     EdidLoad b;
     EdidBuffer working;
-    if (int rc = load_checked(args[1], a, working, err)) return rc;
-    if (int rc = load_checked(args[2], b, working, err)) return rc;
+    if (int rc = load_checked(files[0], a, working, err)) return rc;
+    if (int rc = load_checked(files[1], b, working, err)) return rc;
     const EdidCompare r = edid_compare(a.text, a.buffer, b.text, b.buffer);
+    if (json) {
+        json::Array differing;
+        for (int p : r.differing)
+            differing.add_raw(json::Object()
+                                  .add("offset", p)
+                                  .add("a", static_cast<int>(a.buffer.byte(p)))
+                                  .add("b", static_cast<int>(b.buffer.byte(p)))
+                                  .str());
+        out << json::Object()
+                   .add("a", files[0])
+                   .add("b", files[1])
+                   .add("match", r.differing.empty())
+                   .add("result", r.msg1 + r.msg2)
+                   .add_raw("differing", differing.str())
+                   .str()
+            << "\n";
+        return r.differing.empty() ? edid_cli_ok : edid_cli_negative;
+    }
     out << r.msg1 << r.msg2 << "\n";
     for (int p : r.differing) {
         out << "byte " << p << " (" << hex_upper(static_cast<unsigned>(p))

@@ -71,7 +71,7 @@ class EdidTab::RequestGuard {
 EdidTab::EdidTab(MainWindow& window)
     : QWidget(window.tab_frame(tab_edid)),
       window_(window),
-      pictures_(window.program_dir()),
+      pictures_(window.shipped_dir()),
       read_panel_(this, "read", read_left),
       write_panel_(this, "write", write_left) {
     setObjectName(qs("edid_tab"));
@@ -131,7 +131,7 @@ void EdidTab::build() {
     }
     // The write button is a picture beside the target it writes to.
     cmd_write_[4]->setGeometry(twips_rect(write_left + 3870, 120, 1560, button_h));
-    cmd_write_[4]->setIcon(QIcon(window_.program_dir() + "/bmp/edid_write.bmp"));
+    cmd_write_[4]->setIcon(QIcon(window_.shipped_dir() + "/bmp/edid_write.bmp"));
     cmd_write_[4]->setIconSize(QSize(EdidPictures::width * 2, EdidPictures::height));
     cmd_write_[4]->setToolTip(qs("Write blocks 0 and 1 to the chosen target"));
     pictures_.put_on(cmd_write_[6], rx_index_);
@@ -356,7 +356,7 @@ void EdidTab::edid_file_save(int side) {
         window_.dialogs().message(side_empty_text(side), MessageIcon::Error);
         return;
     }
-    std::string start = current_file_.empty() ? from_qt(window_.program_dir())
+    std::string start = current_file_.empty() ? from_qt(window_.documents_dir())
                                               : path_part(current_file_, path_folder);
     const std::string proposal = edid_save_proposal(current_file_);
     if (!proposal.empty()) start += std::string(1, path_separator) + proposal;

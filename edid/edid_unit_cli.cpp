@@ -1,7 +1,9 @@
 #include "edid/edid_unit_cli.h"
 
 #include <cctype>
+#include <functional>
 
+#include "common/console.h"
 #include "edid/check_labels.h"
 #include "edid/edid_check.h"
 #include "edid/edid_cli.h"
@@ -83,7 +85,20 @@ int cmd_read(Engine& engine, const std::vector<std::string>& args, std::ostream&
     const std::string ext = file.size() >= 4 ? lower(file.substr(file.size() - 4)) : "";
     if (ext != ".hex" && ext != ".bin") return usage(err, "the file must end in .hex or .bin");
 
-    EdidReadResult r = edid_read_unit(engine, source);
+    // Over serial a four-block read takes a while; a person at a terminal
+    // sees which block is on the way. Logs and pipes get none of it.
+    std::function<void(int)> on_block;
+    std::size_t shown = 0;
+    if (engine.link().link_interface == interface_rs232 && stderr_is_terminal()) {
+        on_block = [&](int block) {
+            const std::string line =
+                "t27ctl: reading " + source + " block " + std::to_string(block) + "...";
+            err << "\r" << line << std::flush;
+            shown = line.size();
+        };
+    }
+    EdidReadResult r = edid_read_unit(engine, source, {}, on_block);
+    if (shown > 0) err << "\r" << std::string(shown, ' ') << "\r" << std::flush;
     if (r.end != EdidReadEnd::complete) {
         err << "t27ctl edid: the unit gave no complete EDID from " << source << "\n";
         return edid_cli_unit_failed;

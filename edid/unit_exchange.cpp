@@ -36,7 +36,8 @@ bool edid_block_accepted(const LinkState& link, const std::string& source,
 }
 
 EdidReadResult edid_read_unit(Engine& engine, const std::string& source,
-                              const std::function<void(const std::string&)>& on_text) {
+                              const std::function<void(const std::string&)>& on_text,
+                              const std::function<void(int)>& on_block) {
     LinkState& link = engine.link();
     EdidReadResult r;
     auto show = [&] {
@@ -44,6 +45,7 @@ EdidReadResult edid_read_unit(Engine& engine, const std::string& source,
     };
     // One status line and one data block per read line.
     auto send = [&](int b) {
+        if (on_block) on_block(b);
         link.block_follows = true;
         engine.cmdtx_str("$edid_read " + source + "," + block_name(b) + "\r");
         return edid_block_accepted(link, source, block_name(b));

@@ -32,8 +32,11 @@ struct EdidReadResult {
 // this read did not store: an image that claims more blocks than were read
 // fails the check on its block count instead of being judged together with
 // whatever an earlier read left behind.
+// `on_block` (may be empty) hears each block number just before it is asked
+// for, for a progress line.
 EdidReadResult edid_read_unit(Engine& engine, const std::string& source,
-                              const std::function<void(const std::string&)>& on_text = {});
+                              const std::function<void(const std::string&)>& on_text = {},
+                              const std::function<void(int)>& on_block = {});
 
 // True when the last transaction accepted the block `block` of `source` and
 // exactly one block of data followed its reply line.

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -10,7 +11,11 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QScreen>
-#include <QSerialPortInfo>
+#include <iostream>
+#if defined(Q_OS_WIN)
+#include <QDesktopServices>
+#include <QUrl>
+#endif
 
 #include "common/atomic_write.h"
 #include "common/qt_text.h"
@@ -23,8 +28,10 @@
 #include "generator/window_placement.h"
 #include "mainwin/about_box.h"
 #include "mainwin/device_dialog.h"
+#include "mainwin/popup_combo.h"
 #include "protocol/command_table.h"
 #include "protocol/ip_check.h"
+#include "protocol/serial_ports.h"
 
 namespace t27 {
 
@@ -86,8 +93,13 @@ QPixmap eye_picture(const QSize& size) {
 }  // namespace
 
 MainWindow::MainWindow(const QString& program_dir, Dialogs& dialogs, QWidget* parent)
+    : MainWindow(places_in(program_dir.toStdString()), dialogs, parent) {}
+
+MainWindow::MainWindow(const ProgramPlaces& places, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent),
-      program_dir_(program_dir),
+      places_(places),
+      program_dir_(QString::fromStdString(places.user)),
+      shipped_dir_(QString::fromStdString(places.shipped)),
       dialogs_(dialogs),
       serial_(pump_),
       engine_(link_, unit_, pump_, *this) {
@@ -128,6 +140,16 @@ QString MainWindow::path_in_program_dir(const QString& name) const {
     return program_dir_ + "/" + name;
 }
 
+QString MainWindow::documents_dir() const {
+    return places_.portable() ? program_dir_ : QDir::homePath();
+}
+
+void MainWindow::report_save_failure(const std::string& error) {
+    if (save_failure_reported_) return;
+    save_failure_reported_ = true;
+    std::cerr << "t27-controller: settings not saved: " << error << "\n";
+}
+
 void MainWindow::build_controls() {
     resize(twips_to_px(window_width_twips), twips_to_px(window_height_twips));
 
@@ -139,7 +161,9 @@ void MainWindow::build_controls() {
     connect(cbo_interface_, QOverload<int>::of(&QComboBox::activated), this,
             [this](int) { cbo_interface_Click(); });
 
-    cbo_com_ = make_widget<QComboBox>(this, "cbo_com", twips_rect(1500, 120, 1100, 330));
+    auto* com_list = make_widget<PopupCombo>(this, "cbo_com", twips_rect(1500, 120, 1100, 330));
+    com_list->before_popup = [this] { refresh_com_map(); };
+    cbo_com_ = com_list;
     connect(cbo_com_, QOverload<int>::of(&QComboBox::activated), this,
             [this](int) { cbo_com_Click(); });
 
@@ -302,7 +326,7 @@ void MainWindow::set_button_colour(QPushButton* b, Colour c) {
 }
 
 void MainWindow::set_picture(ClickLabel* l, const char* file) {
-    const QString path = path_in_program_dir(QStringLiteral("bmp/") + file);
+    const QString path = shipped_dir_ + QStringLiteral("/bmp/") + QString::fromLatin1(file);
     l->setProperty("t27_picture", QString::fromLatin1(file));
     QPixmap pm(path);
     if (pm.isNull())
@@ -336,7 +360,7 @@ void MainWindow::form_load() {
     state_.clock_delay = 5;
     tim_clock_.start();
 
-    const SettingsParse parsed = settings_load(from_qt(program_dir_));
+    const SettingsParse parsed = settings_load(places_.user);
     const Settings& s = parsed.settings;
     if (const std::optional<ScreenArea> area = screen_area()) {
         const WindowPosition pos =
@@ -398,10 +422,11 @@ void MainWindow::form_unload() {
         s.top = pos.top;
     }
     s.recent = state_.recent_files;
-    // Failures at exit are silent: the program ends either way, and each old
-    // file stays whole.
-    settings_and_favourites_save(from_qt(program_dir_), s, state_.favourites,
-                                 state_.catalogue_file);
+    // The program ends either way and each old file stays whole, but a
+    // setting is never lost without a word.
+    const SaveOutcome saved =
+        settings_and_favourites_save(places_.user, s, state_.favourites, state_.catalogue_file);
+    if (!saved.ok()) report_save_failure(saved.error);
 }
 
 std::optional<ScreenArea> MainWindow::screen_area() const {
@@ -423,23 +448,22 @@ void MainWindow::closeEvent(QCloseEvent* e) {
 
 const ComMap& MainWindow::com_map() {
     // Asking the system for its serial ports takes a noticeable part of
-    // start-up, so it waits until a COM number is first used; after that the
-    // numbers stay put for the session.
-    if (com_map_built_) return com_map_;
-    std::vector<std::string> found;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        found.push_back(from_qt(info.systemLocation()));
-    std::string map_text;
-    read_file_bytes(from_qt(path_in_program_dir(QString::fromLatin1(com_map_file_name))), map_text,
-                    nullptr, 64 * 1024);
-    com_map_ = build_com_map(found, map_text);
+    // start-up, so it waits until a COM number is first used.
+    if (!com_map_built_) refresh_com_map();
+    return com_map_;
+}
+
+void MainWindow::refresh_com_map() {
+    // Asked again whenever the list opens, so an adapter plugged in since
+    // shows up; devices that stayed keep their numbers.
+    com_map_ = system_com_map(program_path(places_.user, com_map_file_name),
+                              com_map_built_ ? &com_map_ : nullptr);
     com_map_built_ = true;
     for (int n = 1; n <= com_port_count && n <= cbo_com_->count(); ++n) {
         const std::string& dev = com_map_.device_for(n);
         cbo_com_->setItemData(n - 1, dev.empty() ? QStringLiteral("no device") : to_qt(dev),
                               Qt::ToolTipRole);
     }
-    return com_map_;
 }
 
 bool MainWindow::transport_open() const {
@@ -498,8 +522,12 @@ void MainWindow::comport_set() {
         pump_.process_events();
         return;
     }
-    dialogs_.message("RS-232 can not work on COM" + std::to_string(link_.com_port) + ": !",
-                     MessageIcon::None);
+    // A port that is there but may not be opened is the usual first meeting
+    // with a serial adapter on Linux: the message names the fix.
+    std::string text = "RS-232 can not work on COM" + std::to_string(link_.com_port) + ": !";
+    const std::string hint = serial_permission_hint(from_qt(device));
+    if (!hint.empty()) text += "\n\n" + hint;
+    dialogs_.message(text, MessageIcon::None);
     set_button_colour(cmd_rs232_open_, colour::red);
     cmd_rs232_open_->setToolTip(tip_connect);
     link_.serial_open = false;
@@ -750,9 +778,17 @@ void MainWindow::lab_monitor_eye_cmd_Click() {
 }
 
 void MainWindow::cmd_device_Click() {
+#if defined(Q_OS_WIN)
+    // Windows has its own overview of the serial devices: the device manager
+    // under the Windows folder.
+    const QString windir = qEnvironmentVariable("WINDIR", QStringLiteral("C:/Windows"));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(windir + QStringLiteral("/System32/devmgmt.msc")));
+#else
     auto* dlg = new DeviceDialog(com_map(), this);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->open();
+#endif
 }
 
 void MainWindow::img_about_Click() {
@@ -1038,13 +1074,16 @@ void MainWindow::set_edid_second_entry(const std::string& text) {
 void MainWindow::load_catalogue(const std::string& file) {
     // A missing or damaged catalogue leaves what could be read (perhaps
     // nothing); the program carries on either way.
-    LoadedCatalogue loaded = catalogue_load(from_qt(program_dir_), file);
+    LoadedCatalogue loaded = catalogue_load(catalogue_dir(places_, file), file);
     const bool same = file == state_.catalogue_file;
     // Ticks belong to the catalogue they were made in: they go to its own
     // file before another catalogue replaces it, and a re-link to the same
     // catalogue keeps them on screen.
-    if (!same && !state_.catalogue_file.empty() && state_.favourites != favourites_loaded_)
-        favourites_save(from_qt(program_dir_), state_.catalogue_file, state_.favourites, nullptr);
+    if (!same && !state_.catalogue_file.empty() && state_.favourites != favourites_loaded_) {
+        std::string why;
+        if (!favourites_save(places_.user, state_.catalogue_file, state_.favourites, &why))
+            report_save_failure(why);
+    }
     state_.catalogue_file = file;
     state_.current_pattern = 254;
     state_.catalogue = std::move(loaded.catalogue);

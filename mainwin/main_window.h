@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "generator/program_dir.h"
 #include "generator/window_placement.h"
 #include "mainwin/click_label.h"
 #include "mainwin/command_monitor.h"
@@ -32,7 +33,10 @@ namespace t27 {
 class MainWindow : public QWidget, private EngineView, private LinkHooks {
     Q_OBJECT
   public:
+    // Everything in one folder (a portable copy, the tests).
     MainWindow(const QString& program_dir, Dialogs& dialogs, QWidget* parent = nullptr);
+    // Shipped files read from one folder, the user's written to another.
+    MainWindow(const ProgramPlaces& places, Dialogs& dialogs, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Start-up as the window loads: lists, settings, placement. Opens nothing.
@@ -49,6 +53,8 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
     MainState& state() { return state_; }
     // COM number -> device, built on first use.
     const ComMap& com_map();
+    // Lists the system's ports again (the COM list does as it opens).
+    void refresh_com_map();
     QtTcpTransport& tcp() { return tcp_; }
     QtSerialTransport& serial() { return serial_; }
 
@@ -118,7 +124,15 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
 
     Dialogs& dialogs() { return dialogs_; }
     Pump& pump() { return pump_; }
+    // The folder the user's files are written to (and dialogs start in).
     const QString& program_dir() const { return program_dir_; }
+    // The folder of the files that ship with the program (bmp/ and the
+    // catalogues as installed).
+    const QString& shipped_dir() const { return shipped_dir_; }
+    // Where file dialogs start: the program's folder for a portable copy,
+    // the home folder for an installed program (whose own folder for the
+    // user's files is a hidden one).
+    QString documents_dir() const;
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -152,8 +166,14 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
     QString path_in_program_dir(const QString& name) const;
     // The primary screen's available area in twips, when there is a screen.
     std::optional<ScreenArea> screen_area() const;
+    // A file the user would lose (settings, favourites) could not be written:
+    // said once on stderr, so a session that cannot save is not silent.
+    void report_save_failure(const std::string& error);
 
+    ProgramPlaces places_;
     QString program_dir_;
+    QString shipped_dir_;
+    bool save_failure_reported_ = false;
     Dialogs& dialogs_;
     LinkState link_;
     UnitIdentity unit_;

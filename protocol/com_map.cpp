@@ -1,6 +1,7 @@
 #include "protocol/com_map.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <tuple>
 
@@ -25,6 +26,9 @@ int parse_number(const std::string& s) {
     return n;
 }
 
+// Parts of the names that USB serial adapters get on Linux and macOS.
+constexpr std::array<const char*, 4> adapter_kinds = {"ttyUSB", "ttyACM", "usbserial", "usbmodem"};
+
 // Key for a natural sort: the text before the trailing number, then the number.
 std::tuple<int, std::string, long> sort_key(const std::string& dev) {
     std::size_t end = dev.size();
@@ -32,8 +36,9 @@ std::tuple<int, std::string, long> sort_key(const std::string& dev) {
     while (start > 0 && std::isdigit(static_cast<unsigned char>(dev[start - 1]))) --start;
     const std::string stem = dev.substr(0, start);
     const long number = start < end && end - start < 9 ? std::stol(dev.substr(start)) : -1;
-    const bool adapter = stem.find("ttyUSB") != std::string::npos ||
-                         stem.find("ttyACM") != std::string::npos;
+    bool adapter = false;
+    for (const char* kind : adapter_kinds)
+        adapter = adapter || stem.find(kind) != std::string::npos;
     return {adapter ? 0 : 1, stem, number};
 }
 
@@ -67,7 +72,15 @@ std::vector<std::string> stable_device_order(std::vector<std::string> devices) {
     return devices;
 }
 
-ComMap build_com_map(const std::vector<std::string>& enumerated, const std::string& map_file_text) {
+ComMap direct_com_map() {
+    ComMap map;
+    for (int n = 1; n <= com_port_count; ++n)
+        map.device[static_cast<std::size_t>(n)] = "COM" + std::to_string(n);
+    return map;
+}
+
+ComMap build_com_map(const std::vector<std::string>& enumerated, const std::string& map_file_text,
+                     const ComMap* previous) {
     ComMap map;
     std::size_t pos = 0;
     int line_no = 0;
@@ -90,10 +103,20 @@ ComMap build_com_map(const std::vector<std::string>& enumerated, const std::stri
         map.device[static_cast<std::size_t>(com)] = dev;
     }
 
+    const std::vector<std::string> ordered = stable_device_order(enumerated);
+    if (previous) {
+        for (const std::string& dev : ordered) {
+            const int was = previous->com_for(dev);
+            if (was != 0 && map.com_for(dev) == 0 &&
+                map.device[static_cast<std::size_t>(was)].empty())
+                map.device[static_cast<std::size_t>(was)] = dev;
+        }
+    }
     int next = 1;
-    for (const std::string& dev : stable_device_order(enumerated)) {
+    for (const std::string& dev : ordered) {
         if (map.com_for(dev) != 0) continue;
-        while (next <= com_port_count && !map.device[static_cast<std::size_t>(next)].empty()) ++next;
+        while (next <= com_port_count && !map.device[static_cast<std::size_t>(next)].empty())
+            ++next;
         if (next > com_port_count) break;
         map.device[static_cast<std::size_t>(next)] = dev;
     }

@@ -14,7 +14,7 @@ inline constexpr const char* com_map_file_name = "com_ports.txt";
 
 struct ComMap {
     std::array<std::string, com_port_count + 1> device;  // index 1..16; empty = none
-    std::vector<std::string> problems;                  // lines of the file that were ignored
+    std::vector<std::string> problems;                   // lines of the file that were ignored
 
     const std::string& device_for(int com) const;
     int com_for(const std::string& device) const;  // 0 when not mapped
@@ -24,10 +24,20 @@ struct ComMap {
 // are ignored, "#" starts a comment, a later line for the same number wins.
 // Enumerated devices fill the numbers the file leaves free, in the order of
 // `stable_device_order`.
-ComMap build_com_map(const std::vector<std::string>& enumerated, const std::string& map_file_text);
+//
+// `previous` is the map of the same session before an adapter was plugged in
+// or pulled out: a device that is still there keeps its number (so the open
+// port and the user's choice do not move to another device), and only new
+// devices take the free numbers.
+ComMap build_com_map(const std::vector<std::string>& enumerated, const std::string& map_file_text,
+                     const ComMap* previous = nullptr);
 
-// USB and ACM adapters first (the ports people plug in), then the rest; names
-// with numbers sort by number so ttyUSB10 comes after ttyUSB9.
+// Windows names its ports COM1, COM2, ... itself: each number is that port.
+ComMap direct_com_map();
+
+// USB and ACM adapters first (the ports people plug in; on macOS the
+// usbserial and usbmodem devices), then the rest; names with numbers sort by
+// number so ttyUSB10 comes after ttyUSB9.
 std::vector<std::string> stable_device_order(std::vector<std::string> devices);
 
 // "COM3" or "com3" -> 3; 0 when the text is not a COM name in range.

@@ -3,14 +3,14 @@
 // rules of a DVI output, and the colour calibration values kept per colour.
 // Everything else of the output panel stays a plain stored setting (output
 // HDCP with its negotiation is answered with the status items).
-#include <unistd.h>
-
 #include <array>
 #include <cstdio>
 #include <optional>
 #include <string>
 
+#include "common/executable_path.h"
 #include "generator/catalogue.h"
+#include "generator/program_dir.h"
 #include "protocol/model_table.h"
 #include "sim/handler_table.h"
 #include "sim/settings_table.h"
@@ -19,17 +19,6 @@
 namespace t27::sim {
 
 namespace {
-
-// The program's files sit beside the executables, so a simulator started
-// from the build finds the same catalogues the program ships.
-std::string executable_dir() {
-    std::array<char, 4096> buf{};
-    const ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-    if (n <= 0) return {};
-    std::string path(buf.data(), static_cast<std::size_t>(n));
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 bool read_whole(const std::string& path, std::string& out) {
     FILE* f = std::fopen(path.c_str(), "rb");
@@ -165,7 +154,10 @@ Reply level_query(UnitModel& unit, const Call& call) {
 }  // namespace
 
 void add_generator_handlers(HandlerTable& table, std::string catalogue_dir) {
-    const std::string dir = catalogue_dir.empty() ? executable_dir() : std::move(catalogue_dir);
+    // The simulator finds the catalogues the program ships where the program
+    // does: beside the executables in a build, in share/ when installed.
+    const std::string dir =
+        catalogue_dir.empty() ? shipped_dir_for(executable_dir()) : std::move(catalogue_dir);
     table["$timing"] = [dir](UnitModel& u, const Call& c) { return timing_set(u, c, dir); };
     table["$pattern"] = [dir](UnitModel& u, const Call& c) { return pattern_set(u, c, dir); };
     table["$hdr_set"] = hdr_set;

@@ -11,7 +11,13 @@
 namespace t27::sim {
 
 bool open_pty(PtyPort& port, const std::string& link, std::string& error) {
+#if defined(__APPLE__)
+    // macOS takes only O_RDWR and O_NOCTTY here.
+    int m = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (m >= 0) ::fcntl(m, F_SETFD, FD_CLOEXEC);
+#else
     int m = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+#endif
     if (m < 0 || ::grantpt(m) != 0 || ::unlockpt(m) != 0) {
         error = std::string("pseudo-terminal: ") + std::strerror(errno);
         if (m >= 0) ::close(m);

@@ -37,6 +37,8 @@ std::string parse_options(const std::vector<std::string>& args, SimOptions& o) {
         std::string v;
         if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--quiet") {
             o.quiet = true;
         } else if (a == "--pty") {
@@ -150,6 +152,7 @@ std::string usage_text() {
         "  --wire-log FILE           append every byte received from the program\n"
         "  --quiet                   no log of connections on stderr\n"
         "  --help                    this text\n"
+        "  --version                 the version, then exit\n"
         "\n"
         "On start it prints, one per line and flushed: \"PTY /dev/pts/N\", \"DISCOVERY\n"
         "ADDR:PORT\", \"CONTROL ADDR:PORT\", \"LISTEN ADDR:PORT\" (those that apply, real\n"

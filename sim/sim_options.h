@@ -38,6 +38,7 @@ struct SimOptions {
     std::vector<std::string> faults;
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 // Empty on success, else a message naming the bad option.

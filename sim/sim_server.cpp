@@ -1,15 +1,17 @@
 #include "sim/sim_server.h"
 
-#include <netinet/in.h>
+#if defined(_WIN32)
+#include <winsock2.h>
+#else
 #include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
 
 #include "sim/control.h"
-#include "sim/posix_io.h"
+#include "sim/socket_io.h"
 
 namespace t27::sim {
 
@@ -18,9 +20,31 @@ namespace {
 constexpr std::size_t max_control_line = 4096;
 constexpr int default_pty_baud = 115200;
 
-void close_fd(int& fd) {
-    if (fd >= 0) ::close(fd);
-    fd = -1;
+// A link's bytes: a socket, or the pseudo-terminal (POSIX only).
+long read_link(int fd, bool is_pty, char* buf, std::size_t n) {
+#if !defined(_WIN32)
+    if (is_pty) return static_cast<long>(::read(fd, buf, n));
+#else
+    (void)is_pty;
+#endif
+    return socket_read(fd, buf, n);
+}
+
+long write_link(int fd, bool is_pty, const std::string& bytes) {
+#if !defined(_WIN32)
+    if (is_pty) return static_cast<long>(::write(fd, bytes.data(), bytes.size()));
+#else
+    (void)is_pty;
+#endif
+    return socket_send(fd, bytes.data(), bytes.size());
+}
+
+int poll_all(std::vector<pollfd>& fds, int timeout_ms) {
+#if defined(_WIN32)
+    return ::WSAPoll(fds.data(), static_cast<ULONG>(fds.size()), timeout_ms);
+#else
+    return ::poll(fds.data(), fds.size(), timeout_ms);
+#endif
 }
 
 }  // namespace
@@ -30,11 +54,11 @@ SimServer::SimServer(UnitModel& model, SimOptions options, std::ostream& announc
     : model_(model), opt_(std::move(options)), announce_(announce), log_(log) {}
 
 SimServer::~SimServer() {
-    if (client_) close_fd(client_->fd);
-    for (ControlClient& c : controls_) close_fd(c.fd);
-    close_fd(listener_);
-    close_fd(control_listener_);
-    close_fd(udp_);
+    if (client_) close_socket(client_->fd);
+    for (ControlClient& c : controls_) close_socket(c.fd);
+    close_socket(listener_);
+    close_socket(control_listener_);
+    close_socket(udp_);
     close_pty(pty_);
     if (wire_log_) std::fclose(wire_log_);
 }
@@ -92,7 +116,7 @@ void SimServer::log_wire(const char* data, std::size_t n) {
 }
 
 void SimServer::accept_client() {
-    int fd = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    int fd = accept_socket(listener_);
     if (fd < 0) return;
     // The unit serves one client; a new connection takes its place.
     if (client_) drop_link(*client_, "replaced by a new client");
@@ -115,13 +139,13 @@ void SimServer::drop_link(Link& link, const char* why) {
         return;
     }
     if (!opt_.quiet) log_ << "client " << peer_text(link.fd) << ": " << why << std::endl;
-    close_fd(link.fd);
+    close_socket(link.fd);
 }
 
 void SimServer::serve_link(Link& link) {
     char buf[4096];
     while (link.fd >= 0) {
-        ssize_t n = ::read(link.fd, buf, sizeof buf);
+        const long n = read_link(link.fd, link.is_pty, buf, sizeof buf);
         if (n > 0) {
             log_wire(buf, static_cast<std::size_t>(n));
             std::vector<Emission> out =
@@ -129,8 +153,8 @@ void SimServer::serve_link(Link& link) {
             link.queue.push(out, monotonic_ms());
             continue;
         }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+        if (n < 0 && socket_interrupted()) continue;
+        if (n < 0 && socket_would_block()) return;
         // End of file or an error. The pty master reports EIO while no one
         // holds the slave; that is not an end for a serial line.
         if (link.is_pty) return;
@@ -145,15 +169,13 @@ void SimServer::flush_link(Link& link, std::int64_t now) {
     link.pending += link.queue.take(now, close_now);
     if (close_now) link.close_after = true;
     while (!link.pending.empty()) {
-        ssize_t n = link.is_pty
-                        ? ::write(link.fd, link.pending.data(), link.pending.size())
-                        : ::send(link.fd, link.pending.data(), link.pending.size(), MSG_NOSIGNAL);
+        const long n = write_link(link.fd, link.is_pty, link.pending);
         if (n > 0) {
             link.pending.erase(0, static_cast<std::size_t>(n));
             continue;
         }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+        if (n < 0 && socket_interrupted()) continue;
+        if (n < 0 && socket_would_block()) return;
         if (link.is_pty) {
             // Nobody reads the line: what the unit says is lost, as on a cable.
             link.pending.clear();
@@ -166,7 +188,7 @@ void SimServer::flush_link(Link& link, std::int64_t now) {
 }
 
 void SimServer::accept_control() {
-    int fd = ::accept4(control_listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    int fd = accept_socket(control_listener_);
     if (fd < 0) return;
     controls_.push_back(ControlClient{fd, {}, {}});
 }
@@ -174,14 +196,14 @@ void SimServer::accept_control() {
 void SimServer::serve_control(ControlClient& c) {
     char buf[1024];
     while (true) {
-        ssize_t n = ::read(c.fd, buf, sizeof buf);
+        const long n = socket_read(c.fd, buf, sizeof buf);
         if (n > 0) {
             c.in.append(buf, static_cast<std::size_t>(n));
             continue;
         }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
-        close_fd(c.fd);
+        if (n < 0 && socket_interrupted()) continue;
+        if (n < 0 && socket_would_block()) break;
+        close_socket(c.fd);
         return;
     }
     std::size_t nl;
@@ -203,7 +225,7 @@ void SimServer::serve_control(ControlClient& c) {
         c.out += "error: line too long\n";
     }
     while (!c.out.empty()) {
-        ssize_t n = ::send(c.fd, c.out.data(), c.out.size(), MSG_NOSIGNAL);
+        const long n = socket_send(c.fd, c.out.data(), c.out.size());
         if (n <= 0) break;
         c.out.erase(0, static_cast<std::size_t>(n));
     }
@@ -218,17 +240,11 @@ std::string SimServer::discovery_reply() const {
 }
 
 void SimServer::serve_discovery() {
-    char buf[1500];
-    while (true) {
-        sockaddr_in from{};
-        socklen_t len = sizeof from;
-        ssize_t n = ::recvfrom(udp_, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &len);
-        if (n < 0) return;
-        if (!is_discovery_request(std::string_view(buf, static_cast<std::size_t>(n)))) continue;
-        // Answers go back to the asker only, never to a group or broadcast.
-        std::string answer = discovery_reply();
-        ::sendto(udp_, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&from), len);
-    }
+    // Answers go back to the asker only, never to a group or broadcast.
+    answer_datagrams(udp_, [this](std::string_view datagram) -> std::optional<std::string> {
+        if (!is_discovery_request(datagram)) return std::nullopt;
+        return discovery_reply();
+    });
 }
 
 void SimServer::run(const volatile std::sig_atomic_t* stop) {
@@ -248,7 +264,12 @@ void SimServer::run(const volatile std::sig_atomic_t* stop) {
                         controls_.end());
 
         std::vector<pollfd> fds;
-        auto watch = [&](int fd, short events) { fds.push_back(pollfd{fd, events, 0}); };
+        auto watch = [&](int fd, short events) {
+            pollfd p{};
+            p.fd = fd;  // a SOCKET on Windows
+            p.events = events;
+            fds.push_back(p);
+        };
         if (listener_ >= 0) watch(listener_, POLLIN);
         if (control_listener_ >= 0) watch(control_listener_, POLLIN);
         if (udp_ >= 0) watch(udp_, POLLIN);
@@ -257,7 +278,7 @@ void SimServer::run(const volatile std::sig_atomic_t* stop) {
                 watch(l->fd, static_cast<short>(POLLIN | (l->pending.empty() ? 0 : POLLOUT)));
         for (ControlClient& c : controls_) watch(c.fd, POLLIN);
 
-        int r = ::poll(fds.data(), fds.size(), timeout);
+        int r = poll_all(fds, timeout);
         if (r < 0) continue;  // a signal; the loop condition decides
         if (r == 0) continue;
         if (listener_ >= 0 && fds[0].revents) accept_client();

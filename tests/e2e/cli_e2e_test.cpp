@@ -309,6 +309,48 @@ TEST_F(CliTest, GeneratorCommandsSendWhatTheTabsSendAndSweepInOrder) {
     }
 }
 
+// What a script reads from --json must parse whatever the unit sent: a
+// reply with raw bytes 0x80-0xFF, an invalid EDID, a cable run.
+TEST_F(CliTest, JsonOutputIsOneDocumentWithTheNamedFields) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--task", "cable", "--time-scale", "120",
+                           "--fault", "garbage 40", "--quiet"}));
+    const QString at = QString::fromStdString(sim.listen);
+    const QString data = QStringLiteral(T27_EDID_TEST_DATA);
+    struct Case {
+        QStringList args;
+        int exit_code;
+        QStringList fields;  // members of the top-level object
+    };
+    const std::vector<Case> cases = {
+        // Noise bytes before the first reply: a wrong command word, logged raw.
+        {{"--tcp", at, "--no-link", "send", "--json", "$boot?"}, 3, {"link", "lines"}},
+        {{"--tcp", at, "send", "--json", "$fwver?", "$no_such_thing"}, 3, {"link", "lines"}},
+        {{"edid", "check", "--json", data + "/badsum-block0.hex"},
+         1,
+         {"file", "valid", "error", "type", "manufacturer", "model", "native", "checksums"}},
+        {{"edid", "compare", "--json", data + "/badsum-block0.hex", data + "/analog-crt.bin"},
+         1,
+         {"a", "b", "match", "result", "differing"}},
+        {{"--tcp", at, "cable", "run", "--time", "1", "--json"},
+         0,
+         {"link", "task_was", "time", "level", "elapsed_s", "result", "error"}},
+    };
+    for (const Case& c : cases) {
+        const std::string what = c.args.join(' ').toStdString();
+        const CtlResult r = run_ctl(c.args);
+        EXPECT_EQ(r.exit_code, c.exit_code) << what << "\n" << r.out << r.err;
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+        ASSERT_EQ(error.error, QJsonParseError::NoError)
+            << what << ": " << error.errorString().toStdString() << "\n"
+            << r.out;
+        ASSERT_TRUE(doc.isObject()) << what;
+        for (const QString& field : c.fields)
+            EXPECT_TRUE(doc.object().contains(field)) << what << ": no " << field.toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace t27::testing
 

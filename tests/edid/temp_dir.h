@@ -4,13 +4,14 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/unique_temp_dir.h"
+
 namespace t27::test {
 
 class TempDir {
   public:
     TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "t27-edid-XXXXXX").string();
-        path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
+        path_ = make_unique_temp_dir("t27-edid-");
     }
     ~TempDir() {
         std::error_code ec;

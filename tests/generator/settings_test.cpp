@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "generator/program_dir.h"
 #include "generator/settings_save.h"
@@ -234,6 +235,67 @@ TEST(ProgramDir, JoinsWithOneSlash) {
     EXPECT_EQ(program_path("/opt/t27", "Daveri_ini.txt"), "/opt/t27/Daveri_ini.txt");
     EXPECT_EQ(program_path("/opt/t27/", "bmp/refresh_on.bmp"), "/opt/t27/bmp/refresh_on.bmp");
     EXPECT_EQ(program_path("", "x.ini"), "x.ini");
+}
+
+// An installed program cannot write beside itself: where each file goes is
+// decided from what the executable's folder holds and whether it takes
+// writes, never from the folder's mode bits (root could write to /usr/bin).
+TEST(ProgramDir, PlacesOfPortableAndInstalledPrograms) {
+    test::TempDir root;
+    ASSERT_FALSE(root.path().empty());
+    std::filesystem::create_directories(root.file("portable"));
+    std::filesystem::create_directories(root.file("prefix/bin"));
+    std::filesystem::create_directories(root.file("prefix/share/t27-controller"));
+    std::filesystem::create_directories(root.file("bare"));
+    root.write("portable/v4_timing_pattern.ini", "0\r\n0\r\n");
+    root.write("prefix/share/t27-controller/v4_timing_pattern.ini", "0\r\n0\r\n");
+    const std::string user = root.file("user");
+    const std::string share = root.file("prefix/share/t27-controller");
+    struct Case {
+        const char* what;
+        std::string exe_dir, override_dir;
+        bool writable;
+        std::string shipped, user;
+    };
+    const std::vector<Case> cases = {
+        {"portable copy", root.file("portable"), "", true, root.file("portable"),
+         root.file("portable")},
+        {"portable copy on a read-only medium", root.file("portable"), "", false,
+         root.file("portable"), user},
+        {"installed, run by a user", root.file("prefix/bin"), "", false, share, user},
+        {"installed, run by root", root.file("prefix/bin"), "", true, share, user},
+        {"--program-dir wins", root.file("prefix/bin"), root.file("elsewhere"), false,
+         root.file("elsewhere"), root.file("elsewhere")},
+        {"nothing shipped anywhere", root.file("bare"), "", false, root.file("bare"), user},
+    };
+    for (const Case& c : cases) {
+        const ProgramPlaces p = decide_program_places(
+            c.exe_dir, c.override_dir, user, [&](const std::string&) { return c.writable; });
+        EXPECT_EQ(std::filesystem::weakly_canonical(p.shipped),
+                  std::filesystem::weakly_canonical(c.shipped))
+            << c.what;
+        EXPECT_EQ(p.user, c.user) << c.what;
+    }
+}
+
+TEST(ProgramDir, ShippedCatalogueAndFavouritesCopiedToTheUsersFolderOnce) {
+    test::TempDir root;
+    ASSERT_FALSE(root.path().empty());
+    std::filesystem::create_directories(root.file("share"));
+    root.write("share/v5_timing_pattern.ini", "1\r\n\"a\"\r\n0\r\n");
+    root.write("share/v5_timing_pattern_fav.ini", "shipped favourites");
+    const ProgramPlaces places{root.file("share"), root.file("user/t27-controller")};
+
+    EXPECT_EQ(catalogue_dir(places, "v5_timing_pattern.ini"), places.user);
+    EXPECT_EQ(root.read("user/t27-controller/v5_timing_pattern_fav.ini"), "shipped favourites");
+    // The user's own favourites are never overwritten by the shipped ones.
+    root.write("user/t27-controller/v5_timing_pattern_fav.ini", "mine");
+    EXPECT_EQ(catalogue_dir(places, "v5_timing_pattern.ini"), places.user);
+    EXPECT_EQ(root.read("user/t27-controller/v5_timing_pattern_fav.ini"), "mine");
+    // A catalogue that is not shipped is read (as missing) where it would be.
+    EXPECT_EQ(catalogue_dir(places, "v4l_timing_pattern.ini"), places.shipped);
+    EXPECT_EQ(catalogue_dir(places_in(root.file("share")), "v5_timing_pattern.ini"),
+              root.file("share"));
 }
 
 }  // namespace

@@ -6,13 +6,14 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/unique_temp_dir.h"
+
 namespace t27::test {
 
 class TempDir {
   public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "t27gen.XXXXXX").string();
-        if (::mkdtemp(pattern.data())) path_ = pattern;
+        path_ = make_unique_temp_dir("t27gen.");
     }
     ~TempDir() {
         std::error_code ec;

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "protocol/com_map.h"
+
+#include <gtest/gtest.h>
 
 namespace t27 {
 namespace {
@@ -35,6 +35,50 @@ TEST(ComMap, FilePinsNumbersAndOthersFillAroundThem) {
     EXPECT_EQ(m.problems.size(), 3u);
     EXPECT_EQ(m.com_for("/dev/pts/7"), 3);
     EXPECT_EQ(m.com_for("/dev/none"), 0);
+}
+
+// Re-enumerating while the program runs: a device that stays keeps its
+// number whatever was plugged in or pulled out around it.
+TEST(ComMap, DevicesKeepTheirNumbersAcrossReEnumeration) {
+    using Devices = std::vector<std::string>;
+    struct Case {
+        const char* what;
+        std::vector<Devices> steps;  // what the system lists, one re-enumeration each
+        std::string file;
+        Devices expected;  // COM1.. after the last step
+    };
+    const std::vector<Case> cases = {
+        {"adapter plugged in before the others in stable order",
+         {{"/dev/ttyUSB1", "/dev/ttyS0"}, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0"}},
+         "",
+         {"/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyUSB0"}},
+        {"adapter pulled out leaves a gap, others stay",
+         {{"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0"}, {"/dev/ttyUSB1", "/dev/ttyS0"}},
+         "",
+         {"", "/dev/ttyUSB1", "/dev/ttyS0"}},
+        {"replugged adapter gets its number back",
+         {{"/dev/ttyUSB0", "/dev/ttyS0"}, {"/dev/ttyS0"}, {"/dev/ttyUSB0", "/dev/ttyS0"}},
+         "",
+         {"/dev/ttyUSB0", "/dev/ttyS0"}},
+        {"a pin in the file still wins",
+         {{"/dev/ttyUSB0", "/dev/ttyS0"}, {"/dev/ttyUSB0", "/dev/ttyS0"}},
+         "COM1=/dev/pts/3\n",
+         {"/dev/pts/3", "/dev/ttyS0", "/dev/ttyUSB0"}},
+        {"macOS adapters come first",
+         {{"/dev/cu.Bluetooth-Incoming-Port", "/dev/cu.usbserial-A10K", "/dev/cu.usbmodem1421"}},
+         "",
+         {"/dev/cu.usbmodem1421", "/dev/cu.usbserial-A10K", "/dev/cu.Bluetooth-Incoming-Port"}},
+    };
+    for (const Case& c : cases) {
+        ComMap map;
+        for (std::size_t s = 0; s < c.steps.size(); ++s) {
+            const bool last = s + 1 == c.steps.size();
+            map = build_com_map(c.steps[s], last ? c.file : "", s == 0 ? nullptr : &map);
+        }
+        for (std::size_t i = 0; i < c.expected.size(); ++i)
+            EXPECT_EQ(map.device_for(static_cast<int>(i) + 1), c.expected[i])
+                << c.what << ", COM" << i + 1;
+    }
 }
 
 TEST(ComMap, ParsesComNames) {

@@ -4,7 +4,11 @@
 
 #include <QComboBox>
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMap>
+#include <QTemporaryDir>
 #include <csignal>
 
 #include "edid/edid_tab.h"
@@ -115,6 +119,44 @@ TEST_F(FaultTest, ProgramDirectoryThatTakesNoWritesAtExitKeepsTheOldFiles) {
     EXPECT_EQ(digest(settings), settings_before);
     EXPECT_EQ(digest(favourites), favourites_before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), files_before);
+}
+
+// An installed program: the shipped folder (which a user cannot write) is
+// only read; the settings, favourites and the catalogue's copy land in the
+// user's folder, and the next start reads them back from there.
+TEST_F(FaultTest, InstalledProgramReadsShippedFilesAndWritesOnlyTheUsersFolder) {
+    QTemporaryDir user_parent;
+    ASSERT_TRUE(user_parent.isValid());
+    const ProgramPlaces places{dir.path().toStdString(),
+                               (user_parent.path() + "/t27-controller").toStdString()};
+    const QString user = QString::fromStdString(places.user);
+    QMap<QString, QByteArray> shipped_before;
+    for (const QString& f : QDir(dir.path()).entryList(QDir::Files))
+        shipped_before[f] = digest(dir.path() + "/" + f);
+
+    for (int start = 0; start < 2; ++start) {
+        window = std::make_unique<MainWindow>(places, dialogs);
+        install_pages(*window);
+        window->form_load();
+        // The pictures come from the shipped folder.
+        EXPECT_FALSE(find<QLabel>("img_refresh")->pixmap().isNull());
+        EXPECT_EQ(window->state().catalogue.timing_count() > 0, true);
+        if (start == 0) {
+            find<QComboBox>("cbo_interface")->setCurrentIndex(1);
+            window->cbo_interface_Click();
+        } else {
+            EXPECT_EQ(find<QComboBox>("cbo_interface")->currentIndex(), 1);  // read back
+        }
+        window->form_unload();
+        window.reset();
+    }
+    for (const char* f : {"Daveri_ini.txt", "v4_timing_pattern.ini", "v4_timing_pattern_fav.ini"})
+        EXPECT_TRUE(QFileInfo(user + "/" + f).size() > 0) << f;
+    EXPECT_EQ(digest(user + "/v4_timing_pattern.ini"), shipped_before["v4_timing_pattern.ini"]);
+    QMap<QString, QByteArray> shipped_after;
+    for (const QString& f : QDir(dir.path()).entryList(QDir::Files))
+        shipped_after[f] = digest(dir.path() + "/" + f);
+    EXPECT_EQ(shipped_after, shipped_before);
 }
 
 TEST_F(FaultTest, DamagedSettingsCatalogueAndMappingFilesGiveDefaults) {

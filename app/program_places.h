@@ -1,0 +1,16 @@
+#pragma once
+// The one decision, made at start-up, of where the program's files are read
+// and written (generator/program_dir.h), with the system's answers filled in:
+// the executable's folder and the user's data folder.
+#include <QString>
+
+#include "generator/program_dir.h"
+
+namespace t27 {
+
+// `override_dir` is --program-dir (empty when not given); `program_folder` the
+// folder the programs run from. The user's folder is made when it is used and
+// does not exist yet.
+ProgramPlaces program_places(const QString& override_dir, const QString& program_folder);
+
+}  // namespace t27

@@ -1,0 +1,16 @@
+#pragma once
+// The few console questions the command-line programs ask, answered per
+// operating system.
+#include <csignal>
+
+namespace t27 {
+
+// Whether stderr is an interactive terminal (progress lines go there only
+// then, so a log file or a pipe gets no carriage-return clutter).
+bool stderr_is_terminal();
+
+// Sets `flag` to 1 on Ctrl-C or a termination request. POSIX: without
+// SA_RESTART, so a blocking wait returns and the caller sees the flag.
+void on_interrupt_set(volatile std::sig_atomic_t* flag);
+
+}  // namespace t27

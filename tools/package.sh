@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build folder (cpack -G DEB) and checks it
+# with lintian; with --verify, also proves it installs and runs on a Debian 12
+# machine that has nothing else:
+#   bash tools/package.sh            # build/ (or $BUILD_DIR) -> build/t27-controller_<v>_amd64.deb
+#   bash tools/package.sh --verify   # ... then install it into a minimal bookworm root and run it
+# The minimal root is made once with debootstrap and kept in $T27_VERIFY_CACHE
+# (default /var/cache/t27-controller/bookworm); each check works on a copy.
+# Needs root for --verify (debootstrap, chroot, mount).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root_dir=$PWD
+build_dir=${BUILD_DIR:-build}
+verify=0
+for a in "$@"; do
+    case $a in
+        --verify) verify=1 ;;
+        *) echo "usage: tools/package.sh [--verify]" >&2; exit 64 ;;
+    esac
+done
+
+need=(dpkg-dev file lintian)
+[ $verify -eq 1 ] && need+=(debootstrap)
+bash tools/need_packages.sh "${need[@]}"
+
+[ -f "$build_dir/CMakeCache.txt" ] || bash tools/build.sh
+cmake --build "$build_dir" -j2
+
+# ---- the package --------------------------------------------------------------
+rm -f "$build_dir"/t27-controller_*.deb
+(cd "$build_dir" && cpack -G DEB >cpack.log 2>&1) || { cat "$build_dir/cpack.log"; exit 1; }
+deb=$(ls "$build_dir"/t27-controller_*_amd64.deb)
+echo "== $deb"
+dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '/$' | grep -v '/bmp/'
+
+# Errors fail the build; warnings and notes are listed for the record.
+echo "== lintian"
+lintian_out=$(lintian --display-info --tag-display-limit 0 "$deb" 2>&1 | grep -v 'root privileges') || true
+echo "${lintian_out:-(no tags)}"
+if grep -q '^E: ' <<<"$lintian_out"; then
+    echo "tools/package.sh: lintian reports errors" >&2
+    exit 1
+fi
+
+[ $verify -eq 1 ] || exit 0
+
+# ---- install and run it on a bare Debian 12 ------------------------------------------
+cache=${T27_VERIFY_CACHE:-/var/cache/t27-controller/bookworm}
+mirror=${T27_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+if [ ! -x "$cache/bin/sh" ]; then
+    echo "== debootstrap into $cache (kept for the next run)"
+    rm -rf "$cache.new"
+    mkdir -p "$(dirname "$cache")"
+    debootstrap --variant=minbase bookworm "$cache.new" "$mirror" >"$build_dir/debootstrap.log" 2>&1 ||
+        { tail -30 "$build_dir/debootstrap.log"; exit 1; }
+    cat >"$cache.new/etc/apt/sources.list" <<SOURCES
+deb $mirror bookworm main
+deb $mirror bookworm-updates main
+deb ${mirror%/debian}/debian-security bookworm-security main
+SOURCES
+    mv "$cache.new" "$cache"
+fi
+
+work=$(mktemp -d /var/tmp/t27-verify.XXXXXX)
+cleanup() {
+    umount "$work/proc" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+echo "== a copy of the bare root in $work"
+cp -a "$cache/." "$work/"
+mount -t proc proc "$work/proc"
+cp "$deb" "$work/tmp/"
+cp tests/data/edid/hdmi-tv-hd.bin "$work/tmp/sample.bin"
+in_root() { chroot "$work" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin "$@"; }
+
+echo "== apt-get install ./$(basename "$deb") (its Depends bring everything else)"
+in_root apt-get update -qq
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "/tmp/$(basename "$deb")" >"$build_dir/verify-install.log" 2>&1 ||
+    { tail -30 "$build_dir/verify-install.log"; exit 1; }
+# Later runs take the same packages from the cache instead of the network.
+cp -n "$work"/var/cache/apt/archives/*.deb "$cache/var/cache/apt/archives/" 2>/dev/null || true
+
+echo "== runs inside the root, as a user who may not write to /usr"
+in_root useradd --create-home tester
+as_user() { chroot --userspec=tester:tester "$work" /usr/bin/env -i PATH=/usr/bin:/bin HOME=/home/tester "$@"; }
+as_user t27ctl --version
+as_user t27-unit-sim --version
+as_user t27-controller --version
+as_user t27ctl edid report /tmp/sample.bin >"$work/tmp/report.txt"
+head -4 "$work/tmp/report.txt"
+test -s "$work/usr/share/man/man1/t27ctl.1.gz"
+test -s "$work/usr/share/bash-completion/completions/t27ctl"
+
+# As that user, and as root (who could write beside the program but must not):
+# the shipped files are found in /usr/share and the settings land in the
+# user's data folder.
+check_user_files() {  # home
+    local dir=$work$1/.local/share/t27-controller f
+    for f in Daveri_ini.txt v4_timing_pattern.ini v4_timing_pattern_fav.ini; do
+        if [ ! -s "$dir/$f" ]; then
+            echo "tools/package.sh: $f is not in $1/.local/share/t27-controller" >&2
+            ls -la "$dir" >&2 || true
+            exit 1
+        fi
+    done
+    # The catalogue it read is the shipped one, copied there on first use.
+    cmp "$dir/v4_timing_pattern.ini" "$work/usr/share/t27-controller/v4_timing_pattern.ini"
+}
+as_user env QT_QPA_PLATFORM=offscreen T27_SHOWN_EXIT=1 t27-controller >/dev/null
+check_user_files /home/tester
+mkdir -p "$work/tmp/roothome"
+in_root env HOME=/tmp/roothome QT_QPA_PLATFORM=offscreen T27_SHOWN_EXIT=1 t27-controller >/dev/null
+check_user_files /tmp/roothome
+if [ -n "$(find "$work/usr" -name Daveri_ini.txt)" ]; then
+    echo "tools/package.sh: settings were written under /usr" >&2
+    exit 1
+fi
+echo "== installed and ran: shipped files from /usr/share/t27-controller, settings in ~/.local/share"
