@@ -1,7 +1,5 @@
 // `t27ctl monitor-report`: the Monitor tab's REPORT, built by the same code,
 // printed or written whole to a file.
-#include <unistd.h>
-
 #include <array>
 #include <iostream>
 
@@ -10,6 +8,7 @@
 #include "analyser/report_query.h"
 #include "app/t27ctl_monitor.h"
 #include "common/atomic_write.h"
+#include "common/console.h"
 #include "common/json_out.h"
 #include "protocol/link_sequence.h"
 
@@ -127,7 +126,7 @@ int t27ctl_monitor_report(const LinkOptions& options, const std::vector<std::str
     ctx.linked_model = cli.unit().linked_model;
     ctx.patterns = patterns;
     AnalyserState state;
-    const bool show_progress = ::isatty(STDERR_FILENO) == 1;
+    const bool show_progress = stderr_is_terminal();
     ReportProgress last;
     const ReportSections sections = build_report_sections(
         ro.ticked, ctx, state,
