@@ -10,9 +10,7 @@ namespace t27::test {
 
 class TempDir {
   public:
-    TempDir() {
-        path_ = make_unique_temp_dir("t27-edid-");
-    }
+    TempDir() { path_ = make_unique_temp_dir("t27-edid-"); }
     ~TempDir() {
         std::error_code ec;
         if (!path_.empty()) std::filesystem::remove_all(path_, ec);
