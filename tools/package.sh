@@ -31,7 +31,7 @@ rm -f "$build_dir"/t27-controller_*.deb
 (cd "$build_dir" && cpack -G DEB >cpack.log 2>&1) || { cat "$build_dir/cpack.log"; exit 1; }
 deb=$(ls "$build_dir"/t27-controller_*_amd64.deb)
 echo "== $deb"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb" Package Version Architecture Depends Suggests Section Installed-Size
 dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '/$' | grep -v '/bmp/'
 
 # Errors fail the build; warnings and notes are listed for the record.
