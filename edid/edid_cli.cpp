@@ -43,21 +43,7 @@ int usage(std::ostream& err, const std::string& why = {}) {
 // Loads a file as the WRITE side does after OPEN, and checks it. Returns 0 or
 // the exit code of the failure, which has been reported on `err`.
 int load_checked(const std::string& path, EdidLoad& load, EdidBuffer& working, std::ostream& err) {
-    load = edid_file_load(path);
-    switch (load.error) {
-        case EdidLoadError::none:
-            break;
-        case EdidLoadError::unreadable:
-            err << "t27ctl edid: " << load.io_message << "\n";
-            return edid_cli_no_input;
-        case EdidLoadError::file_format:
-            err << "t27ctl edid: " << path
-                << ": File format (only .hex, .bin and .ddc files are read)\n";
-            return edid_cli_bad_data;
-        case EdidLoadError::data:
-            err << "t27ctl edid: " << path << ": Data (not an EDID image of that format)\n";
-            return edid_cli_bad_data;
-    }
+    if (int rc = edid_cli_load(path, load, err)) return rc;
     edid_write_side_size_fix(load.buffer);
     edid_check(load.buffer, working);
     return edid_cli_ok;
@@ -239,6 +225,25 @@ int cmd_compare(const std::vector<std::string>& args, std::ostream& out, std::os
 }
 
 }  // namespace
+
+int edid_cli_load(const std::string& path, EdidLoad& load, std::ostream& err) {
+    load = edid_file_load(path);
+    switch (load.error) {
+        case EdidLoadError::none:
+            return edid_cli_ok;
+        case EdidLoadError::unreadable:
+            err << "t27ctl edid: " << load.io_message << "\n";
+            return edid_cli_no_input;
+        case EdidLoadError::file_format:
+            err << "t27ctl edid: " << path
+                << ": File format (only .hex, .bin and .ddc files are read)\n";
+            return edid_cli_bad_data;
+        case EdidLoadError::data:
+            break;
+    }
+    err << "t27ctl edid: " << path << ": Data (not an EDID image of that format)\n";
+    return edid_cli_bad_data;
+}
 
 int edid_cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) return usage(err);

@@ -22,6 +22,12 @@ inline constexpr int edid_cli_bad_data = 65;
 inline constexpr int edid_cli_no_input = 66;
 inline constexpr int edid_cli_cannot_write = 73;
 
+struct EdidLoad;
+
+// Reads an EDID file as OPEN does; a failure is reported on `err` and its exit
+// code returned (0 when the image was read).
+int edid_cli_load(const std::string& path, EdidLoad& load, std::ostream& err);
+
 // `args` are the words after "edid".
 int edid_cli_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -134,18 +134,8 @@ int usage(std::ostream& err, const std::string& why) {
 // Reads a file into the model. Returns 0, or the exit code of the failure
 // after saying why on `err`.
 int load_model(const std::string& path, std::optional<EdidModel>& model, std::ostream& err) {
-    const EdidLoad load = edid_file_load(path);
-    switch (load.error) {
-        case EdidLoadError::none:
-            break;
-        case EdidLoadError::unreadable:
-            err << "t27ctl edid: " << load.io_message << "\n";
-            return edid_cli_no_input;
-        case EdidLoadError::file_format:
-        case EdidLoadError::data:
-            err << "t27ctl edid: " << path << ": " << edid_load_error_name(load.error) << "\n";
-            return edid_cli_bad_data;
-    }
+    EdidLoad load;
+    if (int rc = edid_cli_load(path, load, err)) return rc;
     std::string why;
     const std::string image(load.buffer.data.begin(), load.buffer.data.begin() + load.buffer.size);
     model = EdidModel::parse(image, &why);
