@@ -150,12 +150,16 @@ TEST(FrontEndPty, PlainOpenOfThePrintedPathTalksToTheUnit) {
     ASSERT_EQ(path.substr(0, 9), "/dev/pts/");
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(fd, 0);
-    auto t0 = Clock::now();
     ASSERT_TRUE(write_all(fd, "$task_mode pattern\r"));
     // Raw mode: the CR arrives unchanged and nothing is echoed back.
     EXPECT_EQ(read_n(fd, 20, 3000), "$task_mode pattern\r\n");
-    // The pty runs at 115200 baud by default: 20 bytes take over 1.7 ms.
-    EXPECT_GT(ms_since(t0), 1.5);
+    // The pty runs at 115200 baud by default. The simulator paces on a
+    // millisecond clock, so a short reply can come up to a millisecond early;
+    // a whole EDID block (408 bytes, about 35 ms) shows the rate beyond that.
+    auto t0 = Clock::now();
+    ASSERT_TRUE(write_all(fd, "$edid_read d1,block0\r"));
+    EXPECT_EQ(read_n(fd, 22 + 386, 3000).size(), 22u + 386u);
+    EXPECT_GT(ms_since(t0), (22 + 386) / 11.52 - 2.0);
     ::close(fd);
 
     // The same line through the symlink.
