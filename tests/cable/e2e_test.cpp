@@ -57,8 +57,9 @@ TEST(CableCli, EndlessTestSwitchesToCableModeAndStopsWhenAsked) {
     const std::string last = last_line(r.out, "progress: ");
     ASSERT_EQ(last.size(), 20u) << r.out;
     const int elapsed = std::stoi(last.substr(15, 2)) * 60 + std::stoi(last.substr(18, 2));
+    // At 120 times real speed, a second of slack for a loaded machine.
     EXPECT_GE(elapsed, 90) << r.out;
-    EXPECT_LT(elapsed, 150) << r.out;
+    EXPECT_LT(elapsed, 210) << r.out;
     EXPECT_NE(r.out.find("result: PASS\n"), std::string::npos) << r.out;
 }
 
