@@ -25,10 +25,7 @@ class MonitorTest : public WindowTest {
         EXPECT_TRUE(server.listen());
         write_settings(1, "127.0.0.1", 1);
         MainWindow& w = open_monitor_window();
-        w.set_unit_port(server.port());
-        find<QPushButton>("cmd_eth_open")->click();
-        EXPECT_TRUE(wait_until([&] { return w.unit().model_family != not_known; }));
-        EXPECT_TRUE(wait_until([&] { return !w.link().cmdtx_busy; }));
+        EXPECT_TRUE(link_over_tcp(w, server.port()));
         return w;
     }
 

@@ -30,10 +30,7 @@ class CableWindowTest : public WindowTest {
         write_settings(1, "127.0.0.1", 1);
         MainWindow& w = open_window();
         page = new CableTab(w);
-        w.set_unit_port(port);
-        find<QPushButton>("cmd_eth_open")->click();
-        EXPECT_TRUE(wait_until([&] { return w.unit().model_family != not_known; }));
-        EXPECT_TRUE(wait_until([&] { return !w.link().cmdtx_busy; }));
+        EXPECT_TRUE(link_over_tcp(w, port));
         return w;
     }
 

@@ -19,11 +19,8 @@ class EdidSimProcessTest : public WindowTest {
         const auto port = static_cast<quint16>(std::stoi(sim.listen.substr(colon + 1)));
         write_settings(1, "127.0.0.1", 1);
         MainWindow& w = open_window();
-        w.set_unit_port(port);
         tab = new EdidTab(w);
-        find<QAbstractButton>("cmd_eth_open")->click();
-        ASSERT_TRUE(wait_until([&] { return w.unit().model_family != not_known; }, 10000));
-        ASSERT_TRUE(wait_until([&] { return !w.link().cmdtx_busy; }));
+        ASSERT_TRUE(link_over_tcp(w, port, 10000));
         find<QAbstractButton>("cmd_main_0")->click();
     }
 

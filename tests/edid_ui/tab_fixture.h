@@ -21,11 +21,8 @@ class EdidTabTest : public WindowTest {
         EXPECT_TRUE(server.listen());
         write_settings(1, "127.0.0.1", 1);
         MainWindow& w = open_window();
-        w.set_unit_port(server.port());
         tab = new EdidTab(w);
-        find<QAbstractButton>("cmd_eth_open")->click();
-        EXPECT_TRUE(wait_until([&] { return w.unit().model_family != not_known; }));
-        EXPECT_TRUE(wait_until([&] { return !w.link().cmdtx_busy; }));
+        EXPECT_TRUE(link_over_tcp(w, server.port()));
         find<QAbstractButton>("cmd_main_0")->click();
         return w;
     }

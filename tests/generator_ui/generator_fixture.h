@@ -42,10 +42,7 @@ class GeneratorTest : public WindowTest {
     MainWindow& linked_window() {
         EXPECT_TRUE(server.listen());
         MainWindow& w = open_with_pages();
-        w.set_unit_port(server.port());
-        find<QPushButton>("cmd_eth_open")->click();
-        EXPECT_TRUE(wait_until([&] { return w.unit().model_family != not_known; }));
-        EXPECT_TRUE(wait_until([&] { return !w.link().cmdtx_busy; }));
+        EXPECT_TRUE(link_over_tcp(w, server.port()));
         return w;
     }
 

@@ -15,10 +15,8 @@ class SimProcessTest : public GeneratorTest {
     MainWindow& linked_to(SimProcess& sim) {
         MainWindow& w = open_with_pages();
         const std::size_t colon = sim.listen.rfind(':');
-        w.set_unit_port(static_cast<quint16>(std::stoi(sim.listen.substr(colon + 1))));
-        find<QPushButton>("cmd_eth_open")->click();
-        EXPECT_TRUE(wait_until([&] { return w.unit().model_family != not_known; }));
-        EXPECT_TRUE(wait_until([&] { return !w.link().cmdtx_busy; }));
+        EXPECT_TRUE(
+            link_over_tcp(w, static_cast<quint16>(std::stoi(sim.listen.substr(colon + 1)))));
         return w;
     }
 };

@@ -88,8 +88,7 @@ TEST_F(WindowTest, EthernetReconnectRelinksTheUnit) {
     ASSERT_TRUE(server.listen());
     write_settings(1, "127.0.0.1", 1);
     MainWindow& w = open_window();
-    w.set_unit_port(server.port());
-    find<QPushButton>("cmd_eth_open")->click();
+    connect_over_tcp(w, server.port());
     ASSERT_TRUE(wait_until([&] { return w.unit().model_family == family_v4; }));
 
     // Dropped by the unit but it is still listening: the reconnect succeeds,
@@ -107,8 +106,7 @@ TEST_F(WindowTest, UnknownModelIsToldOnceAndNotAskedAgainUntilTheNextLink) {
     ASSERT_TRUE(server.listen());
     write_settings(1, "127.0.0.1", 1);
     MainWindow& w = open_window();
-    w.set_unit_port(server.port());
-    find<QPushButton>("cmd_eth_open")->click();
+    connect_over_tcp(w, server.port());
     ASSERT_TRUE(wait_until([&] { return !dialogs.messages.empty(); }));
     const std::size_t sent = server.wire().size();
     wait_until([] { return false; }, 1500);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <chrono>
 #include <functional>
@@ -27,7 +28,7 @@ inline bool wait_until(const std::function<bool()>& done, int timeout_ms = 5000)
 }
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         const QString data = QStringLiteral(T27_DATA_DIR);
@@ -56,6 +57,18 @@ protected:
         window = std::make_unique<MainWindow>(dir.path(), dialogs);
         window->form_load();
         return *window;
+    }
+
+    // Points the open window at 127.0.0.1:`port` and presses connect.
+    void connect_over_tcp(MainWindow& w, quint16 port) {
+        w.set_unit_port(port);
+        find<QPushButton>("cmd_eth_open")->click();
+    }
+    // ...and waits until the unit is identified and the line is idle.
+    bool link_over_tcp(MainWindow& w, quint16 port, int timeout_ms = 5000) {
+        connect_over_tcp(w, port);
+        return wait_until([&] { return w.unit().model_family != not_known; }, timeout_ms) &&
+               wait_until([&] { return !w.link().cmdtx_busy; });
     }
 
     template <typename T>
