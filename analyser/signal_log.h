@@ -69,11 +69,6 @@ class SignalLog {
     std::int64_t total_ = 0;
 };
 
-// "2026-12-07T10:00:00.123" in local time.
-std::string local_time_text(std::int64_t time_ms);
-// The wall clock in milliseconds since the epoch.
-std::int64_t wall_clock_ms();
-
 // The kept changes as CSV (RFC 4180): a header line "time,item,old,new", CR LF
 // line ends, a field quoted when it holds a comma, a quote, CR or LF, with
 // its quotes doubled.

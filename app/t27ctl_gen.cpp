@@ -54,10 +54,9 @@ void list_candidates(const ListKind& k, const std::vector<int>& positions) {
         std::cerr << "  " << p + 1 << "  " << k.names[static_cast<std::size_t>(p)] << "\n";
 }
 
-// The entry number `arg` names, or the usage exit with the candidates told.
-std::optional<int> resolve_entry(const ListKind& k, const std::string& arg, int& exit_code) {
+// The entry number `arg` names, or nothing with the candidates told.
+std::optional<int> resolve_entry(const ListKind& k, const std::string& arg) {
     const int count = static_cast<int>(k.names.size());
-    exit_code = gen_exit_usage;
     if (const std::optional<int> n = whole_number(arg)) {
         if (*n >= 1 && *n <= count) return n;
         std::cerr << "t27ctl: " << k.word << " " << arg << " is not in the unit's catalogue (1-"
@@ -205,9 +204,8 @@ int set(const LinkOptions& o, bool timing, const std::vector<std::string>& args)
     GenSession s(o);
     if (auto e = s.start_generator(false)) return *e;
     const ListKind k = timing ? timings_of(s) : patterns_of(s);
-    int usage_exit = gen_exit_usage;
-    const std::optional<int> n = resolve_entry(k, args[0], usage_exit);
-    if (!n) return usage_exit;
+    const std::optional<int> n = resolve_entry(k, args[0]);
+    if (!n) return gen_exit_usage;
     const std::string& name = k.names[static_cast<std::size_t>(*n - 1)];
     const std::string what = std::string(k.word) + " " + std::to_string(*n);
 

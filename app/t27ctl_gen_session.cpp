@@ -2,10 +2,6 @@
 
 #include <iostream>
 
-#include "common/qt_text.h"
-#include "generator/catalogue_load.h"
-#include "generator/program_dir.h"
-
 namespace t27 {
 
 int gen_usage(std::string_view why) {
@@ -16,17 +12,13 @@ int gen_usage(std::string_view why) {
 
 std::optional<int> GenSession::start(bool quiet) {
     if (!cli_.open()) return gen_exit_link;
-    if (quiet)
-        link_sequence(cli_.engine(), cli_.view());
-    else
-        cli_.identify();
+    cli_.identify(!quiet);
     if (unit().model_family == not_known) {
         std::cerr << "t27ctl: the unit could not be identified\n";
         return gen_exit_lost;
     }
     catalogue_file_ = cli_.view().catalogue;
-    LoadedCatalogue loaded =
-        catalogue_load(catalogue_dir(options_.places, catalogue_file_), catalogue_file_);
+    LoadedCatalogue loaded = cli_.load_catalogue();
     // The lists hold what could be read; a name past a fault is unknown and
     // is reported as such when asked for.
     if (!loaded.catalogue_ok) std::cerr << "t27ctl: " << loaded.error << "\n";

@@ -22,7 +22,7 @@ int gen_usage(std::string_view why);
 
 class GenSession {
   public:
-    explicit GenSession(const LinkOptions& options) : options_(options), cli_(options) {}
+    explicit GenSession(const LinkOptions& options) : cli_(options) {}
 
     // Opens the link, identifies the unit (the "link:" line on stdout unless
     // `quiet`, which keeps stdout for one JSON document) and loads the
@@ -44,7 +44,6 @@ class GenSession {
     int outcome(std::string_view what);
 
   private:
-    LinkOptions options_;
     CliLink cli_;
     Catalogue catalogue_;
     std::string catalogue_file_;

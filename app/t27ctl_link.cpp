@@ -1,7 +1,10 @@
 #include "app/t27ctl_link.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <iostream>
 
+#include "common/json_out.h"
 #include "common/qt_text.h"
 #include "protocol/com_map.h"
 #include "protocol/serial_ports.h"
@@ -89,6 +92,19 @@ std::string CliLink::link_json() const {
         .add("task", task_mode_text(unit_.task_mode))
         .add("catalogue", view_.catalogue)
         .str();
+}
+
+LoadedCatalogue CliLink::load_catalogue() const {
+    return catalogue_load(catalogue_dir(options_.places, view_.catalogue), view_.catalogue);
+}
+
+std::optional<double> seconds_of(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || errno == ERANGE || !(v >= 0)) return std::nullopt;
+    return v;
 }
 
 }  // namespace t27

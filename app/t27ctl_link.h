@@ -2,9 +2,10 @@
 // The link every t27ctl command starts with: open TCP or serial, identify the
 // unit, and show what the window would show on stderr.
 #include <QString>
+#include <optional>
 #include <string>
 
-#include "common/json_out.h"
+#include "generator/catalogue_load.h"
 #include "generator/program_dir.h"
 #include "protocol/engine.h"
 #include "protocol/link_sequence.h"
@@ -17,7 +18,7 @@ namespace t27 {
 struct LinkOptions {
     QString tcp_host;  // set for a TCP link
     quint16 tcp_port = 23;
-    QString serial;       // device path or "COMn"
+    QString serial;  // device path or "COMn"
     // Where the catalogues are read and com_ports.txt is looked up: the
     // window's folders (generator/program_dir.h).
     ProgramPlaces places;
@@ -57,6 +58,8 @@ class CliLink {
     void identify(bool print = true);
     // What identify() found, as the "link" member of a --json document.
     std::string link_json() const;
+    // The catalogue identify() chose, from the window's folders.
+    LoadedCatalogue load_catalogue() const;
     // Whether the transport is still there (a closed socket or a port that
     // failed a read is not).
     bool open_now() const { return engine_.link_open(); }
@@ -77,5 +80,8 @@ class CliLink {
     QtTcpTransport tcp_;
     QtSerialTransport serial_;
 };
+
+// A number of seconds (a decimal fraction allowed, not negative), or nothing.
+std::optional<double> seconds_of(const std::string& text);
 
 }  // namespace t27

@@ -4,10 +4,7 @@
 #include <iostream>
 #include <string_view>
 
-#include "common/qt_text.h"
-#include "generator/catalogue_load.h"
-#include "generator/program_dir.h"
-#include "protocol/link_sequence.h"
+#include "generator/name_match.h"
 
 namespace t27 {
 
@@ -24,7 +21,7 @@ const char* const monitor_usage =
 
 std::optional<int> monitor_link_up(CliLink& cli) {
     if (!cli.open()) return monitor_exit_link;
-    link_sequence(cli.engine(), cli.view());
+    cli.identify(false);
     if (cli.unit().model_family != not_known) return std::nullopt;
     const ReplyStatus st = cli.link().cmdrx_status;
     std::cerr << "t27ctl: the unit could not be identified (" << reply_status_name(st) << ")\n";
@@ -32,17 +29,13 @@ std::optional<int> monitor_link_up(CliLink& cli) {
     return st == ReplyStatus::ErrorReply ? 3 : monitor_exit_lost;
 }
 
-std::vector<std::string> monitor_patterns(const LinkOptions& options, CliLink& cli) {
-    const std::string& file = cli.view().catalogue;
-    return catalogue_load(catalogue_dir(options.places, file), file).catalogue.patterns;
+std::vector<std::string> monitor_patterns(const CliLink& cli) {
+    return cli.load_catalogue().catalogue.patterns;
 }
 
 std::optional<int> monitor_view_of(const std::string& word) {
-    std::string lower = word;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     for (std::size_t i = 0; i < view_words.size(); ++i)
-        if (lower == view_words[i]) return static_cast<int>(i);
+        if (same_ignoring_case(word, view_words[i])) return static_cast<int>(i);
     return std::nullopt;
 }
 
@@ -56,7 +49,7 @@ int t27ctl_monitor(const LinkOptions& options, const std::vector<std::string>& a
     if (!args.empty() && args[0] == "watch")
         return t27ctl_monitor_watch(options,
                                     std::vector<std::string>(args.begin() + 1, args.end()));
-    if (!args.empty() && args[0] == "--help") {
+    if (monitor_help_asked(args)) {
         std::cout << monitor_usage;
         return monitor_exit_ok;
     }

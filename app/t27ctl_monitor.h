@@ -33,7 +33,7 @@ inline constexpr int monitor_exit_usage = 64;
 std::optional<int> monitor_link_up(CliLink& cli);
 
 // The pattern names of the catalogue the link chose, for "$pattern?".
-std::vector<std::string> monitor_patterns(const LinkOptions& options, CliLink& cli);
+std::vector<std::string> monitor_patterns(const CliLink& cli);
 
 // "system", "video", "audio", "packet", "hdcp" in any case: the view number;
 // nothing for another word.

@@ -27,9 +27,9 @@ const char* const report_usage =
     "         \"date\", \"model\", \"firmware\", \"program_version\", \"task_mode\",\n"
     "         \"sections\" (a list of {\"name\", \"lines\"}, the section's title\n"
     "         line first) and \"report\" (the whole text, CR LF line ends).\n"
-    "exit     0 built; 2 (no response) or 3 (error reply) when a reply failed and\n"
-    "         the report was abandoned; 1 the link could not be opened or was\n"
-    "         lost, or FILE could not be written; 64 usage error.\n";
+    "exit     0 built; 2 a reply did not come and the report was abandoned; 3 the\n"
+    "         unit answered its identification with an error; 1 the link could not\n"
+    "         be opened or was lost, or FILE could not be written; 64 usage error.\n";
 
 constexpr std::array<const char*, analyser_view_count> section_names = {
     "System", "Video Timing", "Audio Timing", "Packet", "HDCP & SCDC"};
@@ -109,7 +109,7 @@ std::string json_document(const ReportHeader& h, const ReportSections& sections,
 }  // namespace
 
 int t27ctl_monitor_report(const LinkOptions& options, const std::vector<std::string>& args) {
-    if (!args.empty() && args[0] == "--help") {
+    if (monitor_help_asked(args)) {
         std::cout << report_usage;
         return monitor_exit_ok;
     }
@@ -118,7 +118,7 @@ int t27ctl_monitor_report(const LinkOptions& options, const std::vector<std::str
 
     CliLink cli(options);
     if (const std::optional<int> failed = monitor_link_up(cli)) return *failed;
-    const std::vector<std::string> patterns = monitor_patterns(options, cli);
+    const std::vector<std::string> patterns = monitor_patterns(cli);
 
     ReportContext ctx;
     ctx.task_mode = cli.unit().task_mode;

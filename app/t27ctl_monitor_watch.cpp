@@ -1,15 +1,15 @@
 // `t27ctl monitor watch`: the Monitor tab's live poll without the window,
 // printing a snapshot of every value and then each change as it is found.
-#include <csignal>
-#include <cstring>
 #include <iostream>
 #include <unordered_map>
 
 #include "analyser/decode_reply.h"
 #include "analyser/poll_list.h"
 #include "analyser/signal_log.h"
+#include "app/t27ctl_interrupt.h"
 #include "app/t27ctl_monitor.h"
 #include "common/json_out.h"
+#include "common/local_time.h"
 #include "protocol/command_table.h"
 
 namespace t27 {
@@ -35,9 +35,6 @@ const char* const watch_usage =
 constexpr double poll_tick_s = 0.02;
 // A unit that leaves this many requests in a row unanswered is gone.
 constexpr int silent_requests_lost = 3;
-
-volatile std::sig_atomic_t interrupted = 0;
-void on_interrupt(int) { interrupted = 1; }
 
 struct WatchOptions {
     std::vector<int> views{view_system};
@@ -72,13 +69,9 @@ std::string parse(const std::vector<std::string>& args, WatchOptions& o) {
             }
             continue;
         }
-        try {
-            std::size_t used = 0;
-            o.duration_s = std::stod(v, &used);
-            if (used != v.size() || !(o.duration_s >= 0)) throw std::invalid_argument(v);
-        } catch (const std::exception&) {
-            return "--duration needs seconds";
-        }
+        const std::optional<double> s = seconds_of(v);
+        if (!s) return "--duration needs seconds";
+        o.duration_s = *s;
     }
     return {};
 }
@@ -117,7 +110,7 @@ class Watcher {
 
   private:
     bool stopping(std::int64_t start) {
-        if (interrupted) return true;
+        if (interrupt_requested()) return true;
         return o_.duration_s >= 0 &&
                static_cast<double>(cli_.pump().now_ms() - start) >= o_.duration_s * 1000.0;
     }
@@ -212,7 +205,7 @@ class Watcher {
 }  // namespace
 
 int t27ctl_monitor_watch(const LinkOptions& options, const std::vector<std::string>& args) {
-    if (!args.empty() && args[0] == "--help") {
+    if (monitor_help_asked(args)) {
         std::cout << watch_usage;
         return monitor_exit_ok;
     }
@@ -222,12 +215,8 @@ int t27ctl_monitor_watch(const LinkOptions& options, const std::vector<std::stri
     CliLink cli(options);
     if (const std::optional<int> failed = monitor_link_up(cli)) return *failed;
 
-    struct sigaction sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sa_handler = on_interrupt;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    Watcher w(cli, wo, monitor_patterns(options, cli));
+    catch_interrupts();
+    Watcher w(cli, wo, monitor_patterns(cli));
     return w.run();
 }
 

@@ -1,7 +1,5 @@
 // `t27ctl sweep`: every chosen timing, with every chosen pattern on it, in
 // turn, each held for a while so a camera or an eye can judge the display.
-#include <cstdlib>
-#include <ctime>
 #include <iostream>
 #include <optional>
 
@@ -9,6 +7,7 @@
 #include "app/t27ctl_gen_session.h"
 #include "app/t27ctl_interrupt.h"
 #include "common/json_out.h"
+#include "common/local_time.h"
 #include "generator/output_requests.h"
 #include "generator/output_select.h"
 
@@ -76,22 +75,12 @@ std::string parse(const std::vector<std::string>& args, SweepOptions& o) {
         } else if (a == "--patterns") {
             o.patterns = v;
         } else {
-            char* end = nullptr;
-            o.dwell_s = std::strtod(v.c_str(), &end);
-            if (v.empty() || *end != '\0' || !(o.dwell_s >= 0) || o.dwell_s > 86400)
-                return "--dwell needs seconds";
+            const std::optional<double> s = seconds_of(v);
+            if (!s || *s > 86400) return "--dwell needs seconds";
+            o.dwell_s = *s;
         }
     }
     return {};
-}
-
-std::string local_time_now() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%S", &tm);
-    return buf;
 }
 
 const char* result_word(ReplyStatus st) {
@@ -115,7 +104,8 @@ struct Step {
 void print_step(GenSession& s, const SweepOptions& o, std::size_t number, std::size_t total,
                 const Step& step, ReplyStatus st) {
     const Catalogue& c = s.catalogue();
-    const std::string time = local_time_now();
+    // To the second: a step lasts seconds.
+    const std::string time = local_time_text(wall_clock_ms()).substr(0, 19);
     const std::string detail = st == ReplyStatus::ErrorReply ? reply_line(s.cli().link()) : "";
     if (o.json) {
         json::Object j;
