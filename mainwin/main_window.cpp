@@ -306,6 +306,10 @@ bool MainWindow::polling_tab() const {
     return state_.current_tab == tab_monitor || state_.current_tab == tab_cable;
 }
 
+bool MainWindow::poll_tick_coming() const {
+    return polling_tab() && (tim_monitor_.isActive() || state_.poll_busy);
+}
+
 void MainWindow::show_tab_frame(int tab, bool on) {
     if (tab < 0 || tab >= tab_count) return;
     fra_main_[static_cast<std::size_t>(tab)]->setVisible(on);
@@ -898,21 +902,26 @@ void MainWindow::ui_var_set() {
 bool MainWindow::defer(int code) {
     if (!link_.cmdtx_busy && !state_.poll_busy) return false;
     state_.pending_action = code;  // a later deferral replaces an earlier one
-    // Only the polling tabs have a poll tick to carry the action out; on the
-    // others it would wait, unseen, until the user happened to open one.
-    if (!polling_tab()) tim_pending_.start();
+    // Without a poll tick to carry the action out (the tabs that do not
+    // poll, or a poll that is stopped) it would wait, unseen, until the user
+    // happened to start one.
+    if (!poll_tick_coming()) tim_pending_.start();
     return true;
 }
 
+void MainWindow::take_pending_action() {
+    const int code = state_.pending_action;
+    state_.pending_action = none_pending;
+    run_pending_action(code);
+}
+
 void MainWindow::tim_pending_Timer() {
-    if (link_.app_closing || state_.pending_action == none_pending || polling_tab()) return;
+    if (link_.app_closing || state_.pending_action == none_pending || poll_tick_coming()) return;
     if (link_.cmdtx_busy || state_.poll_busy) {
         tim_pending_.start();
         return;
     }
-    const int code = state_.pending_action;
-    state_.pending_action = none_pending;
-    run_pending_action(code);
+    take_pending_action();
 }
 
 void MainWindow::set_poll_list(std::vector<int> list) {
@@ -998,9 +1007,7 @@ void MainWindow::tim_monitor_Timer() {
     link_.quiet_transaction = false;
     if (state_.pending_action != none_pending && !link_.cmdtx_busy && polling_tab()) {
         state_.poll_busy = false;
-        const int code = state_.pending_action;
-        run_pending_action(code);
-        state_.pending_action = none_pending;
+        take_pending_action();
         if (TabPage* p = page(state_.current_tab)) p->rebuild_poll_list();
     }
 

@@ -95,6 +95,9 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
     void cmd_task_mode_set(const std::string& task);
     void tim_monitor_Timer();
     void run_pending_action(int code);
+    // Runs the deferred action, cleared first: a click deferred while it
+    // runs is kept for the next turn, not wiped.
+    void take_pending_action();
     void tim_pending_Timer();
     // Deferral: true (and the code stored) when a transaction or poll runs.
     bool defer(int code);
@@ -155,6 +158,8 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
     void build_tabs();
     TabPage* page(int tab) const;
     bool polling_tab() const;
+    // A poll tick is under way or due, and will carry a deferred action out.
+    bool poll_tick_coming() const;
     void show_tab_frame(int tab, bool on);
     void set_button_colour(QPushButton* b, Colour c);
     void set_picture(ClickLabel* l, const char* file);

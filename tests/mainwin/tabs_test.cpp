@@ -161,6 +161,30 @@ TEST_F(TabsTest, TwoClicksDuringOnePollOnlyTheLaterRunsOnTheNextTick) {
     EXPECT_EQ(w.state().poll_pos, 0);
 }
 
+TEST_F(TabsTest, AClickDeferredWhileADeferredActionRunsIsKeptForTheNextTick) {
+    MainWindow& w = linked_window();
+    FakePage monitor(w, tab_monitor, {138});
+    find<QPushButton>("cmd_main_4")->click();
+    ASSERT_TRUE(wait_until([&] { return !monitor.replies.empty(); }));
+    // A deferral made as a click would be inside a transaction.
+    const auto deferred = [&](int code) {
+        w.link().cmdtx_busy = true;
+        const bool stored = w.defer(code);
+        w.link().cmdtx_busy = false;
+        return stored;
+    };
+    std::vector<int> ran;
+    w.set_pending_handler(pending_cable_start, [&] { ran.push_back(0); });
+    w.set_pending_handler(pending_cable_stop, [&] {
+        ran.push_back(1);
+        EXPECT_TRUE(deferred(pending_cable_start));  // the user clicks while it is sent
+    });
+    ASSERT_TRUE(deferred(pending_cable_stop));
+    ASSERT_TRUE(wait_until([&] { return ran.size() == 2; }));
+    EXPECT_EQ(ran, (std::vector<int>{1, 0}));
+    EXPECT_EQ(w.state().pending_action, none_pending);
+}
+
 TEST_F(TabsTest, TaskSwitchDeferredWhileBusyRunsFromThePoll) {
     MainWindow& w = linked_window();
     w.link().cmdtx_busy = true;
