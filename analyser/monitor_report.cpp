@@ -43,9 +43,6 @@ ReportSections build_report_sections(const std::array<bool, analyser_view_count>
     ReportSections out;
     for (int s = 0; s < analyser_view_count; ++s) {
         if (!ticked[static_cast<std::size_t>(s)]) continue;
-        out.text += crlf;
-        out.text += report_section_title(s);
-        out.text += crlf;
         ReportSectionLines& lines = out.sections.emplace_back();
         lines.section = s;
         lines.lines.emplace_back(report_section_title(s));
@@ -54,21 +51,25 @@ ReportSections build_report_sections(const std::array<bool, analyser_view_count>
             if (!reply_usable(reply.status)) {
                 out.aborted = true;
                 out.failed_status = reply.status;
-                out.text.clear();
                 out.sections.clear();
                 return out;
             }
             for (const std::string& line :
-                 report_item_lines(s, index, reply.params, context, state)) {
-                out.text += line;
-                out.text += crlf;
+                 report_item_lines(s, index, reply.params, context, state))
                 lines.lines.push_back(line);
-            }
             ++p.items_done;
             if (progress) progress(p);
         }
         ++p.sections_done;
         if (progress) progress(p);
+    }
+    // Each section opens with a blank line; its title is its first line.
+    for (const ReportSectionLines& section : out.sections) {
+        out.text += crlf;
+        for (const std::string& line : section.lines) {
+            out.text += line;
+            out.text += crlf;
+        }
     }
     return out;
 }

@@ -57,7 +57,6 @@ class MonitorTab : public QWidget, public TabPage {
     const std::string& report_text() const { return report_text_; }
     bool report_aborted() const { return report_aborted_; }
     bool report_running() const { return building_report_; }
-    SignalLogFeed* signal_log() const { return signal_log_; }
 
   private:
     void build_controls();

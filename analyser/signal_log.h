@@ -37,7 +37,6 @@ class SignalWatch {
                  std::int64_t time_ms);
     // The item's last value; nullptr before it was seen.
     const std::string* value(const std::string& item) const;
-    void forget() { values_.clear(); }
 
   private:
     std::unordered_map<std::string, std::string> values_;

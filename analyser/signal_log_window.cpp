@@ -5,13 +5,11 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
-#include <filesystem>
-#include <system_error>
 
+#include "analyser/report_save.h"
 #include "analyser/signal_items.h"
-#include "common/atomic_write.h"
-#include "common/local_time.h"
 #include "common/file_names.h"
+#include "common/local_time.h"
 #include "common/qt_text.h"
 #include "mainwin/main_window.h"
 
@@ -22,11 +20,6 @@ namespace {
 constexpr const char* save_title = "Save Signal Log";
 constexpr const char* save_filter = "*.csv (*.csv)";
 constexpr const char* column_titles[] = {"Time", "Item", "Old", "New"};
-
-bool file_exists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::path(path), ec);
-}
 
 }  // namespace
 
@@ -147,7 +140,14 @@ void SignalLogWindow::add(const std::vector<SignalChange>& changes) {
     const bool at_end = bar->value() >= bar->maximum();
     for (const SignalChange& c : changes) model_->add(c);
     if (at_end) lstv_signal_log_->scrollToBottom();
+    // A closed window is only hidden and still fed on every poll tick; its
+    // counts are drawn again when it is shown.
+    if (isVisible()) show_counts();
+}
+
+void SignalLogWindow::showEvent(QShowEvent* e) {
     show_counts();
+    QWidget::showEvent(e);
 }
 
 void SignalLogWindow::show_counts() {
@@ -169,20 +169,12 @@ void SignalLogWindow::cmd_signal_log_clear_Click() {
 }
 
 void SignalLogWindow::cmd_signal_log_save_Click() {
-    for (;;) {
-        const std::string chosen = dialogs_.save_file(save_title, folder_, save_filter);
-        if (chosen.empty()) return;
-        const std::string path = with_extension(chosen, ".csv");
-        if (file_exists(path)) {
-            const Answer a = dialogs_.question(path + " exists. Overwrite it ?", true);
-            if (a == Answer::No) continue;
-            if (a == Answer::Cancel) return;
-        }
-        std::string why;
-        if (!write_file_atomically(path, signal_log_csv(log_), &why))
-            dialogs_.message("The signal log could not be saved: " + why, MessageIcon::Warning);
-        return;
-    }
+    const TextSave csv{save_title, save_filter,
+                       [](const std::string& chosen) { return with_extension(chosen, ".csv"); }};
+    std::string why;
+    if (save_text_file(dialogs_, folder_, csv, signal_log_csv(log_), {}, &why).result ==
+        ReportSaveResult::WriteFailed)
+        dialogs_.message("The signal log could not be saved: " + why, MessageIcon::Warning);
 }
 
 // ---- the Monitor tab's side ---------------------------------------------------------
@@ -216,8 +208,8 @@ void SignalLogFeed::feed(int view, const DisplayUpdates& updates) {
 
 void SignalLogFeed::cmd_signal_log_Click() {
     if (!log_window_) {
-        log_window_ =
-            new SignalLogWindow(log_, window_.dialogs(), from_qt(window_.program_dir()), &window_);
+        log_window_ = new SignalLogWindow(log_, window_.dialogs(), from_qt(window_.documents_dir()),
+                                          &window_);
     }
     log_window_->show();
     log_window_->raise();

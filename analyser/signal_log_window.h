@@ -46,6 +46,9 @@ class SignalLogWindow : public QWidget {
     void cmd_signal_log_clear_Click();
     void cmd_signal_log_save_Click();
 
+  protected:
+    void showEvent(QShowEvent* e) override;
+
   private:
     void show_counts();
 
@@ -70,9 +73,6 @@ class SignalLogFeed : public QObject {
 
     void feed(int view, const DisplayUpdates& updates);
     void cmd_signal_log_Click();
-
-    SignalLog& log() { return log_; }
-    SignalLogWindow* log_window() const { return log_window_; }
 
   private:
     MainWindow& window_;

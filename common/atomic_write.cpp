@@ -18,6 +18,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/fs_path.h"
+
 namespace t27 {
 
 namespace {
@@ -128,10 +130,7 @@ bool write_file_atomically(const std::string& path, const std::string& bytes, st
 
 bool read_file_bytes(const std::string& path, std::string& out, std::string* error,
                      std::size_t max_bytes, std::size_t tail) {
-    // Paths are UTF-8; on Windows only a wide path reaches every file.
-    std::ifstream in(std::filesystem::path(
-                         std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size())),
-                     std::ios::binary);
+    std::ifstream in(fs_path(path), std::ios::binary);
     if (!in) {
         set_error(error, "cannot open " + path);
         return false;

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "common/atomic_write.h"
+#include "common/fs_path.h"
 #include "protocol/model_table.h"
 
 #ifndef T27_SHARE_FROM_BIN
@@ -13,11 +14,6 @@
 namespace t27 {
 
 namespace {
-
-std::filesystem::path fs_path(const std::string& utf8) {
-    return std::filesystem::path(
-        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
 
 bool file_exists(const std::string& path) {
     std::error_code ec;

@@ -136,10 +136,6 @@ MainWindow::~MainWindow() {
     if (!unloaded_) form_unload();
 }
 
-QString MainWindow::path_in_program_dir(const QString& name) const {
-    return program_dir_ + "/" + name;
-}
-
 QString MainWindow::documents_dir() const {
     return places_.portable() ? program_dir_ : QDir::homePath();
 }

@@ -127,8 +127,6 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
 
     Dialogs& dialogs() { return dialogs_; }
     Pump& pump() { return pump_; }
-    // The folder the user's files are written to (and dialogs start in).
-    const QString& program_dir() const { return program_dir_; }
     // The folder of the files that ship with the program (bmp/ and the
     // catalogues as installed).
     const QString& shipped_dir() const { return shipped_dir_; }
@@ -168,7 +166,6 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
     // Drop the connection and connect to the last accepted address again.
     void reconnect_to_saved_ip();
     void close_serial();
-    QString path_in_program_dir(const QString& name) const;
     // The primary screen's available area in twips, when there is a screen.
     std::optional<ScreenArea> screen_area() const;
     // A file the user would lose (settings, favourites) could not be written:
