@@ -87,7 +87,8 @@ std::string kilohertz_text(int hz) {
     return buf;
 }
 
-void add_video(const Scenario& s, const CtaTiming& t, SourceItems& m) {
+// Returns the TMDS clock (kHz): audio clock regeneration counts against it.
+std::int64_t add_video(const Scenario& s, const CtaTiming& t, SourceItems& m) {
     // Frame packing stacks both eyes, with one vertical blank between them,
     // into a frame of twice the lines at twice the pixel clock.
     const int fp = s.frame_packed_3d ? 2 : 1;
@@ -124,6 +125,7 @@ void add_video(const Scenario& s, const CtaTiming& t, SourceItems& m) {
     m["scdc_scr_status"] = scrambled ? "on" : "off";
     // Only a source that scrambles has reason to talk SCDC.
     m["scdc_source_ver"] = scrambled ? "1" : "0";
+    return tmds;
 }
 
 void add_audio(const Scenario& s, std::int64_t tmds_khz, SourceItems& m) {
@@ -201,8 +203,8 @@ SourceItems scenario_items(const Scenario& s) {
     if (!t) return m;  // a source with power but no picture
     m["ckdt"] = "on";
     m["scdt"] = "on";
-    add_video(s, *t, m);
-    add_audio(s, std::stoll(m["tmds_clock"]), m);
+    const std::int64_t tmds_khz = add_video(s, *t, m);
+    add_audio(s, tmds_khz, m);
     add_hdcp(s, m);
     add_packets(s, m);
     return m;
