@@ -22,6 +22,8 @@ constexpr const char* source_aksv = "14 F7 5A C3 0B";
 // Above this TMDS character rate a source must scramble.
 constexpr std::int64_t scrambling_above_khz = 340000;
 
+// Audio clock regeneration: the N the HDMI tables recommend for a rate, and
+// the CTS that goes with it at a TMDS clock.
 struct RecommendedN {
     int rate_hz;
     int n;
@@ -29,6 +31,20 @@ struct RecommendedN {
 constexpr RecommendedN recommended_n[] = {{32000, 4096},  {44100, 6272},  {48000, 6144},
                                           {88200, 12544}, {96000, 12288}, {176400, 25088},
                                           {192000, 24576}};
+
+int acr_n_for(int rate_hz) {
+    for (const RecommendedN& r : recommended_n)
+        if (r.rate_hz == rate_hz) return r.n;
+    return 128 * rate_hz / 1000;
+}
+
+// 128 * fs = f_TMDS * N / CTS, rounded: for the 44.1 kHz family the unit
+// measures an average that is not a whole number.
+std::int64_t acr_cts_for(std::int64_t tmds_khz, int n, int rate_hz) {
+    if (rate_hz <= 0) return 0;
+    const long double cts = static_cast<long double>(tmds_khz) * 1000 * n / (128.0L * rate_hz);
+    return static_cast<std::int64_t>(std::llround(cts));
+}
 
 // What the unit reports with nothing (or nothing of this kind) on its input.
 SourceItems nothing_received() {
@@ -180,20 +196,6 @@ void add_packets(const Scenario& s, SourceItems& m) {
 }
 
 }  // namespace
-
-int acr_n_for(int rate_hz) {
-    for (const RecommendedN& r : recommended_n)
-        if (r.rate_hz == rate_hz) return r.n;
-    return 128 * rate_hz / 1000;
-}
-
-// 128 * fs = f_TMDS * N / CTS, rounded: for the 44.1 kHz family the unit
-// measures an average that is not a whole number.
-std::int64_t acr_cts_for(std::int64_t tmds_khz, int n, int rate_hz) {
-    if (rate_hz <= 0) return 0;
-    const long double cts = static_cast<long double>(tmds_khz) * 1000 * n / (128.0L * rate_hz);
-    return static_cast<std::int64_t>(std::llround(cts));
-}
 
 SourceItems scenario_items(const Scenario& s) {
     SourceItems m = nothing_received();
