@@ -1,29 +1,47 @@
 #include "sim/cta_timings.h"
 
+#include <string>
+
+#include "edid/timing_table.h"
+#include "edid/vic_names.h"
+
 namespace t27::sim {
 
 namespace {
 
-// clang-format off
-constexpr CtaTiming timings[] = {
-//   vic  pixel    ha   hfp  hs   hbp  ht     va   vfp vs  vbp vt    inter  h+     v+     4:3
-    {2,   27000,   720,  16, 62,  60,  858,   480,  9, 6,  30, 525,  false, false, false, true},
-    {4,   74250,  1280, 110, 40, 220, 1650,   720,  5, 5,  20, 750,  false, true,  true,  false},
-    {16, 148500,  1920,  88, 44, 148, 2200,  1080,  4, 5,  36, 1125, false, true,  true,  false},
-    {19,  74250,  1280, 440, 40, 220, 1980,   720,  5, 5,  20, 750,  false, true,  true,  false},
-    {20,  74250,  1920, 528, 44, 148, 2640,  1080,  2, 5,  15, 1125, true,  true,  true,  false},
-    {32,  74250,  1920, 638, 44, 148, 2750,  1080,  4, 5,  36, 1125, false, true,  true,  false},
-    {96, 594000,  3840, 1056, 88, 296, 5280, 2160,  8, 10, 72, 2250, false, true,  true,  false},
-    {97, 594000,  3840, 176, 88, 296, 4400,  2160,  8, 10, 72, 2250, false, true,  true,  false},
-};
-// clang-format on
+// The VIC names end in the picture aspect (some with blanks after it).
+bool named_four_by_three(int vic) {
+    std::string name = vic_name(vic);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    return name.ends_with(" 4:3");
+}
 
 }  // namespace
 
 std::optional<CtaTiming> cta_timing(int vic) {
-    for (const CtaTiming& t : timings)
-        if (t.vic == vic) return t;
-    return std::nullopt;
+    const VideoTiming* v = video_timing_of_vic(vic);
+    if (!v) return std::nullopt;
+    CtaTiming t;
+    t.vic = vic;
+    t.pixel_khz = v->clock_10khz * 10;
+    t.h_active = v->h_active;
+    t.h_front = v->h_front;
+    t.h_sync = v->h_sync;
+    t.h_back = v->h_back;
+    t.h_total = v->h_active + v->h_blank();
+    t.v_front = v->v_front;
+    t.v_sync = v->v_sync;
+    t.v_back = v->v_back;
+    t.interlaced = v->interlaced;
+    // The table holds one field of an interlaced format; a frame is two
+    // fields, the second half a line longer, which makes the odd total.
+    const int field_total = v->v_active + v->v_blank();
+    t.v_active = v->interlaced ? 2 * v->v_active : v->v_active;
+    t.v_total = v->interlaced ? 2 * field_total + 1 : field_total;
+    t.h_sync_positive = v->h_positive;
+    t.v_sync_positive = v->v_positive;
+    t.four_by_three = named_four_by_three(vic);
+    return t;
 }
 
 }  // namespace t27::sim

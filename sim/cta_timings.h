@@ -1,7 +1,8 @@
 #pragma once
-// Video timings of the CTA-861 formats the simulated sources send, by VIC.
-// Every scenario takes its timing from here, so two scenarios on one VIC
-// cannot disagree about it.
+// A VIC's timing as the unit's receiver measures it: whole frames, totals
+// and the pixel clock in kHz. The numbers come from the program's own VIC
+// timing table, so the simulated sources and the EDID editor cannot disagree
+// about a format.
 #include <optional>
 
 namespace t27::sim {
@@ -19,6 +20,7 @@ struct CtaTiming {
     bool four_by_three = false;  // picture aspect; 16:9 otherwise
 };
 
+// Nothing for a VIC the timing table does not hold.
 std::optional<CtaTiming> cta_timing(int vic);
 
 }  // namespace t27::sim

@@ -1,5 +1,7 @@
 #include "sim/hex_triplets.h"
 
+#include "protocol/engine.h"
+
 namespace t27::sim {
 
 namespace {
@@ -13,17 +15,7 @@ int hex_value(char c) {
 
 }  // namespace
 
-std::string to_triplets(const std::uint8_t* p) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string s;
-    s.reserve(384);
-    for (int i = 0; i < 128; ++i) {
-        s.push_back(digits[p[i] >> 4]);
-        s.push_back(digits[p[i] & 15]);
-        s.push_back(' ');
-    }
-    return s;
-}
+std::string to_triplets(const std::uint8_t* p) { return edid_triplets(p, 128); }
 
 std::optional<std::vector<std::uint8_t>> from_triplets(std::string_view text) {
     if (text.size() != 384) return std::nullopt;

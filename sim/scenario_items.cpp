@@ -22,6 +22,8 @@ constexpr const char* source_aksv = "14 F7 5A C3 0B";
 // Above this TMDS character rate a source must scramble.
 constexpr std::int64_t scrambling_above_khz = 340000;
 
+// Audio clock regeneration: the N the HDMI tables recommend for a rate, and
+// the CTS that goes with it at a TMDS clock.
 struct RecommendedN {
     int rate_hz;
     int n;
@@ -29,6 +31,20 @@ struct RecommendedN {
 constexpr RecommendedN recommended_n[] = {{32000, 4096},  {44100, 6272},  {48000, 6144},
                                           {88200, 12544}, {96000, 12288}, {176400, 25088},
                                           {192000, 24576}};
+
+int acr_n_for(int rate_hz) {
+    for (const RecommendedN& r : recommended_n)
+        if (r.rate_hz == rate_hz) return r.n;
+    return 128 * rate_hz / 1000;
+}
+
+// 128 * fs = f_TMDS * N / CTS, rounded: for the 44.1 kHz family the unit
+// measures an average that is not a whole number.
+std::int64_t acr_cts_for(std::int64_t tmds_khz, int n, int rate_hz) {
+    if (rate_hz <= 0) return 0;
+    const long double cts = static_cast<long double>(tmds_khz) * 1000 * n / (128.0L * rate_hz);
+    return static_cast<std::int64_t>(std::llround(cts));
+}
 
 // What the unit reports with nothing (or nothing of this kind) on its input.
 SourceItems nothing_received() {
@@ -87,7 +103,8 @@ std::string kilohertz_text(int hz) {
     return buf;
 }
 
-void add_video(const Scenario& s, const CtaTiming& t, SourceItems& m) {
+// Returns the TMDS clock (kHz): audio clock regeneration counts against it.
+std::int64_t add_video(const Scenario& s, const CtaTiming& t, SourceItems& m) {
     // Frame packing stacks both eyes, with one vertical blank between them,
     // into a frame of twice the lines at twice the pixel clock.
     const int fp = s.frame_packed_3d ? 2 : 1;
@@ -124,6 +141,7 @@ void add_video(const Scenario& s, const CtaTiming& t, SourceItems& m) {
     m["scdc_scr_status"] = scrambled ? "on" : "off";
     // Only a source that scrambles has reason to talk SCDC.
     m["scdc_source_ver"] = scrambled ? "1" : "0";
+    return tmds;
 }
 
 void add_audio(const Scenario& s, std::int64_t tmds_khz, SourceItems& m) {
@@ -179,20 +197,6 @@ void add_packets(const Scenario& s, SourceItems& m) {
 
 }  // namespace
 
-int acr_n_for(int rate_hz) {
-    for (const RecommendedN& r : recommended_n)
-        if (r.rate_hz == rate_hz) return r.n;
-    return 128 * rate_hz / 1000;
-}
-
-// 128 * fs = f_TMDS * N / CTS, rounded: for the 44.1 kHz family the unit
-// measures an average that is not a whole number.
-std::int64_t acr_cts_for(std::int64_t tmds_khz, int n, int rate_hz) {
-    if (rate_hz <= 0) return 0;
-    const long double cts = static_cast<long double>(tmds_khz) * 1000 * n / (128.0L * rate_hz);
-    return static_cast<std::int64_t>(std::llround(cts));
-}
-
 SourceItems scenario_items(const Scenario& s) {
     SourceItems m = nothing_received();
     if (!s.five_volt) return m;
@@ -201,8 +205,8 @@ SourceItems scenario_items(const Scenario& s) {
     if (!t) return m;  // a source with power but no picture
     m["ckdt"] = "on";
     m["scdt"] = "on";
-    add_video(s, *t, m);
-    add_audio(s, std::stoll(m["tmds_clock"]), m);
+    const std::int64_t tmds_khz = add_video(s, *t, m);
+    add_audio(s, tmds_khz, m);
     add_hdcp(s, m);
     add_packets(s, m);
     return m;

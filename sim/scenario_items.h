@@ -32,9 +32,4 @@ struct ScenarioPackets {
 };
 ScenarioPackets scenario_packets(const Scenario& s);
 
-// Audio clock regeneration: the N the HDMI tables recommend for a rate and the
-// CTS that goes with it at a TMDS clock.
-int acr_n_for(int rate_hz);
-std::int64_t acr_cts_for(std::int64_t tmds_khz, int n, int rate_hz);
-
 }  // namespace t27::sim

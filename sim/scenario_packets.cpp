@@ -2,6 +2,7 @@
 // description.
 #include <array>
 
+#include "protocol/engine.h"
 #include "sim/cta_timings.h"
 #include "sim/scenario_items.h"
 
@@ -152,13 +153,9 @@ std::vector<std::uint8_t> infoframe_bytes(std::uint8_t type, std::uint8_t versio
 }
 
 std::string packet_hex(const std::vector<std::uint8_t>& bytes) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string s;
-    for (std::uint8_t b : bytes) {
-        if (!s.empty()) s.push_back(' ');
-        s.push_back(digits[b >> 4]);
-        s.push_back(digits[b & 15]);
-    }
+    // The EDID triplets' form without the blank after the last byte.
+    std::string s = edid_triplets(bytes.data(), bytes.size());
+    if (!s.empty()) s.pop_back();
     return s;
 }
 
