@@ -44,7 +44,6 @@ int usage(std::ostream& err, const std::string& why = {}) {
 // the exit code of the failure, which has been reported on `err`.
 int load_checked(const std::string& path, EdidLoad& load, EdidBuffer& working, std::ostream& err) {
     if (int rc = edid_cli_load(path, load, err)) return rc;
-    edid_write_side_size_fix(load.buffer);
     edid_check(load.buffer, working);
     return edid_cli_ok;
 }
@@ -230,6 +229,7 @@ int edid_cli_load(const std::string& path, EdidLoad& load, std::ostream& err) {
     load = edid_file_load(path);
     switch (load.error) {
         case EdidLoadError::none:
+            edid_write_side_size_fix(load.buffer);
             return edid_cli_ok;
         case EdidLoadError::unreadable:
             err << "t27ctl edid: " << load.io_message << "\n";
