@@ -70,11 +70,17 @@ std::vector<std::string> operands(const std::vector<std::string>& args, bool& js
     return rest;
 }
 
-void check_json(const std::string& file, const EdidBuffer& working, std::ostream& out) {
-    const MessageLabels msg = check_message_labels(working);
-    const TypeLabels type = type_labels_show(working);
-    const bool block_count_error =
-        working.type_code == edid_type_invalid && working.type_detail == edid_error_block_count;
+// What "check" found, worked out once for either way of printing it.
+struct CheckFindings {
+    MessageLabels msg;
+    TypeLabels type;
+    bool block_count_error;
+};
+
+void check_json(const std::string& file, const EdidBuffer& working, const CheckFindings& found,
+                std::ostream& out) {
+    const MessageLabels& msg = found.msg;
+    const TypeLabels& type = found.type;
     json::Object j;
     j.add("file", file).add("valid", !msg.visible);
     if (msg.visible)
@@ -91,7 +97,8 @@ void check_json(const std::string& file, const EdidBuffer& working, std::ostream
     else
         j.add_null("native");
     json::Array sums;
-    for (int b = 0; !block_count_error && b < working.block_count && b < edid_max_blocks; ++b) {
+    for (int b = 0; !found.block_count_error && b < working.block_count && b < edid_max_blocks;
+         ++b) {
         const int expected = working.checksums[static_cast<std::size_t>(b)];
         const int stored = working.byte(edid_block_bytes * b + 127);
         sums.add_raw(json::Object()
@@ -111,18 +118,19 @@ int cmd_check(const std::vector<std::string>& args, std::ostream& out, std::ostr
     EdidLoad load;
     EdidBuffer working;
     if (int rc = load_checked(files[0], load, working, err)) return rc;
-    const MessageLabels msg = check_message_labels(working);
-    const TypeLabels type = type_labels_show(working);
+    const CheckFindings found{
+        check_message_labels(working), type_labels_show(working),
+        working.type_code == edid_type_invalid && working.type_detail == edid_error_block_count};
+    const MessageLabels& msg = found.msg;
+    const TypeLabels& type = found.type;
     if (json) {
-        check_json(files[0], working, out);
+        check_json(files[0], working, found, out);
     } else if (msg.visible) {
         out << msg.msg1 << " " << msg.msg2 << "\n";
     } else {
         out << "Type: " << type.type.value_or("") << "\n";
     }
-    const bool block_count_error =
-        working.type_code == edid_type_invalid && working.type_detail == edid_error_block_count;
-    if (!json && !block_count_error) {
+    if (!json && !found.block_count_error) {
         out << "Manufacturer: " << type.manufacturer << "\n";
         out << "Model: " << type.model1 << type.model2 << "\n";
         if (type.native) out << "Native: " << *type.native << "\n";
