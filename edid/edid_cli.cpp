@@ -1,7 +1,5 @@
 #include "edid/edid_cli.h"
 
-#include <cctype>
-
 #include "common/json_out.h"
 #include "edid/analysis_report.h"
 #include "edid/check_labels.h"
@@ -141,15 +139,6 @@ int cmd_check(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return msg.visible ? edid_cli_negative : edid_cli_ok;
 }
 
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool ends_with(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 int cmd_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> files;
     EdidHexType hex_type = EdidHexType::simple;
@@ -164,29 +153,18 @@ int cmd_convert(const std::vector<std::string>& args, std::ostream& out, std::os
             files.push_back(args[i]);
             continue;
         }
-        if (value == "simple") {
-            hex_type = EdidHexType::simple;
-        } else if (value == "c") {
-            hex_type = EdidHexType::c_language;
-        } else {
-            return usage(err, "unknown hex type '" + value + "' (simple or c)");
-        }
+        const auto named = edid_hex_type_named(value);
+        if (!named) return usage(err, "unknown hex type '" + value + "' (simple or c)");
+        hex_type = *named;
     }
     if (files.size() != 2) return usage(err, "convert takes an input and an output file");
-    const std::string out_lower = lower(files[1]);
-    EdidSaveFormat format;
-    if (ends_with(out_lower, ".hex")) {
-        format = EdidSaveFormat::hex;
-    } else if (ends_with(out_lower, ".bin")) {
-        format = EdidSaveFormat::bin;
-    } else {
-        return usage(err, "the output file must end in .hex or .bin");
-    }
+    const auto format = edid_save_format_of(files[1]);
+    if (!format) return usage(err, "the output file must end in .hex or .bin");
     EdidLoad load;
     EdidBuffer working;
     if (int rc = load_checked(files[0], load, working, err)) return rc;
     std::string why;
-    if (!edid_file_save(files[1], load.text, format, hex_type, &why)) {
+    if (!edid_file_save(files[1], load.text, *format, hex_type, &why)) {
         err << "t27ctl edid: " << why << "\n";
         return edid_cli_cannot_write;
     }

@@ -370,7 +370,7 @@ void EdidTab::edid_file_save(int side) {
         // The filter the user left chosen decides the kind; only a dialog that
         // cannot report it leaves the typed extension to decide. The question
         // is asked about the file really written.
-        const bool bin = filter.empty() ? with_extension(chosen, ".bin") == chosen
+        const bool bin = filter.empty() ? edid_save_format_of(chosen) == EdidSaveFormat::bin
                                         : edid_save_filter_is_bin(filter);
         const std::string path = with_extension(chosen, bin ? ".bin" : ".hex");
         if (QFileInfo::exists(to_qt(path))) {
