@@ -465,11 +465,11 @@ EdidEdit edit_max_tmds_rate_mhz(EdidModel& m, int mhz) {
             return {
                 "an HDMI Forum vendor block goes with an HDMI vendor block, and the image has "
                 "none"};
+        std::string bytes = data_block_template(DataBlockKind::hdmi_forum);
+        bytes[5] = static_cast<char>(mhz / 5);
         // Above 340 MHz a source must scramble, which needs SCDC.
-        const int flags = mhz > 340 ? 0x80 : 0x00;
-        return w.insert_data_block(hdmi.front().block,
-                                   bytes_of({0x67, 0xD8, 0x5D, 0xC4, 0x01, mhz / 5, flags, 0x00}),
-                                   hdmi.front().part);
+        bytes[6] = static_cast<char>(mhz > 340 ? 0x80 : 0x00);
+        return w.insert_data_block(hdmi.front().block, bytes, hdmi.front().part);
     });
 }
 
