@@ -89,11 +89,10 @@ EdidEdit write_svds(EdidModel& m, int b, const std::vector<SvdSlot>& slots) {
     return {};
 }
 
-bool vic_known(int vic) { return (vic >= 1 && vic <= 127) || (vic >= 193 && vic <= 219); }
-
 EdidEdit check_vics(const std::vector<int>& vics) {
     for (int v : vics)
-        if (!vic_known(v)) return {"VIC " + std::to_string(v) + " does not exist (1-127, 193-219)"};
+        if (!edid_vic_known(v))
+            return {"VIC " + std::to_string(v) + " does not exist (1-127, 193-219)"};
     return {};
 }
 
@@ -168,6 +167,8 @@ std::string padded(std::string bytes, std::size_t size) {
 }
 
 }  // namespace
+
+bool edid_vic_known(int vic) { return (vic >= 1 && vic <= 127) || (vic >= 193 && vic <= 219); }
 
 bool edid_parse_number(const std::string& s, long long& v) {
     if (s.empty() || s.size() > 12) return false;

@@ -69,6 +69,9 @@ EdidEdit edit_descriptor_kind(EdidModel& m, PartRef at, DescriptorKind kind);
 // A decimal number of up to 12 digits, nothing else.
 bool edid_parse_number(const std::string& s, long long& v);
 
+// VICs a short video descriptor can name: 1-127 and 193-219.
+bool edid_vic_known(int vic);
+
 // Lines worth a look that are not refusals: a VIC the sink's TMDS rate
 // cannot carry, HDR metadata without BT.2020 colorimetry.
 std::vector<std::string> edid_model_warnings(const EdidModel& m);
