@@ -30,16 +30,12 @@ std::optional<long long> number(const std::string& s) {
 
 std::optional<std::vector<int>> number_list(const std::string& s) {
     std::vector<int> out;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = s.find(',', start);
-        const auto n =
-            number(s.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    for (const std::string& piece : edid_split(s, ',')) {
+        const auto n = number(piece);
         if (!n || *n > 255) return std::nullopt;
         out.push_back(static_cast<int>(*n));
-        if (comma == std::string::npos) return out;
-        start = comma + 1;
     }
+    return out;
 }
 
 // A parsed option value that is not even of the right form.

@@ -2,7 +2,6 @@
 // What each part of the editor's model means: its label, the fields it holds
 // and the items listed inside it (audio descriptors, VICs). Fields a part is
 // too short to hold are left out; the bytes no field covers stay raw.
-#include <array>
 #include <string>
 #include <vector>
 
