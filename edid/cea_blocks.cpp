@@ -155,10 +155,18 @@ int cea_hf_flags(const EdidBuffer& buf, const CeaVendorBlocks& vendor) {
     return flags;
 }
 
+Svd svd_decode(int byte) {
+    // Codes 129-192 are VICs 1-64 marked native; above that the code is the VIC.
+    if (byte >= 129 && byte <= 192) return {byte - 128, true};
+    return {byte, false};
+}
+
+int svd_encode(int vic, bool native) { return native && vic >= 1 && vic <= 64 ? vic + 128 : vic; }
+
 int cea_first_vic(const EdidBuffer& buf, const CeaDataBlockIndex& index) {
     if (!index.found(cea_video)) return -1;
     const int svd = cea_block_byte(buf, index.at(cea_video), 1);
-    return svd < 0 ? -1 : (svd & 0x7F);
+    return svd < 0 ? -1 : svd_decode(svd).vic;
 }
 
 }  // namespace t27

@@ -77,6 +77,15 @@ int cea_audio_flags(const EdidBuffer& buf, const CeaDataBlockIndex& index);  // 
 int cea_hdmi14_flags(const EdidBuffer& buf, const CeaVendorBlocks& vendor);  // deep colour, 3D, 4K
 int cea_hf_flags(const EdidBuffer& buf, const CeaVendorBlocks& vendor);  // 340 MHz, SCDC, Y420 DC
 
+// The VIC a short video descriptor names, and whether it is marked native.
+struct Svd {
+    int vic = 0;
+    bool native = false;
+};
+Svd svd_decode(int byte);
+// The descriptor byte for a VIC; VICs 1-64 may carry the native flag.
+int svd_encode(int vic, bool native);
+
 // VIC of the first short video descriptor, -1 when there is no video data
 // block or it holds no descriptor.
 int cea_first_vic(const EdidBuffer& buf, const CeaDataBlockIndex& index);

@@ -1,7 +1,5 @@
 #include "edid/edid_cli.h"
 
-#include <cctype>
-
 #include "common/json_out.h"
 #include "edid/analysis_report.h"
 #include "edid/check_labels.h"
@@ -44,7 +42,6 @@ int usage(std::ostream& err, const std::string& why = {}) {
 // the exit code of the failure, which has been reported on `err`.
 int load_checked(const std::string& path, EdidLoad& load, EdidBuffer& working, std::ostream& err) {
     if (int rc = edid_cli_load(path, load, err)) return rc;
-    edid_write_side_size_fix(load.buffer);
     edid_check(load.buffer, working);
     return edid_cli_ok;
 }
@@ -71,11 +68,17 @@ std::vector<std::string> operands(const std::vector<std::string>& args, bool& js
     return rest;
 }
 
-void check_json(const std::string& file, const EdidBuffer& working, std::ostream& out) {
-    const MessageLabels msg = check_message_labels(working);
-    const TypeLabels type = type_labels_show(working);
-    const bool block_count_error =
-        working.type_code == edid_type_invalid && working.type_detail == edid_error_block_count;
+// What "check" found, worked out once for either way of printing it.
+struct CheckFindings {
+    MessageLabels msg;
+    TypeLabels type;
+    bool block_count_error;
+};
+
+void check_json(const std::string& file, const EdidBuffer& working, const CheckFindings& found,
+                std::ostream& out) {
+    const MessageLabels& msg = found.msg;
+    const TypeLabels& type = found.type;
     json::Object j;
     j.add("file", file).add("valid", !msg.visible);
     if (msg.visible)
@@ -92,7 +95,8 @@ void check_json(const std::string& file, const EdidBuffer& working, std::ostream
     else
         j.add_null("native");
     json::Array sums;
-    for (int b = 0; !block_count_error && b < working.block_count && b < edid_max_blocks; ++b) {
+    for (int b = 0; !found.block_count_error && b < working.block_count && b < edid_max_blocks;
+         ++b) {
         const int expected = working.checksums[static_cast<std::size_t>(b)];
         const int stored = working.byte(edid_block_bytes * b + 127);
         sums.add_raw(json::Object()
@@ -112,18 +116,19 @@ int cmd_check(const std::vector<std::string>& args, std::ostream& out, std::ostr
     EdidLoad load;
     EdidBuffer working;
     if (int rc = load_checked(files[0], load, working, err)) return rc;
-    const MessageLabels msg = check_message_labels(working);
-    const TypeLabels type = type_labels_show(working);
+    const CheckFindings found{
+        check_message_labels(working), type_labels_show(working),
+        working.type_code == edid_type_invalid && working.type_detail == edid_error_block_count};
+    const MessageLabels& msg = found.msg;
+    const TypeLabels& type = found.type;
     if (json) {
-        check_json(files[0], working, out);
+        check_json(files[0], working, found, out);
     } else if (msg.visible) {
         out << msg.msg1 << " " << msg.msg2 << "\n";
     } else {
         out << "Type: " << type.type.value_or("") << "\n";
     }
-    const bool block_count_error =
-        working.type_code == edid_type_invalid && working.type_detail == edid_error_block_count;
-    if (!json && !block_count_error) {
+    if (!json && !found.block_count_error) {
         out << "Manufacturer: " << type.manufacturer << "\n";
         out << "Model: " << type.model1 << type.model2 << "\n";
         if (type.native) out << "Native: " << *type.native << "\n";
@@ -132,15 +137,6 @@ int cmd_check(const std::vector<std::string>& args, std::ostream& out, std::ostr
         }
     }
     return msg.visible ? edid_cli_negative : edid_cli_ok;
-}
-
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool ends_with(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 int cmd_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -157,29 +153,18 @@ int cmd_convert(const std::vector<std::string>& args, std::ostream& out, std::os
             files.push_back(args[i]);
             continue;
         }
-        if (value == "simple") {
-            hex_type = EdidHexType::simple;
-        } else if (value == "c") {
-            hex_type = EdidHexType::c_language;
-        } else {
-            return usage(err, "unknown hex type '" + value + "' (simple or c)");
-        }
+        const auto named = edid_hex_type_named(value);
+        if (!named) return usage(err, "unknown hex type '" + value + "' (simple or c)");
+        hex_type = *named;
     }
     if (files.size() != 2) return usage(err, "convert takes an input and an output file");
-    const std::string out_lower = lower(files[1]);
-    EdidSaveFormat format;
-    if (ends_with(out_lower, ".hex")) {
-        format = EdidSaveFormat::hex;
-    } else if (ends_with(out_lower, ".bin")) {
-        format = EdidSaveFormat::bin;
-    } else {
-        return usage(err, "the output file must end in .hex or .bin");
-    }
+    const auto format = edid_save_format_of(files[1]);
+    if (!format) return usage(err, "the output file must end in .hex or .bin");
     EdidLoad load;
     EdidBuffer working;
     if (int rc = load_checked(files[0], load, working, err)) return rc;
     std::string why;
-    if (!edid_file_save(files[1], load.text, format, hex_type, &why)) {
+    if (!edid_file_save(files[1], load.text, *format, hex_type, &why)) {
         err << "t27ctl edid: " << why << "\n";
         return edid_cli_cannot_write;
     }
@@ -230,6 +215,7 @@ int edid_cli_load(const std::string& path, EdidLoad& load, std::ostream& err) {
     load = edid_file_load(path);
     switch (load.error) {
         case EdidLoadError::none:
+            edid_write_side_size_fix(load.buffer);
             return edid_cli_ok;
         case EdidLoadError::unreadable:
             err << "t27ctl edid: " << load.io_message << "\n";

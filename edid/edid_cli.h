@@ -24,8 +24,10 @@ inline constexpr int edid_cli_cannot_write = 73;
 
 struct EdidLoad;
 
-// Reads an EDID file as OPEN does; a failure is reported on `err` and its exit
-// code returned (0 when the image was read).
+// Reads an EDID file as OPEN puts it on the WRITE side: a one-block image
+// padded to 256 bytes is one block, as the window's check and editor take it.
+// A failure is reported on `err` and its exit code returned (0 when the image
+// was read).
 int edid_cli_load(const std::string& path, EdidLoad& load, std::ostream& err);
 
 // `args` are the words after "edid".

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "edid/hex_text.h"
+
 namespace t27 {
 
 namespace {
@@ -14,11 +16,6 @@ int compared_bytes(const EdidBuffer& b) {
 }
 
 }  // namespace
-
-std::size_t edid_text_offset(int p) {
-    const int separator = p > 127 ? 31 : 0;
-    return static_cast<std::size_t>(3 * p + 7 * (p / 8) + separator);
-}
 
 EdidCompare edid_compare(const std::string& read_text, const EdidBuffer& read,
                          const std::string& write_text, const EdidBuffer& write) {

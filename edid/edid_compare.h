@@ -17,15 +17,11 @@ inline constexpr Colour edid_mismatch_colour = colour::red;
 struct EdidCompare {
     std::string error;                 // "READ or WRITE data is empty!" when a window is empty
     std::vector<int> differing;        // byte indexes
-    std::vector<std::size_t> offsets;  // where each byte's two digits start in either text
+    std::vector<std::size_t> offsets;  // edid_text_offset of each byte, the same in either text
     std::string msg1;                  // "Match" or "<n> wrong"
     std::string msg2;                  // " entirely." or " data !"
     Colour colour = edid_match_colour;
 };
-
-// Character offset of the two digits of byte p (0-255) in a hex text: each
-// line is 29 characters + CR LF, and a separator line follows block 0.
-std::size_t edid_text_offset(int p);
 
 // Bytes past either image's own size are not compared.
 EdidCompare edid_compare(const std::string& read_text, const EdidBuffer& read,

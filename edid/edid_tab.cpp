@@ -226,11 +226,9 @@ void EdidTab::toggle_recent() {
     }
 }
 
-void EdidTab::set_write_enabled(bool on) {
+void EdidTab::set_write_enabled(bool on, bool analyse) {
     for (int i : {2, 3, 4}) cmd_write_[static_cast<std::size_t>(i)]->setEnabled(on);
-    // ANALYZE explains itself on an empty side; only a file that gave no
-    // image, shown with its error, turns it off until the side changes.
-    cmd_write_[7]->setEnabled(true);
+    cmd_write_[7]->setEnabled(analyse);
 }
 
 void EdidTab::set_title(const std::string& title) { window_.setWindowTitle(to_qt(title)); }
@@ -321,11 +319,16 @@ void EdidTab::edid_file_open() {
         window_.dialogs().message(path + " dosen't exist !", MessageIcon::Error);
         return;
     }
+    open_file(path);
+}
+
+void EdidTab::open_file(const std::string& path) {
     current_file_ = path;
     const bool loaded = edid_file_load(path);
     add_recent(path);
-    set_write_enabled(loaded);
-    cmd_write_[7]->setEnabled(loaded);
+    // ANALYZE explains itself on an empty side; only a file that gave no
+    // image, shown with its error, turns it off until the side changes.
+    set_write_enabled(loaded, loaded);
 }
 
 bool EdidTab::edid_file_load(const std::string& path) {
@@ -370,7 +373,7 @@ void EdidTab::edid_file_save(int side) {
         // The filter the user left chosen decides the kind; only a dialog that
         // cannot report it leaves the typed extension to decide. The question
         // is asked about the file really written.
-        const bool bin = filter.empty() ? with_extension(chosen, ".bin") == chosen
+        const bool bin = filter.empty() ? edid_save_format_of(chosen) == EdidSaveFormat::bin
                                         : edid_save_filter_is_bin(filter);
         const std::string path = with_extension(chosen, bin ? ".bin" : ".hex");
         if (QFileInfo::exists(to_qt(path))) {
@@ -415,11 +418,7 @@ void EdidTab::lab_pre_f_Click(int i) {
     const std::string entry = recent[static_cast<std::size_t>(i)];
     if (entry.empty()) return;
     if (QFileInfo::exists(to_qt(entry))) {
-        current_file_ = entry;
-        const bool loaded = edid_file_load(entry);
-        add_recent(entry);
-        set_write_enabled(loaded);
-        cmd_write_[7]->setEnabled(loaded);
+        open_file(entry);
         return;
     }
     window_.dialogs().message(entry + " doesn't exist !", MessageIcon::Error);

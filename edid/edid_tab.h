@@ -98,7 +98,11 @@ class EdidTab : public QWidget, public TabPage {
     QPushButton* button(QPushButton*& slot, const QString& name, int left, int top, int width,
                         const QString& caption);
     void write_side_check();
-    void set_write_enabled(bool on);
+    // WRITE, VERIFY and the write button follow `on`; ANALYZE stays usable
+    // unless `analyse` is false.
+    void set_write_enabled(bool on, bool analyse = true);
+    // OPEN and a recent file's entry: the file goes to the WRITE side.
+    void open_file(const std::string& path);
     void set_title(const std::string& title);
     void show_recent();
     void add_recent(const std::string& path);

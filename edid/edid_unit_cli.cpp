@@ -1,6 +1,5 @@
 #include "edid/edid_unit_cli.h"
 
-#include <cctype>
 #include <functional>
 
 #include "common/console.h"
@@ -39,11 +38,6 @@ int write_item_of(const std::string& slot) {
     return 0;
 }
 
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 // What the READ or WRITE side's labels would say after the check.
 void print_check(const EdidBuffer& checked, std::ostream& out) {
     const MessageLabels msg = check_message_labels(checked);
@@ -68,9 +62,9 @@ int cmd_read(Engine& engine, const std::vector<std::string>& args, std::ostream&
         if (args[i] == "-o" && i + 1 < args.size()) {
             file = args[++i];
         } else if (args[i] == "--hex-type" && i + 1 < args.size()) {
-            const std::string& v = args[++i];
-            if (v != "simple" && v != "c") return usage(err, "--hex-type is simple or c");
-            hex_type = v == "c" ? EdidHexType::c_language : EdidHexType::simple;
+            const auto named = edid_hex_type_named(args[++i]);
+            if (!named) return usage(err, "--hex-type is simple or c");
+            hex_type = *named;
         } else if (source.empty() && args[i][0] != '-') {
             source = args[i];
         } else {
@@ -82,8 +76,8 @@ int cmd_read(Engine& engine, const std::vector<std::string>& args, std::ostream&
     if (item == 0) return usage(err, "unknown source '" + source + "'");
     if (!edid_item_usable(item, engine.unit().model_family))
         return usage(err, "sink_v is only read from a V4-family unit");
-    const std::string ext = file.size() >= 4 ? lower(file.substr(file.size() - 4)) : "";
-    if (ext != ".hex" && ext != ".bin") return usage(err, "the file must end in .hex or .bin");
+    const auto format = edid_save_format_of(file);
+    if (!format) return usage(err, "the file must end in .hex or .bin");
 
     // Over serial a four-block read takes a while; a person at a terminal
     // sees which block is on the way. Logs and pipes get none of it.
@@ -107,8 +101,7 @@ int cmd_read(Engine& engine, const std::vector<std::string>& args, std::ostream&
     edid_check(r.buffer, working);
     print_check(working, out);
     std::string why;
-    if (!edid_file_save(file, r.text, ext == ".bin" ? EdidSaveFormat::bin : EdidSaveFormat::hex,
-                        hex_type, &why)) {
+    if (!edid_file_save(file, r.text, *format, hex_type, &why)) {
         err << "t27ctl edid: " << why << "\n";
         return edid_cli_cannot_write;
     }

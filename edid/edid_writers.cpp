@@ -1,6 +1,7 @@
 #include "edid/edid_writers.h"
 
 #include "common/atomic_write.h"
+#include "common/file_names.h"
 #include "edid/hex_digits.h"
 
 namespace t27 {
@@ -91,6 +92,18 @@ std::string edid_bin_from_text(const std::string& cleaned) {
         cleaned, [&](const std::string& pair) { out += static_cast<char>(pair_value(pair)); },
         [](const std::string&) {}, [] {});
     return out;
+}
+
+std::optional<EdidSaveFormat> edid_save_format_of(const std::string& path) {
+    if (with_extension(path, ".hex") == path) return EdidSaveFormat::hex;
+    if (with_extension(path, ".bin") == path) return EdidSaveFormat::bin;
+    return std::nullopt;
+}
+
+std::optional<EdidHexType> edid_hex_type_named(const std::string& value) {
+    if (value == "simple") return EdidHexType::simple;
+    if (value == "c") return EdidHexType::c_language;
+    return std::nullopt;
 }
 
 bool edid_file_save(const std::string& path, const std::string& window_text, EdidSaveFormat format,

@@ -1,6 +1,7 @@
 #pragma once
 // Writers for saved EDID files. They work from the window's hex text (what the
 // user sees is what is saved), cleaned first.
+#include <optional>
 #include <string>
 
 namespace t27 {
@@ -23,6 +24,13 @@ std::string edid_hex_c_language(const std::string& cleaned);
 std::string edid_bin_from_text(const std::string& cleaned);
 
 enum class EdidSaveFormat { hex, bin };
+
+// The format a file name asks for by its extension, in any case: ".hex" or
+// ".bin"; nothing for any other name.
+std::optional<EdidSaveFormat> edid_save_format_of(const std::string& path);
+
+// The value of "--hex-type": "simple" or "c"; nothing for any other word.
+std::optional<EdidHexType> edid_hex_type_named(const std::string& value);
 
 // Writes a side's window text to `path` in the given format, replacing any old
 // file whole. False (with `error` set) when the file could not be written.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "common/file_names.h"
 #include "edid/edid_cli.h"
 #include "edid/edid_files.h"
 #include "edid/edid_writers.h"
@@ -29,23 +28,14 @@ std::optional<long long> number(const std::string& s) {
     return v;
 }
 
-// The output's kind by its extension, in any case, as the save dialog takes it.
-bool named_as(const std::string& path, const char* extension) {
-    return with_extension(path, extension) == path;
-}
-
 std::optional<std::vector<int>> number_list(const std::string& s) {
     std::vector<int> out;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = s.find(',', start);
-        const auto n =
-            number(s.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    for (const std::string& piece : edid_split(s, ',')) {
+        const auto n = number(piece);
         if (!n || *n > 255) return std::nullopt;
         out.push_back(static_cast<int>(*n));
-        if (comma == std::string::npos) return out;
-        start = comma + 1;
     }
+    return out;
 }
 
 // A parsed option value that is not even of the right form.
@@ -168,9 +158,9 @@ int edid_cli_edit(const std::vector<std::string>& args, std::ostream& out, std::
         if (i + 1 >= args.size()) return usage(err, a + " needs a value");
         const std::string& value = args[++i];
         if (a == "--hex-type") {
-            if (value != "simple" && value != "c")
-                return usage(err, "unknown hex type '" + value + "' (simple or c)");
-            hex_type = value == "c" ? EdidHexType::c_language : EdidHexType::simple;
+            const auto named = edid_hex_type_named(value);
+            if (!named) return usage(err, "unknown hex type '" + value + "' (simple or c)");
+            hex_type = *named;
         } else if (a == "--audio") {
             // Every --audio adds a descriptor to the one audio block.
             if (audio.empty()) edits.push_back({nullptr, a, {}});
@@ -183,8 +173,8 @@ int edid_cli_edit(const std::vector<std::string>& args, std::ostream& out, std::
         }
     }
     if (files.size() != 2) return usage(err, "edit takes an input and an output file");
-    if (!named_as(files[1], ".hex") && !named_as(files[1], ".bin"))
-        return usage(err, "the output file must end in .hex or .bin");
+    const auto format = edid_save_format_of(files[1]);
+    if (!format) return usage(err, "the output file must end in .hex or .bin");
 
     std::optional<EdidModel> model;
     if (int rc = load_model(files[0], model, err)) return rc;
@@ -218,9 +208,7 @@ int edid_cli_edit(const std::vector<std::string>& args, std::ostream& out, std::
     const std::string after = model->serialize();
     const std::string text = edid_text_format(after, 0, EdidSeparatorRule::after_every_block);
     std::string why;
-    const EdidSaveFormat format =
-        named_as(files[1], ".bin") ? EdidSaveFormat::bin : EdidSaveFormat::hex;
-    if (!edid_file_save(files[1], text, format, hex_type, &why)) {
+    if (!edid_file_save(files[1], text, *format, hex_type, &why)) {
         err << "t27ctl edid: " << why << "\n";
         return edid_cli_cannot_write;
     }

@@ -34,15 +34,13 @@ void text_fields(std::string& out, const std::string& bytes, const std::vector<E
     for (const EdidField& f : fields) out += indent + f.label + ": " + field_text(bytes, f) + "\n";
 }
 
-std::string json_string(const std::string& s) { return json::quote(s); }
-
 std::string json_value(const std::string& bytes, const EdidField& f) {
     switch (f.type) {
         case FieldType::flag:
             return field_raw(bytes, f) ? "true" : "false";
         case FieldType::letters:
         case FieldType::text:
-            return json_string(field_text(bytes, f));
+            return json::quote(field_text(bytes, f));
         case FieldType::choice:
             return std::to_string(field_raw(bytes, f));
         case FieldType::number:
@@ -55,9 +53,9 @@ std::string json_fields(const std::string& bytes, const std::vector<EdidField>& 
     std::string out = "[";
     for (const EdidField& f : fields) {
         if (out.size() > 1) out += ",";
-        out += "{\"key\":" + json_string(f.key) + ",\"label\":" + json_string(f.label) +
+        out += "{\"key\":" + json::quote(f.key) + ",\"label\":" + json::quote(f.label) +
                ",\"value\":" + json_value(bytes, f) +
-               ",\"text\":" + json_string(field_text(bytes, f));
+               ",\"text\":" + json::quote(field_text(bytes, f));
         if (f.read_only) out += ",\"read_only\":true";
         out += "}";
     }
@@ -90,25 +88,25 @@ std::string edid_decode_json(const EdidModel& m) {
     std::string out = "{\"size\":" + std::to_string(128 * m.block_count()) + ",\"blocks\":[";
     for (int b = 0; b < m.block_count(); ++b) {
         if (b > 0) out += ",";
-        out += "{\"block\":" + std::to_string(b) + ",\"label\":" + json_string(block_label(m, b)) +
+        out += "{\"block\":" + std::to_string(b) + ",\"label\":" + json::quote(block_label(m, b)) +
                ",\"parts\":[";
         for (int p = 0; p < static_cast<int>(m.block(b).parts.size()); ++p) {
             const EdidPart& part = m.part(b, p);
             if (p > 0) out += ",";
-            out += "{\"key\":" + json_string(part_key(m, b, p)) +
-                   ",\"label\":" + json_string(part_label(m, b, p)) +
+            out += "{\"key\":" + json::quote(part_key(m, b, p)) +
+                   ",\"label\":" + json::quote(part_label(m, b, p)) +
                    ",\"offset\":" + std::to_string(m.image_offset(b, p)) +
-                   ",\"bytes\":" + json_string(hex_bytes(part.bytes)) +
+                   ",\"bytes\":" + json::quote(hex_bytes(part.bytes)) +
                    ",\"fields\":" + json_fields(part.bytes, part_fields(part));
             const std::vector<EdidListItem> items = part_list_items(part);
             if (!items.empty()) {
                 out += ",\"items\":[";
                 for (std::size_t i = 0; i < items.size(); ++i) {
                     if (i > 0) out += ",";
-                    out += "{\"label\":" + json_string(items[i].label) +
+                    out += "{\"label\":" + json::quote(items[i].label) +
                            ",\"offset\":" + std::to_string(m.image_offset(b, p) + items[i].offset) +
                            ",\"bytes\":" +
-                           json_string(hex_bytes(
+                           json::quote(hex_bytes(
                                part.bytes.substr(static_cast<std::size_t>(items[i].offset),
                                                  static_cast<std::size_t>(items[i].size)))) +
                            ",\"fields\":" + json_fields(part.bytes, items[i].fields) + "}";
@@ -116,7 +114,7 @@ std::string edid_decode_json(const EdidModel& m) {
                 out += "]";
             }
             const std::vector<bool> raw = part_raw_bytes(part);
-            if (any(raw)) out += ",\"raw\":" + json_string(hex_bytes(part.bytes, &raw));
+            if (any(raw)) out += ",\"raw\":" + json::quote(hex_bytes(part.bytes, &raw));
             out += "}";
         }
         out += "]}";

@@ -20,8 +20,6 @@ int EdidField::last_offset() const {
     return last;
 }
 
-namespace {}  // namespace
-
 long long field_raw(const std::string& bytes, const EdidField& f) {
     long long v = 0;
     for (const BitPiece& p : f.pieces) {

@@ -2,7 +2,6 @@
 // An editable field of an EDID part: where its bits sit in the part's bytes
 // and how its value is shown. One description serves the editor's form, the
 // decode printout and the command-line edits, so they cannot disagree.
-#include <optional>
 #include <string>
 #include <vector>
 

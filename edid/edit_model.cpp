@@ -69,6 +69,45 @@ EdidBlock parse_cta(const std::string& bytes) {
     return block;
 }
 
+// Where a part stands in a CTA block's layout. The padding is placed anew
+// and stands anywhere.
+enum class CtaPlace { header, data, timings, checksum, anywhere };
+
+CtaPlace cta_place(EdidPartRole role) {
+    switch (role) {
+        case EdidPartRole::cta_header:
+            return CtaPlace::header;
+        case EdidPartRole::data_block:
+        case EdidPartRole::collection:
+            return CtaPlace::data;
+        case EdidPartRole::cta_timing:
+            return CtaPlace::timings;
+        case EdidPartRole::checksum:
+            return CtaPlace::checksum;
+        default:
+            return CtaPlace::anywhere;
+    }
+}
+
+// Why the parts are not laid out as a CTA block is: the header, the data
+// blocks, the detailed timings and the checksum, in that order. Empty when
+// they are.
+std::string cta_order_fault(const std::vector<EdidPart>& parts) {
+    if (parts.size() < 2 || parts.front().role != EdidPartRole::cta_header ||
+        parts.back().role != EdidPartRole::checksum)
+        return "a CTA-861 block starts with its header and ends with its checksum";
+    CtaPlace last = CtaPlace::header;
+    for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
+        const CtaPlace place = cta_place(parts[i].role);
+        if (place == CtaPlace::anywhere) continue;
+        if (place == CtaPlace::header || place == CtaPlace::checksum)
+            return "a CTA-861 block has one header and one checksum";
+        if (place < last) return "detailed timings follow the data blocks";
+        last = place;
+    }
+    return {};
+}
+
 bool is_sized_freely(EdidPartRole role) {
     return role == EdidPartRole::data_block || role == EdidPartRole::cta_timing;
 }
@@ -176,9 +215,6 @@ EdidEdit EdidModel::insert_timing(int b, const std::string& bytes, int after) {
         return {"block " + std::to_string(b) + " is not a CTA-861 extension"};
     std::vector<EdidPart> parts = block(b).parts;
     if (after < 0 || after + 1 >= static_cast<int>(parts.size())) return {"no such part"};
-    for (int i = after + 1; i < static_cast<int>(parts.size()); ++i)
-        if (parts[static_cast<std::size_t>(i)].role == EdidPartRole::data_block)
-            return {"detailed timings follow the data blocks"};
     parts.insert(parts.begin() + after + 1, EdidPart{EdidPartRole::cta_timing, bytes});
     return lay_out_cta(b, std::move(parts));
 }
@@ -194,6 +230,7 @@ EdidEdit EdidModel::remove(int b, int p) {
 }
 
 EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
+    if (std::string why = cta_order_fault(parts); !why.empty()) return {why};
     int data = 0;
     int timings = 0;
     std::size_t padding_at = parts.size();

@@ -79,10 +79,10 @@ class EdidModel {
     // is refused when they would not fit in the block.
     EdidEdit replace(int b, int p, const std::string& bytes);
     // Adds a data block after the part `after` (-1: after the last data
-    // block) of CTA block b.
+    // block) of CTA block b. Like every change of a CTA block's layout, it
+    // is refused when a data block would follow a detailed timing.
     EdidEdit insert_data_block(int b, const std::string& bytes, int after = -1);
-    // Adds an 18-byte detailed timing after the part `after` of CTA block b,
-    // which must be a data block or timing so that timings follow data blocks.
+    // Adds an 18-byte detailed timing after the part `after` of CTA block b.
     EdidEdit insert_timing(int b, const std::string& bytes, int after);
     // Removes a data block or a CTA timing.
     EdidEdit remove(int b, int p);

@@ -89,11 +89,10 @@ EdidEdit write_svds(EdidModel& m, int b, const std::vector<SvdSlot>& slots) {
     return {};
 }
 
-bool vic_known(int vic) { return (vic >= 1 && vic <= 127) || (vic >= 193 && vic <= 219); }
-
 EdidEdit check_vics(const std::vector<int>& vics) {
     for (int v : vics)
-        if (!vic_known(v)) return {"VIC " + std::to_string(v) + " does not exist (1-127, 193-219)"};
+        if (!edid_vic_known(v))
+            return {"VIC " + std::to_string(v) + " does not exist (1-127, 193-219)"};
     return {};
 }
 
@@ -124,24 +123,13 @@ const AudioFormatName audio_formats[] = {
     {"mat", 12}, {"truehd", 12}, {"dst", 13},    {"wma", 14},
 };
 
-std::vector<std::string> split(const std::string& s, char sep) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t at = s.find(sep, start);
-        out.push_back(s.substr(start, at == std::string::npos ? std::string::npos : at - start));
-        if (at == std::string::npos) return out;
-        start = at + 1;
-    }
-}
-
 // ---- tags ------------------------------------------------------------------------------------
 
 bool tag_matches(const std::string& tag, const std::string& bytes) {
     const DataBlockKind kind = data_block_kind(bytes);
     for (const DataBlockType& t : data_block_types())
         if (tag == t.key && t.kind != DataBlockKind::other) return kind == t.kind;
-    const std::vector<std::string> parts = split(tag, ':');
+    const std::vector<std::string> parts = edid_split(tag, ':');
     long long n = 0;
     long long ext = 0;
     if (parts.size() == 1 && edid_parse_number(parts[0], n)) return (part_byte(bytes, 0) >> 5) == n;
@@ -154,7 +142,7 @@ bool tag_matches(const std::string& tag, const std::string& bytes) {
 bool tag_known(const std::string& tag) {
     for (const DataBlockType& t : data_block_types())
         if (tag == t.key && t.kind != DataBlockKind::other) return true;
-    const std::vector<std::string> parts = split(tag, ':');
+    const std::vector<std::string> parts = edid_split(tag, ':');
     long long n = 0;
     long long ext = 0;
     if (parts.size() == 1 && edid_parse_number(parts[0], n)) return n >= 1 && n <= 7;
@@ -168,6 +156,19 @@ std::string padded(std::string bytes, std::size_t size) {
 }
 
 }  // namespace
+
+std::vector<std::string> edid_split(const std::string& s, char sep) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t at = s.find(sep, start);
+        out.push_back(s.substr(start, at == std::string::npos ? std::string::npos : at - start));
+        if (at == std::string::npos) return out;
+        start = at + 1;
+    }
+}
+
+bool edid_vic_known(int vic) { return (vic >= 1 && vic <= 127) || (vic >= 193 && vic <= 219); }
 
 bool edid_parse_number(const std::string& s, long long& v) {
     if (s.empty() || s.size() > 12) return false;
@@ -465,11 +466,11 @@ EdidEdit edit_max_tmds_rate_mhz(EdidModel& m, int mhz) {
             return {
                 "an HDMI Forum vendor block goes with an HDMI vendor block, and the image has "
                 "none"};
+        std::string bytes = data_block_template(DataBlockKind::hdmi_forum);
+        bytes[5] = static_cast<char>(mhz / 5);
         // Above 340 MHz a source must scramble, which needs SCDC.
-        const int flags = mhz > 340 ? 0x80 : 0x00;
-        return w.insert_data_block(hdmi.front().block,
-                                   bytes_of({0x67, 0xD8, 0x5D, 0xC4, 0x01, mhz / 5, flags, 0x00}),
-                                   hdmi.front().part);
+        bytes[6] = static_cast<char>(mhz > 340 ? 0x80 : 0x00);
+        return w.insert_data_block(hdmi.front().block, bytes, hdmi.front().part);
     });
 }
 
@@ -498,7 +499,7 @@ EdidEdit edit_hdr_static(EdidModel& m, bool on) {
 // ---- audio ---------------------------------------------------------------------------------
 
 EdidEdit parse_audio_option(const std::string& option, std::string& sad) {
-    const std::vector<std::string> f = split(option, ':');
+    const std::vector<std::string> f = edid_split(option, ':');
     if (f.size() < 3 || f.size() > 4)
         return {"--audio takes FORMAT:CHANNELS:RATES[:SIZES], not \"" + option + "\""};
     int code = 0;
@@ -509,7 +510,7 @@ EdidEdit parse_audio_option(const std::string& option, std::string& sad) {
     if (!edid_parse_number(f[1], channels) || channels < 1 || channels > 8)
         return {"audio channels are 1 to 8, not \"" + f[1] + "\""};
     int rates = 0;
-    for (const std::string& r : split(f[2], ',')) {
+    for (const std::string& r : edid_split(f[2], ',')) {
         int bit = -1;
         for (std::size_t i = 0; i < audio_rate_names().size(); ++i)
             if (r + " kHz" == audio_rate_names()[i]) bit = static_cast<int>(i);
@@ -522,7 +523,7 @@ EdidEdit parse_audio_option(const std::string& option, std::string& sad) {
         third = 1;  // 16 bit, which every LPCM sink takes
         if (f.size() == 4) {
             third = 0;
-            for (const std::string& s : split(f[3], ',')) {
+            for (const std::string& s : edid_split(f[3], ',')) {
                 const int bit = s == "16" ? 0 : s == "20" ? 1 : s == "24" ? 2 : -1;
                 if (bit < 0) return {"LPCM sample sizes are 16, 20 and 24, not \"" + s + "\""};
                 third |= 1 << bit;

@@ -68,6 +68,11 @@ EdidEdit edit_descriptor_kind(EdidModel& m, PartRef at, DescriptorKind kind);
 
 // A decimal number of up to 12 digits, nothing else.
 bool edid_parse_number(const std::string& s, long long& v);
+// The pieces of `s` between the separators: "16,4" -> "16", "4"; "" -> "".
+std::vector<std::string> edid_split(const std::string& s, char sep);
+
+// VICs a short video descriptor can name: 1-127 and 193-219.
+bool edid_vic_known(int vic);
 
 // Lines worth a look that are not refusals: a VIC the sink's TMDS rate
 // cannot carry, HDR metadata without BT.2020 colorimetry.

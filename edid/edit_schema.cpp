@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "edid/edit_schema_parts.h"
+#include "edid/hex_digits.h"
 #include "edid/tag_names.h"
 
 namespace t27 {
@@ -47,11 +48,6 @@ int ordinal(const EdidModel& m, int b, int p) {
     return n;
 }
 
-std::string hex2(int v) {
-    static const char digits[] = "0123456789ABCDEF";
-    return {digits[(v >> 4) & 15], digits[v & 15]};
-}
-
 std::string data_block_label(const std::string& b) {
     const DataBlockKind kind = data_block_kind(b);
     if (kind != DataBlockKind::other) return data_block_type(kind).label;
@@ -67,7 +63,8 @@ std::string block_label(const EdidModel& m, int b) {
     const std::string n = "Block " + std::to_string(b) + ": ";
     if (b == 0) return n + "Base block";
     if (m.block(b).is_cta()) return n + "CTA-861 extension";
-    return n + extension_tag_name(m.block(b).tag()) + " (tag " + hex2(m.block(b).tag()) + "h)";
+    return n + extension_tag_name(m.block(b).tag()) + " (tag " +
+           hex_upper(static_cast<unsigned>(m.block(b).tag()), 2) + "h)";
 }
 
 std::string part_label(const EdidModel& m, int b, int p) {

@@ -2,10 +2,10 @@
 // What each part of the editor's model means: its label, the fields it holds
 // and the items listed inside it (audio descriptors, VICs). Fields a part is
 // too short to hold are left out; the bytes no field covers stay raw.
-#include <array>
 #include <string>
 #include <vector>
 
+#include "edid/cea_blocks.h"  // svd_decode, svd_encode
 #include "edid/edit_field.h"
 #include "edid/edit_model.h"
 
@@ -87,14 +87,6 @@ std::vector<bool> part_raw_bytes(const EdidPart& part);
 const std::vector<std::string>& audio_format_names();
 const std::vector<std::string>& audio_rate_names();  // bit 0 first: "32 kHz" ...
 
-// The VIC a short video descriptor names, and whether it is marked native.
-struct Svd {
-    int vic = 0;
-    bool native = false;
-};
-Svd svd_decode(int byte);
-// The descriptor byte for a VIC; VICs 1-64 may carry the native flag.
-int svd_encode(int vic, bool native);
 // "VIC 16: 1920x1080p 59/60 16:9", names from the program's VIC table.
 std::string vic_label(int vic);
 

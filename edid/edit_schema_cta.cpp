@@ -208,14 +208,6 @@ DataBlockKind data_block_kind(const std::string& b) {
     return DataBlockKind::other;
 }
 
-Svd svd_decode(int byte) {
-    // Codes 129-192 are VICs 1-64 marked native; above that the code is the VIC.
-    if (byte >= 129 && byte <= 192) return {byte - 128, true};
-    return {byte, false};
-}
-
-int svd_encode(int vic, bool native) { return native && vic >= 1 && vic <= 64 ? vic + 128 : vic; }
-
 std::string vic_label(int vic) {
     // The table's names are laid out in columns; a label wants single blanks.
     std::string name;

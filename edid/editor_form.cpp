@@ -28,8 +28,8 @@ QString field_name(const std::string& key) { return qs("fld_" + key); }
 // VICs a short video descriptor can name.
 std::vector<int> every_vic() {
     std::vector<int> v;
-    for (int i = 1; i <= 127; ++i) v.push_back(i);
-    for (int i = 193; i <= 219; ++i) v.push_back(i);
+    for (int i = 1; i <= 255; ++i)
+        if (edid_vic_known(i)) v.push_back(i);
     return v;
 }
 

@@ -32,10 +32,6 @@ constexpr int item_role = Qt::UserRole + 2;
 inline constexpr Colour changed_colour = colour::red;
 inline constexpr Colour warning_colour = 0x0060C0;  // dark orange
 
-// Where the digits of image byte p start in hex text laid out by the file
-// loaders: 29 characters and CR LF a line, a separator line after each block.
-std::size_t hex_offset(std::size_t p) { return 3 * p + 7 * (p / 8) + 31 * (p / 128); }
-
 QTreeWidgetItem* node(QTreeWidgetItem* parent, const std::string& label, int b, int p, int i) {
     auto* n = new QTreeWidgetItem(parent, QStringList{to_qt(label)});
     n->setData(0, block_role, b);
@@ -236,7 +232,7 @@ void EdidEditorWindow::update_hex() {
     hex_->set_text(edid_text_format(now, 0, EdidSeparatorRule::after_every_block));
     for (std::size_t p = 0; p < now.size(); ++p)
         if (p >= original_.size() || now[p] != original_[p])
-            hex_->colour_range(hex_offset(p), 2, changed_colour);
+            hex_->colour_range(edid_text_offset(static_cast<int>(p)), 2, changed_colour);
     hex_->verticalScrollBar()->setValue(scroll);
     // Bring what this step changed into view; a checksum alone does not count.
     std::size_t first = 0;
@@ -245,7 +241,8 @@ void EdidEditorWindow::update_hex() {
         ++first;
     if (!shown_.empty() && first < now.size()) {
         QTextCursor c(hex_->document());
-        c.setPosition(static_cast<int>(edid_box_position(hex_->text(), hex_offset(first))));
+        c.setPosition(static_cast<int>(
+            edid_box_position(hex_->text(), edid_text_offset(static_cast<int>(first)))));
         hex_->setTextCursor(c);
         hex_->ensureCursorVisible();
     }

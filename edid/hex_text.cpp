@@ -71,6 +71,13 @@ std::string edid_text_format_pairs(const std::vector<std::string>& pairs, int fi
     return out;
 }
 
+std::size_t edid_text_offset(int p) {
+    // "XX " a byte, "//" + index + CR LF a line of eight, the separator and
+    // its CR LF a block.
+    const int separator = edid_text_line_chars + 2;
+    return static_cast<std::size_t>(3 * p + 7 * (p / 8) + separator * (p / edid_block_bytes));
+}
+
 std::string edid_text_format(const std::string& bytes, int first_index, EdidSeparatorRule rule) {
     std::vector<std::string> pairs;
     pairs.reserve(bytes.size());

@@ -2,6 +2,7 @@
 // The hex text of the READ and WRITE windows: eight bytes a line, each line
 // exactly 29 characters ("XX " x 8, "//", a three-character index) + CR LF,
 // and a line of 29 blanks between blocks.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ inline constexpr int edid_text_line_chars = 29;
 
 // The 29-blank line that stands between blocks, with its CR LF.
 std::string edid_text_separator();
+
+// Where the two digits of image byte p start in the hex text of a whole
+// image laid out by either rule: 8 digit pairs and a 7-character index
+// comment with CR LF a line, and a separator line between blocks.
+std::size_t edid_text_offset(int p);
 
 // Hex text for `bytes`, the first of which sits at `first_index` in the image
 // (indexes count over the whole image, not per block).

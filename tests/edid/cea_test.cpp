@@ -248,13 +248,21 @@ TEST(CeaSection, AbsentBlocks) {
 }
 
 TEST(CeaSection, FirstVicNames) {
-    EdidImage img(2);
-    img.cea(1, {data_block(2, {0x7F, 0x10})});
-    EXPECT_EQ(section_lines(img, 1)[0], " First VIC = ");
-    img.cea(1, {data_block(2, {0x84})});
-    EXPECT_EQ(section_lines(img, 1)[0], " First VIC = 1280x720p  59/60 16:9");
-    img.cea(1, {data_block(2, {}), data_block(4, {0x01, 0x00, 0x00})});
-    EXPECT_EQ(section_lines(img, 1)[0], " First VIC = ");  // no descriptor to read
+    const struct {
+        std::vector<std::vector<int>> blocks;
+        const char* line;
+    } cases[] = {
+        {{data_block(2, {0x7F, 0x10})}, " First VIC = "},
+        {{data_block(2, {0x84})}, " First VIC = 1280x720p  59/60 16:9"},
+        {{data_block(2, {0xC1})}, " First VIC = "},  // VIC 193 itself, not VIC 65 marked native
+        {{data_block(2, {}), data_block(4, {0x01, 0x00, 0x00})},
+         " First VIC = "},  // no descriptor to read
+    };
+    for (const auto& c : cases) {
+        EdidImage img(2);
+        img.cea(1, c.blocks);
+        EXPECT_EQ(section_lines(img, 1)[0], c.line) << "first block " << c.blocks[0].back();
+    }
 }
 
 TEST(VicNames, TableEntries) {

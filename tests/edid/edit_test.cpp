@@ -44,9 +44,10 @@ CliRun edit(const std::vector<std::string>& args) {
     return {rc, out.str(), err.str()};
 }
 
-// The image a file holds, as OPEN reads it.
+// The image a file holds, as OPEN puts it on the WRITE side.
 std::string image_of(const std::string& path) {
-    const EdidLoad load = edid_file_load(path);
+    EdidLoad load = edid_file_load(path);
+    edid_write_side_size_fix(load.buffer);
     return std::string(load.buffer.data.begin(), load.buffer.data.begin() + load.buffer.size);
 }
 
@@ -234,6 +235,15 @@ const std::vector<OptionCase>& option_cases() {
         {{"--remove-block", "hdmi"},
          {"hdmi-09.bin", "hdmi-13.bin", "hdmi-tv-hd.bin"},
          report_has({" No H1.4b VSDB."})},
+        // A one-block image padded with a blank block 1 is edited as one block:
+        // a checksum written into the blank would make it a second block.
+        {{"--name", "PADDED"},
+         {"one-block-ff.bin"},
+         [](const Checked&, const Checked& a, const std::string&) {
+             EXPECT_EQ(a.buffer.size, 128);
+             EXPECT_NE(a.buffer.type_code, edid_type_invalid) << a.report.substr(0, 200);
+             EXPECT_TRUE(contains(a.report, " Monitor Name = PADDED\r\n"));
+         }},
     };
     return cases;
 }
