@@ -8,9 +8,6 @@ namespace t27 {
 
 namespace {
 
-// Catalogues are a few kilobytes; anything far larger is not one.
-constexpr std::size_t max_catalogue_bytes = 4u * 1024u * 1024u;
-
 void add_error(std::string& errors, const std::string& file, const std::string& what) {
     if (!errors.empty()) errors += "; ";
     errors += file + ": " + what;

@@ -3,6 +3,7 @@
 // here stops the program: a missing or damaged catalogue gives what could be
 // read (possibly empty lists), and favourites that are missing, damaged or
 // point past the lists read as empty slots.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,9 @@
 #include "generator/favourites.h"
 
 namespace t27 {
+
+// Catalogues and favourites are a few kilobytes; anything far larger is not one.
+inline constexpr std::size_t max_catalogue_bytes = 4u * 1024u * 1024u;
 
 struct LoadedCatalogue {
     Catalogue catalogue;

@@ -215,8 +215,6 @@ std::span<const int> panel_reread_groups(int index) {
     return {};
 }
 
-std::span<const int> panel_hdr_groups() { return reread_hdr; }
-std::span<const int> panel_format_groups() { return reread_format; }
 
 std::vector<int> panel_enabling_groups(int index) {
     std::vector<int> out;

@@ -44,12 +44,10 @@ PanelUpdate panel_show_group(int group, std::string_view param1, PanelFlags& fla
 // What a button's pre-step assumes about the switches (whatever the reply).
 void panel_pre_step_flags(int index, PanelFlags& flags);
 
-// The groups read again after a button's own reply.
+// The groups read again after a button's own reply (`hdr_reread`: HDR
+// setting presets move the EOTF and colorimetry; `format_reread`: colour
+// space, depth and TMDS format constrain one another).
 std::span<const int> panel_reread_groups(int index);
-// HDR setting presets move the EOTF and colorimetry; colour space, depth and
-// TMDS format constrain one another.
-std::span<const int> panel_hdr_groups();
-std::span<const int> panel_format_groups();
 
 // The groups whose reply values enable or disable this button.
 std::vector<int> panel_enabling_groups(int index);

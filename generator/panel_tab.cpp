@@ -81,10 +81,6 @@ void PanelTab::apply(const PanelUpdate& update) {
         if (QPushButton* b = button(e.index)) b->setEnabled(e.enabled);
 }
 
-void PanelTab::panel_show_group(int group) {
-    apply(t27::panel_show_group(group, reply_param1(window_.engine()), flags_));
-}
-
 bool PanelTab::confirmed(int index) {
     // Undoing a factory reset is not possible, so a stray click must not do it.
     if (index != factory_reset_index) return true;
@@ -108,14 +104,6 @@ void PanelTab::cmd_panel_Click(int index) {
 PanelApply PanelTab::applier() {
     return [this](const PanelUpdate& u) { apply(u); };
 }
-
-void PanelTab::read_groups(std::span<const int> groups) {
-    panel_read_groups(window_.engine(), groups, flags_, applier());
-}
-
-void PanelTab::hdr_reread() { read_groups(panel_hdr_groups()); }
-
-void PanelTab::format_reread() { read_groups(panel_format_groups()); }
 
 void PanelTab::panel_read_all() {
     t27::panel_read_all(window_.engine(), flags_, applier());

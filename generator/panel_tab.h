@@ -25,9 +25,6 @@ class PanelTab : public QWidget, public TabPage {
     // Handlers, named after their controls.
     void cmd_panel_Click(int index);
     void panel_read_all();
-    void panel_show_group(int group);
-    void hdr_reread();
-    void format_reread();
 
     const PanelFlags& flags() const { return flags_; }
     int pending_panel_index() const { return pending_panel_index_; }
@@ -35,9 +32,6 @@ class PanelTab : public QWidget, public TabPage {
     QPushButton* button(int index) const;
 
   private:
-    // Sends each group's query in turn and paints it, up to the first query
-    // that gets no reply.
-    void read_groups(std::span<const int> groups);
     void apply(const PanelUpdate& update);
     // What the shared request code paints goes onto these buttons.
     PanelApply applier();

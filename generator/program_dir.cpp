@@ -5,6 +5,7 @@
 
 #include "common/atomic_write.h"
 #include "common/fs_path.h"
+#include "generator/catalogue_load.h"
 #include "protocol/model_table.h"
 
 #ifndef T27_SHARE_FROM_BIN
@@ -25,7 +26,7 @@ bool user_has(const ProgramPlaces& places, const std::string& name) {
     const std::string mine = program_path(places.user, name);
     if (file_exists(mine)) return true;
     std::string bytes;
-    if (!read_file_bytes(program_path(places.shipped, name), bytes, nullptr, 1u << 20))
+    if (!read_file_bytes(program_path(places.shipped, name), bytes, nullptr, max_catalogue_bytes))
         return false;
     std::error_code ec;
     std::filesystem::create_directories(fs_path(places.user), ec);
