@@ -12,7 +12,6 @@
 #include "common/colours.h"
 #include "common/qt_text.h"
 #include "common/twips.h"
-#include "generator/reply_param.h"
 #include "protocol/engine.h"
 
 namespace t27 {

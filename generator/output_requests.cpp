@@ -2,8 +2,8 @@
 
 #include "generator/downscale.h"
 #include "generator/output_select.h"
-#include "generator/reply_param.h"
 #include "protocol/command_table.h"
+#include "protocol/engine.h"
 #include "protocol/pump.h"
 
 namespace t27 {

@@ -72,7 +72,6 @@ PatternReadbackExtras pattern_readback_extras(int n, bool variant) {
     }
     e.set_colour_visible = true;
     e.colour_visible = n == pattern_colour_cal;
-    e.colour_enabled = e.colour_visible;
     return e;
 }
 

@@ -39,9 +39,9 @@ PatternExtras pattern_extras_show(int n, int current, bool variant);
 struct PatternReadbackExtras {
     bool query_motion_text = false;
     bool set_colour_visible = false;  // only the variant touches the button
+    // The pattern read back is the one being output, so a shown button also
+    // works.
     bool colour_visible = false;
-    // The pattern read back is the one being output, so a shown button works.
-    bool colour_enabled = false;
 };
 
 // What the read-back of pattern `n` does besides selecting it.

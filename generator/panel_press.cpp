@@ -1,7 +1,7 @@
 #include "generator/panel_press.h"
 
 #include "generator/generator_colours.h"
-#include "generator/reply_param.h"
+#include "protocol/engine.h"
 
 namespace t27 {
 

@@ -114,10 +114,7 @@ void PatternTab::lstv_pattern_DblClick(int n) {
         deferred_pattern_ = n;
         return;
     }
-    row_->list()->setEnabled(false);
-    window_.pump().process_events();
-    output_pattern(n);
-    row_->list()->setEnabled(true);
+    output_from_list(n, nullptr);
 }
 
 void PatternTab::cmd_pattern_Click(int k) {
@@ -166,7 +163,7 @@ void PatternTab::lstv_pattern_out_get() {
     const PatternReadbackExtras e = pattern_readback_extras(n, variant());
     if (e.set_colour_visible) {
         cmd_color_setting_->setVisible(e.colour_visible);
-        cmd_color_setting_->setEnabled(e.colour_enabled);
+        cmd_color_setting_->setEnabled(e.colour_visible);
     }
     if (e.query_motion_text)
         if (const std::optional<std::string> text = motion_text_read(engine))

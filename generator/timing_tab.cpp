@@ -100,10 +100,7 @@ void TimingTab::lstv_timing_DblClick(int n) {
         deferred_timing_ = n;
         return;
     }
-    row_->list()->setEnabled(false);
-    window_.pump().process_events();
-    output_timing(n);
-    row_->list()->setEnabled(true);
+    output_from_list(n, nullptr);
 }
 
 void TimingTab::cmd_timing_Click(int k) {

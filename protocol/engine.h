@@ -25,7 +25,7 @@ inline constexpr int ticks_pattern_ethernet = 500;
 inline constexpr int ticks_boot_serial = 2;
 
 class Engine {
-public:
+  public:
     Engine(LinkState& link, UnitIdentity& unit, Pump& pump, EngineView& view);
 
     // Transports are owned elsewhere; either may be null (treated as closed).
@@ -54,7 +54,7 @@ public:
     EngineView& view() { return view_; }
     int activity_position() const { return activity_pos_; }
 
-private:
+  private:
     enum class Step { Ok, Failed, Closing };
 
     Step attempt(Transport& t, const std::string& request, const std::string& word);
@@ -73,6 +73,14 @@ private:
     std::array<std::uint8_t, 256> edid_tx_{};
     int activity_pos_ = activity_start;
 };
+
+// The first parameter of the reply just received. The engine splits a reply
+// only when its command word matched, so an answer to some other command
+// would otherwise leave the previous reply's parameter behind.
+inline std::string reply_param1(Engine& engine) {
+    engine.cmdrx_param_get();
+    return engine.link().cmdrx_param1;
+}
 
 // The "HH " triplets of a run of EDID bytes, upper-case hex.
 std::string edid_triplets(const std::uint8_t* bytes, std::size_t count);

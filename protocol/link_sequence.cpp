@@ -24,8 +24,7 @@ int task_mode_from_text(const std::string& text) {
 bool task_mode_set(Engine& engine, const std::string& task) {
     engine.cmdtx_str("$task_mode " + task + "\r");
     if (engine.link().cmdrx_status != ReplyStatus::Accepted) return false;
-    engine.cmdrx_param_get();
-    const int mode = task_mode_from_text(engine.link().cmdrx_param1);
+    const int mode = task_mode_from_text(reply_param1(engine));
     if (mode != not_known) engine.unit().task_mode = mode;
     return true;
 }
