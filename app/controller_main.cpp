@@ -67,17 +67,12 @@ int main(int argc, char** argv) {
     Options o;
     set_up(cli, o);
     cli.process(app);
-    const QCommandLineOption& port_opt = o.port;
-    const QCommandLineOption& open_opt = o.open;
-    const QCommandLineOption& dir_opt = o.dir;
-
-    const t27::ProgramPlaces places =
-        t27::program_places(cli.isSet(dir_opt) ? cli.value(dir_opt) : QString(),
-                            QCoreApplication::applicationDirPath());
+    const t27::ProgramPlaces places = t27::program_places(
+        cli.isSet(o.dir) ? cli.value(o.dir) : QString(), QCoreApplication::applicationDirPath());
     t27::QtDialogs dialogs;
     t27::MainWindow window(places, dialogs);
     dialogs.set_owner(&window);
-    window.set_unit_port(static_cast<quint16>(cli.value(port_opt).toUInt()));
+    window.set_unit_port(static_cast<quint16>(cli.value(o.port).toUInt()));
     t27::install_pages(window);
     window.form_load();
     // Start-up benchmark (bench/): say the window is up, then leave.
@@ -88,7 +83,7 @@ int main(int argc, char** argv) {
             QCoreApplication::quit();
         });
     }
-    if (cli.isSet(open_opt)) {
+    if (cli.isSet(o.open)) {
         QTimer::singleShot(0, &window, [&window] {
             if (window.link().link_interface == t27::interface_rs232)
                 window.cmd_rs232_open_Click();

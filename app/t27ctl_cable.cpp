@@ -14,6 +14,7 @@
 #include "common/console.h"
 #include "common/json_out.h"
 #include "protocol/command_table.h"
+#include "protocol/link_sequence.h"
 
 namespace t27 {
 
@@ -51,7 +52,7 @@ struct RunOptions {
 // What a run found, for the --json document (text mode prints as it goes).
 struct RunFacts {
     std::optional<std::string> task_was;
-    std::optional<long long> elapsed_s;
+    std::optional<std::int64_t> elapsed_s;
     std::optional<std::string> result;
     std::string error;
 };
@@ -114,6 +115,10 @@ class Session {
 
     std::optional<int> ask(const std::string& request) {
         cli_.engine().cmdtx_str(request);
+        return judge(request);
+    }
+    // The outcome of `request`, just sent.
+    std::optional<int> judge(const std::string& request) {
         const ReplyStatus st = cli_.link().cmdrx_status;
         if (st == ReplyStatus::Accepted) return std::nullopt;
         const std::string shown = request.substr(0, request.size() - 1);
@@ -164,10 +169,11 @@ int verdict_exit(const std::string& result) {
 std::optional<int> ensure_cable_mode(CliLink& cli, Session& s, RunFacts& facts, bool json) {
     if (cli.unit().task_mode == task_cable) return std::nullopt;
     const int was = cli.unit().task_mode;
-    if (auto e = s.ask("$task_mode cable\r")) return e;
-    if (task_mode_from_text(s.p1()) != task_cable)
+    const std::string cable = task_mode_text(task_cable);
+    task_mode_set(cli.engine(), cable);
+    if (auto e = s.judge("$task_mode " + cable + "\r")) return e;
+    if (cli.unit().task_mode != task_cable)
         return s.fail("the unit stayed in task mode " + s.p1(), cable_exit_refused);
-    cli.unit().task_mode = task_cable;
     facts.task_was = was == not_known ? "unknown" : task_mode_text(was);
     if (!json) std::cout << "task: cable (was " << *facts.task_was << ")\n";
     return std::nullopt;
@@ -186,21 +192,12 @@ int print_result(Session& s, RunFacts& facts, bool json) {
 void print_json(CliLink& cli, const RunOptions& ro, const RunFacts& facts) {
     json::Object j;
     j.add_raw("link", cli.link_json());
-    auto optional_text = [&](const char* key, const std::optional<std::string>& v) {
-        if (v)
-            j.add(key, *v);
-        else
-            j.add_null(key);
-    };
-    optional_text("task_was", facts.task_was);
+    j.add_or_null("task_was", facts.task_was);
     j.add("time", trimmed(cable_time_at(ro.time_entry)->text));
     j.add("level", ro.strict ? "STRICT" : "NORMAL");
-    if (facts.elapsed_s)
-        j.add("elapsed_s", static_cast<std::int64_t>(*facts.elapsed_s));
-    else
-        j.add_null("elapsed_s");
-    optional_text("result", facts.result);
-    optional_text("error",
+    j.add_or_null("elapsed_s", facts.elapsed_s);
+    j.add_or_null("result", facts.result);
+    j.add_or_null("error",
                   facts.error.empty() ? std::nullopt : std::optional<std::string>(facts.error));
     std::cout << j.str() << "\n";
     std::cout.flush();

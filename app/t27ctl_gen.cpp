@@ -3,7 +3,6 @@
 #include <iomanip>
 #include <iostream>
 #include <optional>
-#include <span>
 
 #include "app/t27ctl_gen_session.h"
 #include "common/json_out.h"
@@ -166,10 +165,7 @@ int list(const LinkOptions& o, bool timing, const std::vector<std::string>& args
         }
         json::Object doc;
         doc.add("catalogue", s.catalogue_file()).add("task", task_mode_text(s.unit().task_mode));
-        if (r.now)
-            doc.add("now", *r.now);
-        else
-            doc.add_null("now");
+        doc.add_or_null("now", r.now);
         if (r.downscale) doc.add("downscale", *r.downscale);
         if (r.motion) doc.add("motion_text", *r.motion);
         doc.add_raw(timing ? "timings" : "patterns", json::array_of(entries));

@@ -4,6 +4,24 @@
 
 namespace t27 {
 
+namespace {
+
+// The exit code a status stands for.
+int exit_for(ReplyStatus status) {
+    switch (status) {
+        case ReplyStatus::Accepted:
+            return gen_exit_ok;
+        case ReplyStatus::ErrorReply:
+            return gen_exit_refused;
+        case ReplyStatus::NoResponse:
+        case ReplyStatus::NotSent:
+            break;
+    }
+    return gen_exit_lost;
+}
+
+}  // namespace
+
 int gen_usage(std::string_view why) {
     if (!why.empty()) std::cerr << "t27ctl: " << why << "\n";
     std::cerr << "see t27ctl --help\n";
@@ -41,19 +59,6 @@ std::optional<int> list_options(const std::vector<std::string>& args, bool& json
         json = true;
     }
     return std::nullopt;
-}
-
-int exit_for(ReplyStatus status) {
-    switch (status) {
-        case ReplyStatus::Accepted:
-            return gen_exit_ok;
-        case ReplyStatus::ErrorReply:
-            return gen_exit_refused;
-        case ReplyStatus::NoResponse:
-        case ReplyStatus::NotSent:
-            break;
-    }
-    return gen_exit_lost;
 }
 
 int GenSession::outcome(std::string_view what) {

@@ -53,9 +53,6 @@ class GenSession {
 // anything else.
 std::optional<int> list_options(const std::vector<std::string>& args, bool& json);
 
-// The exit code a status stands for.
-int exit_for(ReplyStatus status);
-
 // The reply as received, without its line end: an error reply may carry
 // another command word, so its parameters alone would not say which.
 std::string reply_line(const LinkState& link);

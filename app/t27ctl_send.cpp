@@ -1,6 +1,5 @@
 #include "app/t27ctl_send.h"
 
-#include <cstdio>
 #include <iostream>
 #include <vector>
 

@@ -1,6 +1,5 @@
 // t27-unit-sim: the software stand-in for the unit, for demos and tests.
 #include <csignal>
-#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>

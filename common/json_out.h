@@ -4,6 +4,7 @@
 // page (Latin-1); bytes above 127 are written as \u00XX escapes, so the
 // output is plain ASCII and valid whatever the unit sent.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,11 @@ class Object {
     Object& add(std::string_view key, int number) { return add(key, std::int64_t{number}); }
     Object& add(std::string_view key, bool flag);
     Object& add_null(std::string_view key);
+    // The value, or null when there is none.
+    template <typename T>
+    Object& add_or_null(std::string_view key, const std::optional<T>& value) {
+        return value ? add(key, *value) : add_null(key);
+    }
     // `json` is already JSON (an Object's or Array's str()).
     Object& add_raw(std::string_view key, std::string_view json);
     std::string str() const { return "{" + body_ + "}"; }
