@@ -1,6 +1,7 @@
 #include "analyser/signal_log.h"
 
-#include <optional>
+#include <string_view>
+#include <unordered_map>
 
 #include "analyser/monitor_layout.h"
 #include "common/local_time.h"
@@ -15,20 +16,17 @@ bool is_indicator(const std::string& control) {
     return false;
 }
 
-// What this reply makes the control show: the last update of it wins, as on
-// screen. An indicator shows only by its colour. Empty when the reply leaves
-// the control alone.
-std::optional<std::string> shown_text(const std::string& control, const DisplayUpdates& u) {
-    std::optional<std::string> text;
-    if (is_indicator(control)) {
-        for (const ColourUpdate& c : u.colours)
-            if (c.control == control)
-                text = c.colour == analyser_colour::grey ? packet_absent_text : packet_present_text;
-        return text;
-    }
+// What this reply makes each control it touches show: the last update of a
+// control wins, as on screen. An indicator shows only by its colour.
+std::unordered_map<std::string_view, std::string> shown_texts(const DisplayUpdates& u) {
+    std::unordered_map<std::string_view, std::string> shown;
     for (const TextUpdate& t : u.texts)
-        if (t.control == control) text = t.text;
-    return text;
+        if (!is_indicator(t.control)) shown[t.control] = t.text;
+    for (const ColourUpdate& c : u.colours)
+        if (is_indicator(c.control))
+            shown[c.control] =
+                c.colour == analyser_colour::grey ? packet_absent_text : packet_present_text;
+    return shown;
 }
 
 std::string csv_field(const std::string& v) {
@@ -47,9 +45,12 @@ std::string csv_field(const std::string& v) {
 SignalWatch::Seen SignalWatch::observe(const std::vector<SignalItem>& items,
                                        const DisplayUpdates& updates, std::int64_t time_ms) {
     Seen seen;
+    const std::unordered_map<std::string_view, std::string> shown = shown_texts(updates);
+    if (shown.empty()) return seen;
     for (const SignalItem& item : items) {
-        const std::optional<std::string> text = shown_text(item.control, updates);
-        if (!text) continue;
+        const auto found = shown.find(item.control);
+        if (found == shown.end()) continue;
+        const std::string* text = &found->second;
         auto it = values_.find(item.name);
         if (it == values_.end()) {
             values_.emplace(item.name, *text);
