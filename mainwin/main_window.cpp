@@ -302,10 +302,6 @@ bool MainWindow::polling_tab() const {
     return state_.current_tab == tab_monitor || state_.current_tab == tab_cable;
 }
 
-bool MainWindow::poll_tick_coming() const {
-    return polling_tab() && (tim_monitor_.isActive() || state_.poll_busy);
-}
-
 void MainWindow::show_tab_frame(int tab, bool on) {
     if (tab < 0 || tab >= tab_count) return;
     fra_main_[static_cast<std::size_t>(tab)]->setVisible(on);
@@ -898,10 +894,9 @@ void MainWindow::ui_var_set() {
 bool MainWindow::defer(int code) {
     if (!link_.cmdtx_busy && !state_.poll_busy) return false;
     state_.pending_action = code;  // a later deferral replaces an earlier one
-    // Without a poll tick to carry the action out (the tabs that do not
-    // poll, or a poll that is stopped) it would wait, unseen, until the user
-    // happened to start one.
-    if (!poll_tick_coming()) tim_pending_.start();
+    // Only the polling tabs have a poll tick to carry the action out; on the
+    // others it would wait, unseen, until the user happened to open one.
+    if (!polling_tab()) tim_pending_.start();
     return true;
 }
 
@@ -912,7 +907,7 @@ void MainWindow::take_pending_action() {
 }
 
 void MainWindow::tim_pending_Timer() {
-    if (link_.app_closing || state_.pending_action == none_pending || poll_tick_coming()) return;
+    if (link_.app_closing || state_.pending_action == none_pending || polling_tab()) return;
     if (link_.cmdtx_busy || state_.poll_busy) {
         tim_pending_.start();
         return;

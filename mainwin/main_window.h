@@ -156,8 +156,6 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
     void build_tabs();
     TabPage* page(int tab) const;
     bool polling_tab() const;
-    // A poll tick is under way or due, and will carry a deferred action out.
-    bool poll_tick_coming() const;
     void show_tab_frame(int tab, bool on);
     void set_button_colour(QPushButton* b, Colour c);
     void set_picture(ClickLabel* l, const char* file);

@@ -176,7 +176,7 @@ TEST_F(FaultTest, SimulatorKilledDuringAMonitorPoll) {
     EXPECT_EQ(find<QPushButton>("cmd_eth_open")->toolTip(), "Click to connect unit");
     // The poll stops instead of refusing a request every 20 ms.
     run_events_for(1500);
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages.size(), 1u) << ::testing::PrintToString(dialogs.messages);
     EXPECT_FALSE(w.link().cmdtx_busy);
     // The grace wait of the reconnect runs events, so the probe keeps ticking.
     expect_responsive(probe);
