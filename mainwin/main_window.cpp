@@ -667,6 +667,10 @@ void MainWindow::tim_eth_Timer() {
         return;
     }
     pump_.process_events();
+    // A close handled among those events has already tried again and told
+    // the user, and stopped this timer: this tick is stale, and going on
+    // would report a lost peer as one that was never found.
+    if (!tim_eth_.isActive()) return;
     if (link_.ethernet_connected) {
         if (!tcp_.connected()) {
             tim_eth_.stop();
