@@ -1,6 +1,6 @@
 #include "analyser/label_updates.h"
 
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 
 namespace t27 {
 

@@ -9,7 +9,7 @@
 #include "analyser/report_query.h"
 #include "analyser/report_save.h"
 #include "analyser/signal_log_window.h"
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 
 namespace t27 {
 

@@ -8,7 +8,7 @@
 
 #include "analyser/monitor_layout.h"
 #include "analyser/row_caption_label.h"
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 #include "common/twips.h"
 
 namespace t27 {

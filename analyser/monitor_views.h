@@ -8,7 +8,7 @@
 
 #include "analyser/analyser_state.h"
 #include "analyser/label_updates.h"
-#include "common/qt_widgets.h"
+#include "common/ui/qt_widgets.h"
 
 namespace t27 {
 

@@ -6,7 +6,7 @@
 #include <QTime>
 
 #include "analyser/monitor_report.h"
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 
 namespace t27 {
 

@@ -10,7 +10,7 @@
 #include "analyser/signal_items.h"
 #include "common/file_names.h"
 #include "common/local_time.h"
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 #include "mainwin/main_window.h"
 
 namespace t27 {

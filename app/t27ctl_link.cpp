@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "common/json_out.h"
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 #include "protocol/com_map.h"
 #include "protocol/serial_ports.h"
 

@@ -5,7 +5,7 @@
 
 #include "common/atomic_write.h"
 #include "common/json_out.h"
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 #include "protocol/command_table.h"
 
 namespace t27 {

@@ -9,8 +9,8 @@
 #include "cable/cable_commands.h"
 #include "cable/cable_reply.h"
 #include "cable/cable_times.h"
-#include "common/qt_text.h"
-#include "common/qt_widgets.h"
+#include "common/qt/qt_text.h"
+#include "common/ui/qt_widgets.h"
 
 namespace t27 {
 

@@ -7,8 +7,8 @@
 #include <QLocale>
 
 #include "common/atomic_write.h"
-#include "common/qt_text.h"
-#include "common/qt_widgets.h"
+#include "common/qt/qt_text.h"
+#include "common/ui/qt_widgets.h"
 #include "edid/analysis_report.h"
 #include "edid/analysis_tree.h"
 #include "common/file_names.h"

@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "common/qt_widgets.h"
+#include "common/ui/qt_widgets.h"
 #include "edid/edid_items.h"
 
 namespace t27 {

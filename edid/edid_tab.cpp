@@ -6,8 +6,8 @@
 
 #include "common/file_names.h"
 #include "common/path_part.h"
-#include "common/qt_text.h"
-#include "common/qt_widgets.h"
+#include "common/qt/qt_text.h"
+#include "common/ui/qt_widgets.h"
 #include "edid/check_labels.h"
 #include "edid/checksum_repair.h"
 #include "edid/copy_sink_window.h"

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <climits>
 
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 #include "edid/edit_schema.h"
 #include "edid/timing_table.h"
 

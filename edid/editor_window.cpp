@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 #include "edid/edit_check.h"
 #include "edid/edit_ops.h"
 #include "edid/edit_schema.h"

@@ -3,7 +3,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 
-#include "common/qt_widgets.h"
+#include "common/ui/qt_widgets.h"
 
 namespace t27 {
 

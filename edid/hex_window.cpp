@@ -4,7 +4,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 #include "edid/window_text.h"
 
 namespace t27 {

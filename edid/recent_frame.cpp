@@ -2,8 +2,8 @@
 
 #include <QEvent>
 
-#include "common/qt_text.h"
-#include "common/qt_widgets.h"
+#include "common/qt/qt_text.h"
+#include "common/ui/qt_widgets.h"
 
 namespace t27 {
 

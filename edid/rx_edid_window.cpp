@@ -1,6 +1,6 @@
 #include "edid/rx_edid_window.h"
 
-#include "common/qt_widgets.h"
+#include "common/ui/qt_widgets.h"
 
 namespace t27 {
 

@@ -1,7 +1,7 @@
 #include "edid/side_panel.h"
 
-#include "common/qt_text.h"
-#include "common/qt_widgets.h"
+#include "common/qt/qt_text.h"
+#include "common/ui/qt_widgets.h"
 
 namespace t27 {
 

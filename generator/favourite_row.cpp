@@ -2,7 +2,7 @@
 
 #include <QHeaderView>
 
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 #include "generator/favourite_slots.h"
 #include "generator/gen_widgets.h"
 #include "generator/generator_colours.h"

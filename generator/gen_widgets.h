@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/colours.h"
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 #include "common/twips.h"
 #include "protocol/engine.h"
 

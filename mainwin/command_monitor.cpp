@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "common/colours.h"
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 
 namespace t27 {
 

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 
 namespace t27 {
 

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 #include <string_view>
 
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 
 namespace t27 {
 

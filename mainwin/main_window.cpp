@@ -18,8 +18,8 @@
 #endif
 
 #include "common/atomic_write.h"
-#include "common/qt_text.h"
-#include "common/qt_widgets.h"
+#include "common/qt/qt_text.h"
+#include "common/ui/qt_widgets.h"
 #include "common/twips.h"
 #include "generator/catalogue_load.h"
 #include "generator/program_dir.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "common/atomic_write.h"
-#include "common/qt_text.h"
+#include "common/qt/qt_text.h"
 
 #if !defined(_WIN32)
 #include <grp.h>
