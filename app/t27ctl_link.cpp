@@ -7,7 +7,7 @@
 #include "common/json_out.h"
 #include "common/qt/qt_text.h"
 #include "protocol/com_map.h"
-#include "protocol/serial_ports.h"
+#include "protocol/qt/serial_ports.h"
 
 namespace t27 {
 

@@ -9,9 +9,9 @@
 #include "generator/program_dir.h"
 #include "protocol/engine.h"
 #include "protocol/link_sequence.h"
-#include "protocol/qt_pump.h"
-#include "protocol/qt_serial_transport.h"
-#include "protocol/qt_tcp_transport.h"
+#include "protocol/qt/qt_pump.h"
+#include "protocol/qt/qt_serial_transport.h"
+#include "protocol/qt/qt_tcp_transport.h"
 
 namespace t27 {
 

@@ -25,8 +25,8 @@
 #include "protocol/command_table.h"
 #include "protocol/engine.h"
 #include "protocol/link_sequence.h"
-#include "protocol/qt_pump.h"
-#include "protocol/qt_serial_transport.h"
+#include "protocol/qt/qt_pump.h"
+#include "protocol/qt/qt_serial_transport.h"
 
 namespace {
 

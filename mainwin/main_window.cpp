@@ -31,7 +31,7 @@
 #include "mainwin/popup_combo.h"
 #include "protocol/command_table.h"
 #include "protocol/ip_check.h"
-#include "protocol/serial_ports.h"
+#include "protocol/qt/serial_ports.h"
 
 namespace t27 {
 

@@ -24,9 +24,9 @@
 #include "protocol/com_map.h"
 #include "protocol/engine.h"
 #include "protocol/link_sequence.h"
-#include "protocol/qt_pump.h"
-#include "protocol/qt_serial_transport.h"
-#include "protocol/qt_tcp_transport.h"
+#include "protocol/qt/qt_pump.h"
+#include "protocol/qt/qt_serial_transport.h"
+#include "protocol/qt/qt_tcp_transport.h"
 
 namespace t27 {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "protocol/qt_pump.h"
-#include "protocol/qt_tcp_transport.h"
+#include "protocol/qt/qt_pump.h"
+#include "protocol/qt/qt_tcp_transport.h"
 #include "sim/unit_model.h"
 #include "tests/secondary/qt_wait.h"
 #include "tests/support/qt_sim_server.h"

@@ -1,4 +1,4 @@
-#include "protocol/qt_tcp_transport.h"
+#include "protocol/qt/qt_tcp_transport.h"
 
 namespace t27 {
 

@@ -1,4 +1,4 @@
-#include "protocol/qt_pump.h"
+#include "protocol/qt/qt_pump.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "protocol/qt_serial_transport.h"
+#include "protocol/qt/qt_serial_transport.h"
 
 namespace t27 {
 

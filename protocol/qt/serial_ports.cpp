@@ -1,4 +1,4 @@
-#include "protocol/serial_ports.h"
+#include "protocol/qt/serial_ports.h"
 
 #include <QSerialPortInfo>
 #include <vector>
