@@ -2,7 +2,7 @@
 
 #include "analyser/monitor_tab.h"
 #include "cable/cable_tab.h"
-#include "edid/edid_tab.h"
+#include "edid/ui/edid_tab.h"
 #include "generator/panel_tab.h"
 #include "generator/pattern_tab.h"
 #include "generator/timing_tab.h"

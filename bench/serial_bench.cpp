@@ -21,7 +21,7 @@
 #include "bench/quiet_views.h"
 #include "bench/sim_child.h"
 #include "bench/stats.h"
-#include "edid/unit_exchange.h"
+#include "edid/unit/unit_exchange.h"
 #include "protocol/command_table.h"
 #include "protocol/engine.h"
 #include "protocol/link_sequence.h"

@@ -7,9 +7,9 @@
 #include "edid/edid_check.h"
 #include "edid/edid_cli.h"
 #include "edid/edid_files.h"
-#include "edid/edid_items.h"
+#include "edid/unit/edid_items.h"
 #include "edid/edid_writers.h"
-#include "edid/unit_exchange.h"
+#include "edid/unit/unit_exchange.h"
 
 namespace t27 {
 

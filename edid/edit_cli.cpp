@@ -6,8 +6,8 @@
 #include "edid/edid_cli.h"
 #include "edid/edid_files.h"
 #include "edid/edid_writers.h"
-#include "edid/edit_decode.h"
-#include "edid/edit_ops.h"
+#include "edid/edit/edit_decode.h"
+#include "edid/edit/edit_ops.h"
 #include "edid/hex_text.h"
 
 namespace t27 {

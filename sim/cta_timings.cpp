@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "edid/timing_table.h"
+#include "edid/edit/timing_table.h"
 #include "edid/vic_names.h"
 
 namespace t27::sim {

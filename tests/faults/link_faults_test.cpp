@@ -3,7 +3,7 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
-#include "edid/edid_tab.h"
+#include "edid/ui/edid_tab.h"
 #include "tests/faults/fault_fixture.h"
 
 namespace t27::testing {

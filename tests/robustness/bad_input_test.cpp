@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 
-#include "edid/edid_tab.h"
+#include "edid/ui/edid_tab.h"
 #include "tests/faults/fault_fixture.h"
 
 namespace t27::testing {

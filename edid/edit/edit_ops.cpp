@@ -1,0 +1,728 @@
+#include "edid/edit/edit_ops.h"
+
+#include <algorithm>
+
+#include "edid/cea_blocks.h"
+
+namespace t27 {
+
+namespace {
+
+std::string bytes_of(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s += static_cast<char>(v);
+    return s;
+}
+
+// Runs `edit` on a copy and keeps the copy only when every step succeeded.
+template <typename Edit>
+EdidEdit all_or_nothing(EdidModel& m, Edit edit) {
+    EdidModel work = m;
+    EdidEdit r = edit(work);
+    if (r.ok()) m = std::move(work);
+    return r;
+}
+
+std::vector<PartRef> data_blocks_in(const EdidModel& m, int b, DataBlockKind kind) {
+    std::vector<PartRef> out;
+    if (b < 0 || b >= m.block_count() || !m.block(b).is_cta()) return out;
+    const auto& parts = m.block(b).parts;
+    for (int p = 0; p < static_cast<int>(parts.size()); ++p) {
+        const EdidPart& part = parts[static_cast<std::size_t>(p)];
+        if (part.role == EdidPartRole::data_block && data_block_kind(part.bytes) == kind)
+            out.push_back({b, p});
+    }
+    return out;
+}
+
+// The block an addition goes to: the first CTA block holding that kind of
+// data block, else the first CTA block.
+int target_block(const EdidModel& m, DataBlockKind kind) {
+    const auto found = data_blocks_of(m, kind);
+    return found.empty() ? first_cta_block(m) : found.front().block;
+}
+
+const char* const no_cta = "the image has no CTA-861 extension to hold it";
+
+// ---- short video descriptors -------------------------------------------------------------
+
+struct SvdSlot {
+    int part;       // the video data block holding it
+    int code;       // descriptor byte
+    int old_index;  // position among the block's descriptors before the edit, -1 when new
+};
+
+std::vector<SvdSlot> svd_slots(const EdidModel& m, int b) {
+    std::vector<SvdSlot> slots;
+    for (const PartRef& r : data_blocks_in(m, b, DataBlockKind::video)) {
+        const std::string& bytes = m.part(b, r.part).bytes;
+        for (int k = 1; k < static_cast<int>(bytes.size()); ++k)
+            slots.push_back({r.part, part_byte(bytes, k), static_cast<int>(slots.size())});
+    }
+    return slots;
+}
+
+// Writes the descriptors back into their video data blocks. The 4:2:0
+// capability map names descriptors by position, so its bits move with them.
+EdidEdit write_svds(EdidModel& m, int b, const std::vector<SvdSlot>& slots) {
+    for (const PartRef& r : data_blocks_in(m, b, DataBlockKind::video)) {
+        std::string bytes = m.part(b, r.part).bytes.substr(0, 1);
+        for (const SvdSlot& s : slots)
+            if (s.part == r.part) bytes += static_cast<char>(s.code);
+        if (bytes.size() > 32) return {"a video data block holds at most 31 VICs"};
+        if (EdidEdit e = m.replace(b, r.part, bytes); !e.ok()) return e;
+    }
+    for (const PartRef& r : data_blocks_in(m, b, DataBlockKind::y420_map)) {
+        const std::string& old = m.part(b, r.part).bytes;
+        if (old.size() <= 2) continue;  // an empty map covers every descriptor
+        std::string map = old;
+        for (std::size_t k = 2; k < map.size(); ++k) map[k] = 0;
+        for (std::size_t j = 0; j < slots.size(); ++j) {
+            const int i = slots[j].old_index;
+            const std::size_t at = 2 + j / 8;
+            if (i < 0 || at >= map.size()) continue;
+            if ((part_byte(old, 2 + i / 8) >> (i % 8)) & 1)
+                map[at] = static_cast<char>(part_byte(map, static_cast<int>(at)) | (1 << (j % 8)));
+        }
+        if (EdidEdit e = m.replace(b, r.part, map); !e.ok()) return e;
+    }
+    return {};
+}
+
+EdidEdit check_vics(const std::vector<int>& vics) {
+    for (int v : vics)
+        if (!edid_vic_known(v))
+            return {"VIC " + std::to_string(v) + " does not exist (1-127, 193-219)"};
+    return {};
+}
+
+// The block for a VIC addition. One without a video data block gets one
+// holding `codes` (so a refusal counts every byte the VICs need); `made`
+// says so.
+EdidEdit video_block(EdidModel& m, const std::vector<int>& codes, int& b, bool& made) {
+    b = target_block(m, DataBlockKind::video);
+    made = false;
+    if (b < 0) return {std::string("cannot add a VIC: ") + no_cta};
+    if (!data_blocks_in(m, b, DataBlockKind::video).empty()) return {};
+    std::string bytes = bytes_of({0x40});
+    for (int c : codes) bytes += static_cast<char>(c);
+    made = true;
+    return m.insert_data_block(b, bytes, 0);
+}
+
+// ---- audio ---------------------------------------------------------------------------------
+
+struct AudioFormatName {
+    const char* name;
+    int code;
+};
+
+const AudioFormatName audio_formats[] = {
+    {"lpcm", 1}, {"ac3", 2},     {"mpeg1", 3},   {"mp3", 4},  {"mpeg2", 5}, {"aac", 6},
+    {"dts", 7},  {"atrac", 8},   {"one-bit", 9}, {"dsd", 9},  {"eac3", 10}, {"dts-hd", 11},
+    {"mat", 12}, {"truehd", 12}, {"dst", 13},    {"wma", 14},
+};
+
+// ---- tags ------------------------------------------------------------------------------------
+
+bool tag_matches(const std::string& tag, const std::string& bytes) {
+    const DataBlockKind kind = data_block_kind(bytes);
+    for (const DataBlockType& t : data_block_types())
+        if (tag == t.key && t.kind != DataBlockKind::other) return kind == t.kind;
+    const std::vector<std::string> parts = edid_split(tag, ':');
+    long long n = 0;
+    long long ext = 0;
+    if (parts.size() == 1 && edid_parse_number(parts[0], n)) return (part_byte(bytes, 0) >> 5) == n;
+    if (parts.size() == 2 && edid_parse_number(parts[0], n) && n == 7 &&
+        edid_parse_number(parts[1], ext))
+        return (part_byte(bytes, 0) >> 5) == 7 && bytes.size() >= 2 && part_byte(bytes, 1) == ext;
+    return false;
+}
+
+bool tag_known(const std::string& tag) {
+    for (const DataBlockType& t : data_block_types())
+        if (tag == t.key && t.kind != DataBlockKind::other) return true;
+    const std::vector<std::string> parts = edid_split(tag, ':');
+    long long n = 0;
+    long long ext = 0;
+    if (parts.size() == 1 && edid_parse_number(parts[0], n)) return n >= 1 && n <= 7;
+    return parts.size() == 2 && edid_parse_number(parts[0], n) && n == 7 &&
+           edid_parse_number(parts[1], ext) && ext <= 255;
+}
+
+std::string padded(std::string bytes, std::size_t size) {
+    if (bytes.size() < size) bytes.resize(size, '\0');
+    return bytes;
+}
+
+}  // namespace
+
+std::vector<std::string> edid_split(const std::string& s, char sep) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t at = s.find(sep, start);
+        out.push_back(s.substr(start, at == std::string::npos ? std::string::npos : at - start));
+        if (at == std::string::npos) return out;
+        start = at + 1;
+    }
+}
+
+bool edid_vic_known(int vic) { return (vic >= 1 && vic <= 127) || (vic >= 193 && vic <= 219); }
+
+bool edid_parse_number(const std::string& s, long long& v) {
+    if (s.empty() || s.size() > 12) return false;
+    v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    return true;
+}
+
+// ---- lookups -------------------------------------------------------------------------------
+
+PartRef base_part(const EdidModel& m, EdidPartRole role) {
+    const auto& parts = m.block(0).parts;
+    for (int p = 0; p < static_cast<int>(parts.size()); ++p)
+        if (parts[static_cast<std::size_t>(p)].role == role) return {0, p};
+    return {};
+}
+
+std::vector<PartRef> data_blocks_of(const EdidModel& m, DataBlockKind kind) {
+    std::vector<PartRef> out;
+    for (int b = 1; b < m.block_count(); ++b) {
+        const auto in = data_blocks_in(m, b, kind);
+        out.insert(out.end(), in.begin(), in.end());
+    }
+    return out;
+}
+
+int first_cta_block(const EdidModel& m) {
+    for (int b = 1; b < m.block_count(); ++b)
+        if (m.block(b).is_cta()) return b;
+    return -1;
+}
+
+// ---- fields --------------------------------------------------------------------------------
+
+EdidEdit set_field(EdidModel& m, PartRef at, const EdidField& f, long long shown) {
+    if (f.read_only) return {f.label + " follows the image and cannot be set"};
+    std::string bytes = m.part(at.block, at.part).bytes;
+    if (std::string why = field_set(bytes, f, shown); !why.empty()) return {why};
+    return m.replace(at.block, at.part, bytes);
+}
+
+EdidEdit set_field_text(EdidModel& m, PartRef at, const EdidField& f, const std::string& text) {
+    std::string bytes = m.part(at.block, at.part).bytes;
+    if (std::string why = field_set_text(bytes, f, text); !why.empty()) return {why};
+    return m.replace(at.block, at.part, bytes);
+}
+
+EdidEdit set_field_by_key(EdidModel& m, PartRef at, const std::string& key, long long shown) {
+    for (const EdidField& f : part_fields(m.part(at.block, at.part)))
+        if (f.key == key) return set_field(m, at, f, shown);
+    return {"no field " + key};
+}
+
+// ---- base block ----------------------------------------------------------------------------
+
+EdidEdit edit_monitor_name(EdidModel& m, const std::string& name) {
+    return all_or_nothing(m, [&name](EdidModel& w) -> EdidEdit {
+        PartRef name_at;
+        PartRef dummy_at;
+        std::vector<PartRef> extra;
+        const auto& parts = w.block(0).parts;
+        for (int p = 0; p < static_cast<int>(parts.size()); ++p) {
+            const EdidPart& part = parts[static_cast<std::size_t>(p)];
+            if (part.role != EdidPartRole::descriptor) continue;
+            const DescriptorKind kind = descriptor_kind(part.bytes);
+            if (kind == DescriptorKind::monitor_name && name_at.found()) {
+                extra.push_back({0, p});
+            } else if (kind == DescriptorKind::monitor_name) {
+                name_at = {0, p};
+            } else if (kind == DescriptorKind::dummy && !dummy_at.found()) {
+                dummy_at = {0, p};
+            }
+        }
+        if (!name_at.found()) {
+            if (!dummy_at.found())
+                return {
+                    "block 0 has no monitor name descriptor and no dummy descriptor to hold one"};
+            if (EdidEdit e = edit_descriptor_kind(w, dummy_at, DescriptorKind::monitor_name);
+                !e.ok())
+                return e;
+            name_at = dummy_at;
+        }
+        // A name spread over several descriptors would still read as the old
+        // name's tail after the new one.
+        for (const PartRef& r : extra)
+            if (EdidEdit e = edit_descriptor_kind(w, r, DescriptorKind::dummy); !e.ok()) return e;
+        const auto fields = part_fields(w.part(0, name_at.part));
+        return set_field_text(w, name_at, fields.front(), name);
+    });
+}
+
+EdidEdit edit_manufacturer(EdidModel& m, const std::string& letters) {
+    const PartRef at = base_part(m, EdidPartRole::vendor);
+    return set_field_text(m, at, part_fields(m.part(0, at.part)).front(), letters);
+}
+
+// ---- VICs ----------------------------------------------------------------------------------
+
+std::vector<int> svd_codes(const EdidPart& part) {
+    std::vector<int> codes;
+    const int first = data_block_kind(part.bytes) == DataBlockKind::y420_video ? 2 : 1;
+    for (int k = first; k < static_cast<int>(part.bytes.size()); ++k)
+        codes.push_back(part_byte(part.bytes, k));
+    return codes;
+}
+
+EdidEdit edit_add_vics(EdidModel& m, const std::vector<int>& vics) {
+    if (EdidEdit e = check_vics(vics); !e.ok()) return e;
+    return all_or_nothing(m, [&vics](EdidModel& w) -> EdidEdit {
+        std::vector<int> unique;
+        for (int v : vics)
+            if (std::find(unique.begin(), unique.end(), v) == unique.end()) unique.push_back(v);
+        int b = -1;
+        bool made = false;
+        if (EdidEdit e = video_block(w, unique, b, made); !e.ok() || made) return e;
+        std::vector<SvdSlot> slots = svd_slots(w, b);
+        const int first_vdb = data_blocks_in(w, b, DataBlockKind::video).front().part;
+        for (int v : vics) {
+            const bool there = std::any_of(slots.begin(), slots.end(), [v](const SvdSlot& s) {
+                return svd_decode(s.code).vic == v;
+            });
+            if (there) continue;
+            // After the first video data block's last descriptor.
+            auto at = slots.begin();
+            for (auto it = slots.begin(); it != slots.end(); ++it)
+                if (it->part == first_vdb) at = it + 1;
+            slots.insert(at, SvdSlot{first_vdb, svd_encode(v, false), -1});
+        }
+        return write_svds(w, b, slots);
+    });
+}
+
+EdidEdit edit_remove_vics(EdidModel& m, const std::vector<int>& vics) {
+    if (EdidEdit e = check_vics(vics); !e.ok()) return e;
+    return all_or_nothing(m, [&vics](EdidModel& w) -> EdidEdit {
+        for (int v : vics) {
+            bool removed = false;
+            for (int b = 1; b < w.block_count(); ++b) {
+                std::vector<SvdSlot> slots = svd_slots(w, b);
+                const auto end = std::remove_if(slots.begin(), slots.end(), [v](const SvdSlot& s) {
+                    return svd_decode(s.code).vic == v;
+                });
+                if (end == slots.end()) continue;
+                slots.erase(end, slots.end());
+                if (EdidEdit e = write_svds(w, b, slots); !e.ok()) return e;
+                removed = true;
+            }
+            if (!removed) return {"VIC " + std::to_string(v) + " is in no video data block"};
+        }
+        return {};
+    });
+}
+
+EdidEdit edit_native_vic(EdidModel& m, int vic) {
+    if (EdidEdit e = check_vics({vic}); !e.ok()) return e;
+    return all_or_nothing(m, [vic](EdidModel& w) -> EdidEdit {
+        int b = -1;
+        bool made = false;
+        if (EdidEdit e = video_block(w, {svd_encode(vic, true)}, b, made); !e.ok() || made)
+            return e;
+        std::vector<SvdSlot> slots = svd_slots(w, b);
+        const int first_vdb = data_blocks_in(w, b, DataBlockKind::video).front().part;
+        SvdSlot native{first_vdb, svd_encode(vic, true), -1};
+        for (auto it = slots.begin(); it != slots.end(); ++it) {
+            if (svd_decode(it->code).vic == vic) {
+                native.old_index = it->old_index;
+                slots.erase(it);
+                break;
+            }
+        }
+        // Only one descriptor is the native format.
+        for (SvdSlot& s : slots) s.code = svd_encode(svd_decode(s.code).vic, false);
+        slots.insert(slots.begin(), native);
+        return write_svds(w, b, slots);
+    });
+}
+
+EdidEdit edit_set_svds(EdidModel& m, PartRef at, const std::vector<int>& codes) {
+    const EdidPart& part = m.part(at.block, at.part);
+    const DataBlockKind kind =
+        part.role == EdidPartRole::data_block ? data_block_kind(part.bytes) : DataBlockKind::other;
+    if (kind == DataBlockKind::y420_video) {
+        std::string bytes = part.bytes.substr(0, 2);
+        for (int c : codes) bytes += static_cast<char>(c);
+        return m.replace(at.block, at.part, bytes);
+    }
+    if (kind != DataBlockKind::video) return {"not a video data block"};
+    return all_or_nothing(m, [at, &codes](EdidModel& w) -> EdidEdit {
+        const std::vector<SvdSlot> old = svd_slots(w, at.block);
+        std::vector<SvdSlot> slots;
+        for (const SvdSlot& s : old)
+            if (s.part != at.part) slots.push_back(s);
+        // The edited block's descriptors keep their place among the others'.
+        std::vector<SvdSlot> mine;
+        for (int code : codes) {
+            int from = -1;
+            for (const SvdSlot& s : old)
+                if (s.part == at.part && svd_decode(s.code).vic == svd_decode(code).vic)
+                    from = s.old_index;
+            mine.push_back({at.part, code, from});
+        }
+        auto pos = std::find_if(slots.begin(), slots.end(),
+                                [&at](const SvdSlot& s) { return s.part > at.part; });
+        slots.insert(pos, mine.begin(), mine.end());
+        return write_svds(w, at.block, slots);
+    });
+}
+
+std::string data_block_template(DataBlockKind kind) {
+    switch (kind) {
+        case DataBlockKind::audio:
+            return bytes_of({0x23, 0x09, 0x07, 0x07});  // LPCM 2 ch
+        case DataBlockKind::video:
+            return bytes_of({0x40});
+        case DataBlockKind::hdmi:
+            return bytes_of({0x65, 0x03, 0x0C, 0x00, 0x10, 0x00});
+        case DataBlockKind::hdmi_forum:
+            return bytes_of({0x67, 0xD8, 0x5D, 0xC4, 0x01, 0x78, 0x80, 0x00});
+        case DataBlockKind::speaker:
+            return bytes_of({0x83, 0x01, 0x00, 0x00});
+        case DataBlockKind::video_capability:
+            return bytes_of({0xE2, 0x00, 0x40});
+        case DataBlockKind::colorimetry:
+            return bytes_of({0xE3, 0x05, 0xC0, 0x00});
+        case DataBlockKind::hdr_static:
+            return bytes_of({0xE3, 0x06, 0x0D, 0x01});
+        case DataBlockKind::y420_video:
+            return bytes_of({0xE1, 0x0E});
+        case DataBlockKind::y420_map:
+            return bytes_of({0xE1, 0x0F});
+        case DataBlockKind::vendor:
+        case DataBlockKind::other:
+            break;
+    }
+    return {};
+}
+
+EdidEdit edit_add_cta_timing(EdidModel& m, int b, const VideoTiming& t) {
+    return all_or_nothing(m, [b, &t](EdidModel& w) -> EdidEdit {
+        if (b < 1 || b >= w.block_count() || !w.block(b).is_cta())
+            return {"block " + std::to_string(b) + " is not a CTA-861 extension"};
+        std::vector<EdidPart> parts = w.block(b).parts;
+        int last = 0;
+        for (int p = 0; p < static_cast<int>(parts.size()); ++p) {
+            const EdidPartRole role = parts[static_cast<std::size_t>(p)].role;
+            if (role == EdidPartRole::data_block || role == EdidPartRole::collection ||
+                role == EdidPartRole::cta_timing)
+                last = p;
+        }
+        // A placeholder timing the real one then overwrites.
+        std::string bytes(18, '\0');
+        bytes[0] = 1;
+        if (EdidEdit e = w.insert_timing(b, bytes, last); !e.ok()) return e;
+        return edit_timing(w, {b, last + 1}, t);
+    });
+}
+
+// ---- HDMI ----------------------------------------------------------------------------------
+
+EdidEdit edit_max_tmds_mhz(EdidModel& m, int mhz) {
+    if (mhz < 5 || mhz > 340 || mhz % 5 != 0)
+        return {"the HDMI vendor block's max TMDS clock is 5 to 340 MHz in steps of 5, not " +
+                std::to_string(mhz) + " (above 340 MHz: --max-tmds-rate-mhz)"};
+    return all_or_nothing(m, [mhz](EdidModel& w) -> EdidEdit {
+        const auto found = data_blocks_of(w, DataBlockKind::hdmi);
+        if (found.empty()) return {"the image has no HDMI vendor block"};
+        for (const PartRef& r : found) {
+            std::string bytes = padded(w.part(r.block, r.part).bytes, 8);
+            bytes[7] = static_cast<char>(mhz / 5);
+            if (EdidEdit e = w.replace(r.block, r.part, bytes); !e.ok()) return e;
+        }
+        return {};
+    });
+}
+
+EdidEdit edit_max_tmds_rate_mhz(EdidModel& m, int mhz) {
+    if (mhz != 0 && (mhz < 345 || mhz > 600 || mhz % 5 != 0))
+        return {
+            "the HDMI Forum block's max TMDS character rate is 0 or 345 to 600 MHz in steps "
+            "of 5, not " +
+            std::to_string(mhz)};
+    return all_or_nothing(m, [mhz](EdidModel& w) -> EdidEdit {
+        const auto found = data_blocks_of(w, DataBlockKind::hdmi_forum);
+        for (const PartRef& r : found) {
+            std::string bytes = padded(w.part(r.block, r.part).bytes, 6);
+            bytes[5] = static_cast<char>(mhz / 5);
+            if (EdidEdit e = w.replace(r.block, r.part, bytes); !e.ok()) return e;
+        }
+        if (!found.empty()) return {};
+        const auto hdmi = data_blocks_of(w, DataBlockKind::hdmi);
+        if (hdmi.empty())
+            return {
+                "an HDMI Forum vendor block goes with an HDMI vendor block, and the image has "
+                "none"};
+        std::string bytes = data_block_template(DataBlockKind::hdmi_forum);
+        bytes[5] = static_cast<char>(mhz / 5);
+        // Above 340 MHz a source must scramble, which needs SCDC.
+        bytes[6] = static_cast<char>(mhz > 340 ? 0x80 : 0x00);
+        return w.insert_data_block(hdmi.front().block, bytes, hdmi.front().part);
+    });
+}
+
+EdidEdit edit_hdr_static(EdidModel& m, bool on) {
+    return all_or_nothing(m, [on](EdidModel& w) -> EdidEdit {
+        const auto found = data_blocks_of(w, DataBlockKind::hdr_static);
+        if (!on) {
+            for (auto it = found.rbegin(); it != found.rend(); ++it)
+                if (EdidEdit e = w.remove(it->block, it->part); !e.ok()) return e;
+            return {};
+        }
+        // Traditional SDR, SMPTE ST 2084 and HLG; static metadata type 1.
+        for (const PartRef& r : found) {
+            std::string bytes = padded(w.part(r.block, r.part).bytes, 4);
+            bytes[2] = static_cast<char>(part_byte(bytes, 2) | 0x0D);
+            bytes[3] = static_cast<char>(part_byte(bytes, 3) | 0x01);
+            if (EdidEdit e = w.replace(r.block, r.part, bytes); !e.ok()) return e;
+        }
+        if (!found.empty()) return {};
+        const int b = first_cta_block(w);
+        if (b < 0) return {std::string("cannot add HDR static metadata: ") + no_cta};
+        return w.insert_data_block(b, data_block_template(DataBlockKind::hdr_static));
+    });
+}
+
+// ---- audio ---------------------------------------------------------------------------------
+
+EdidEdit parse_audio_option(const std::string& option, std::string& sad) {
+    const std::vector<std::string> f = edid_split(option, ':');
+    if (f.size() < 3 || f.size() > 4)
+        return {"--audio takes FORMAT:CHANNELS:RATES[:SIZES], not \"" + option + "\""};
+    int code = 0;
+    for (const AudioFormatName& a : audio_formats)
+        if (f[0] == a.name) code = a.code;
+    if (code == 0) return {"unknown audio format \"" + f[0] + "\""};
+    long long channels = 0;
+    if (!edid_parse_number(f[1], channels) || channels < 1 || channels > 8)
+        return {"audio channels are 1 to 8, not \"" + f[1] + "\""};
+    int rates = 0;
+    for (const std::string& r : edid_split(f[2], ',')) {
+        int bit = -1;
+        for (std::size_t i = 0; i < audio_rate_names().size(); ++i)
+            if (r + " kHz" == audio_rate_names()[i]) bit = static_cast<int>(i);
+        if (bit < 0)
+            return {"unknown sample rate \"" + r + "\" (32, 44.1, 48, 88.2, 96, 176.4, 192)"};
+        rates |= 1 << bit;
+    }
+    int third = 0;
+    if (code == 1) {
+        third = 1;  // 16 bit, which every LPCM sink takes
+        if (f.size() == 4) {
+            third = 0;
+            for (const std::string& s : edid_split(f[3], ',')) {
+                const int bit = s == "16" ? 0 : s == "20" ? 1 : s == "24" ? 2 : -1;
+                if (bit < 0) return {"LPCM sample sizes are 16, 20 and 24, not \"" + s + "\""};
+                third |= 1 << bit;
+            }
+        }
+    } else if (code <= 8) {
+        long long kbps = 0;
+        if (f.size() != 4 || !edid_parse_number(f[3], kbps) || kbps < 8 || kbps > 2040 ||
+            kbps % 8 != 0)
+            return {f[0] + " needs its max bit rate in kHz, a multiple of 8 up to 2040 (" + f[0] +
+                    ":6:48:640)"};
+        third = static_cast<int>(kbps / 8);
+    } else if (f.size() == 4) {
+        long long v = 0;
+        if (!edid_parse_number(f[3], v) || v > 255)
+            return {"the format's value byte is 0 to 255, not \"" + f[3] + "\""};
+        third = static_cast<int>(v);
+    }
+    sad = bytes_of({(code << 3) | static_cast<int>(channels - 1), rates, third});
+    return {};
+}
+
+EdidEdit edit_audio(EdidModel& m, const std::vector<std::string>& sads) {
+    std::string bytes = bytes_of({0x20});
+    for (const std::string& s : sads) bytes += s;
+    if (bytes.size() > 32) return {"an audio data block holds at most 10 descriptors"};
+    return all_or_nothing(m, [&bytes](EdidModel& w) -> EdidEdit {
+        const auto found = data_blocks_of(w, DataBlockKind::audio);
+        for (const PartRef& r : found)
+            if (EdidEdit e = w.replace(r.block, r.part, bytes); !e.ok()) return e;
+        if (!found.empty()) return {};
+        const int b = first_cta_block(w);
+        if (b < 0) return {std::string("cannot add audio: ") + no_cta};
+        const auto video = data_blocks_in(w, b, DataBlockKind::video);
+        return w.insert_data_block(b, bytes, video.empty() ? -1 : video.front().part);
+    });
+}
+
+EdidEdit edit_remove_data_blocks(EdidModel& m, const std::string& tag) {
+    if (!tag_known(tag)) {
+        std::string keys;
+        for (const DataBlockType& t : data_block_types())
+            if (t.kind != DataBlockKind::other)
+                keys += std::string(keys.empty() ? "" : ", ") + t.key;
+        return {"unknown data block \"" + tag + "\" (" + keys + ", a tag 1-7, or 7:N)"};
+    }
+    return all_or_nothing(m, [&tag](EdidModel& w) -> EdidEdit {
+        bool removed = false;
+        for (int b = 1; b < w.block_count(); ++b) {
+            if (!w.block(b).is_cta()) continue;
+            for (int p = static_cast<int>(w.block(b).parts.size()) - 1; p >= 0; --p) {
+                const EdidPart& part = w.part(b, p);
+                if (part.role != EdidPartRole::data_block || !tag_matches(tag, part.bytes))
+                    continue;
+                if (EdidEdit e = w.remove(b, p); !e.ok()) return e;
+                removed = true;
+            }
+        }
+        if (!removed) return {"the image has no " + tag + " data block to remove"};
+        if (data_blocks_of(w, DataBlockKind::hdmi).empty() &&
+            !data_blocks_of(w, DataBlockKind::hdmi_forum).empty())
+            return {
+                "the HDMI Forum vendor block needs the HDMI vendor block; remove hdmi-forum "
+                "too"};
+        return {};
+    });
+}
+
+// ---- descriptors ---------------------------------------------------------------------------
+
+EdidEdit edit_timing(EdidModel& m, PartRef at, const VideoTiming& t) {
+    const EdidPart& part = m.part(at.block, at.part);
+    if (part.bytes.size() != 18) return {"only an 18-byte descriptor holds a timing"};
+    std::string bytes = part.bytes;
+    if (descriptor_kind(bytes) != DescriptorKind::timing) bytes.assign(18, '\0');
+    EdidPart work{part.role, bytes};
+    const std::pair<const char*, int> values[] = {
+        {"pixel_clock", t.clock_10khz},
+        {"h_active", t.h_active},
+        {"h_blank", t.h_blank()},
+        {"v_active", t.v_active},
+        {"v_blank", t.v_blank()},
+        {"h_sync_offset", t.h_front},
+        {"h_sync_width", t.h_sync},
+        {"v_sync_offset", t.v_front},
+        {"v_sync_width", t.v_sync},
+        {"interlaced", t.interlaced ? 1 : 0},
+        {"stereo", 0},
+        {"sync_type", 3},
+        {"v_sync_positive", t.v_positive ? 1 : 0},
+        {"h_sync_positive", t.h_positive ? 1 : 0},
+    };
+    const std::vector<EdidField> fields = timing_fields(0);
+    for (const auto& [key, value] : values) {
+        for (const EdidField& f : fields)
+            if (f.key == key)
+                if (std::string why = field_set(work.bytes, f, value); !why.empty()) return {why};
+    }
+    return m.replace(at.block, at.part, work.bytes);
+}
+
+EdidEdit edit_descriptor_kind(EdidModel& m, PartRef at, DescriptorKind kind) {
+    const EdidPart& part = m.part(at.block, at.part);
+    if (part.role != EdidPartRole::descriptor) return {"only a base-block descriptor changes kind"};
+    if (descriptor_kind(part.bytes) == kind) return {};
+    switch (kind) {
+        case DescriptorKind::timing:
+            return edit_timing(m, at, *video_timing_of_vic(16));
+        case DescriptorKind::monitor_name:
+        case DescriptorKind::serial_text:
+        case DescriptorKind::data_text: {
+            std::string bytes = bytes_of({0, 0, 0, descriptor_type(kind).tag, 0, 0x0A});
+            bytes.resize(18, ' ');
+            return m.replace(at.block, at.part, bytes);
+        }
+        case DescriptorKind::range_limits: {
+            // 24-75 Hz, 15-136 kHz, 600 MHz, range limits only.
+            std::string bytes = bytes_of({0, 0, 0, 0xFD, 0, 24, 75, 15, 136, 60, 1, 0x0A});
+            bytes.resize(18, ' ');
+            return m.replace(at.block, at.part, bytes);
+        }
+        case DescriptorKind::dummy:
+        case DescriptorKind::other:
+            break;
+    }
+    std::string bytes = bytes_of({0, 0, 0, descriptor_type(DescriptorKind::dummy).tag});
+    bytes.resize(18, '\0');
+    return m.replace(at.block, at.part, bytes);
+}
+
+// ---- warnings ------------------------------------------------------------------------------
+
+namespace {
+
+// The TMDS rate an HDMI sink takes: 165 MHz unless its vendor block says
+// otherwise; a Forum block's rate, when given, is the higher limit. 0 for a
+// sink without an HDMI vendor block.
+int max_tmds_mhz(const EdidModel& m) {
+    const auto hdmi = data_blocks_of(m, DataBlockKind::hdmi);
+    if (hdmi.empty()) return 0;
+    int max_mhz = 165;
+    const std::string& h = m.part(hdmi.front().block, hdmi.front().part).bytes;
+    if (part_byte(h, 7) > 0) max_mhz = part_byte(h, 7) * 5;
+    for (const PartRef& r : data_blocks_of(m, DataBlockKind::hdmi_forum))
+        max_mhz = std::max(max_mhz, part_byte(m.part(r.block, r.part).bytes, 5) * 5);
+    return max_mhz;
+}
+
+// The range limits descriptor's max pixel clock, 0 when there is none.
+int range_limits_mhz(const EdidModel& m) {
+    for (const EdidPart& p : m.block(0).parts)
+        if (p.role == EdidPartRole::descriptor &&
+            descriptor_kind(p.bytes) == DescriptorKind::range_limits)
+            return part_byte(p.bytes, 9) * 10;
+    return 0;
+}
+
+}  // namespace
+
+std::vector<std::string> edid_model_warnings(const EdidModel& m) {
+    std::vector<std::string> lines;
+    const int tmds = max_tmds_mhz(m);
+    const int range = range_limits_mhz(m);
+    for (int b = 1; b < m.block_count(); ++b) {
+        const std::vector<SvdSlot> slots = svd_slots(m, b);
+        const auto maps = data_blocks_in(m, b, DataBlockKind::y420_map);
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            const int vic = svd_decode(slots[i].code).vic;
+            const VideoTiming* t = video_timing_of_vic(vic);
+            if (!t) continue;
+            const int clock = (t->clock_10khz + 99) / 100;
+            int need = clock;
+            for (const PartRef& r : maps) {
+                const std::string& map = m.part(b, r.part).bytes;
+                // 4:2:0 halves the TMDS rate.
+                if (map.size() <= 2 ||
+                    ((part_byte(map, 2 + static_cast<int>(i / 8)) >> (i % 8)) & 1))
+                    need = (clock + 1) / 2;
+            }
+            if (tmds > 0 && need > tmds)
+                lines.push_back(vic_label(vic) + " needs a TMDS rate of " + std::to_string(need) +
+                                " MHz; the image's max TMDS rate is " + std::to_string(tmds) +
+                                " MHz");
+            if (range > 0 && clock > range)
+                lines.push_back(vic_label(vic) + " needs a pixel clock of " +
+                                std::to_string(clock) + " MHz; the range limits allow " +
+                                std::to_string(range) + " MHz");
+        }
+    }
+    if (!data_blocks_of(m, DataBlockKind::hdr_static).empty()) {
+        bool bt2020 = false;
+        for (const PartRef& r : data_blocks_of(m, DataBlockKind::colorimetry))
+            bt2020 = bt2020 || (part_byte(m.part(r.block, r.part).bytes, 2) & 0xE0) != 0;
+        if (!bt2020)
+            lines.push_back(
+                "HDR static metadata without BT.2020 colorimetry: no colorimetry data "
+                "block names BT.2020");
+    }
+    return lines;
+}
+
+}  // namespace t27
