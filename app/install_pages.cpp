@@ -1,6 +1,6 @@
 #include "app/install_pages.h"
 
-#include "analyser/monitor_tab.h"
+#include "analyser/ui/monitor_tab.h"
 #include "cable/cable_tab.h"
 #include "edid/ui/edid_tab.h"
 #include "generator/panel_tab.h"

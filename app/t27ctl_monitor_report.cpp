@@ -3,7 +3,7 @@
 #include <array>
 #include <iostream>
 
-#include "analyser/report_clock.h"
+#include "analyser/qt/report_clock.h"
 #include "analyser/report_progress.h"
 #include "analyser/report_query.h"
 #include "app/t27ctl_monitor.h"

@@ -1,4 +1,4 @@
-#include "analyser/signal_log_window.h"
+#include "analyser/ui/signal_log_window.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -6,7 +6,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "analyser/report_save.h"
+#include "analyser/ui/report_save.h"
 #include "analyser/signal_items.h"
 #include "common/file_names.h"
 #include "common/local_time.h"

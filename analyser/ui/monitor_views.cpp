@@ -1,4 +1,4 @@
-#include "analyser/monitor_views.h"
+#include "analyser/ui/monitor_views.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "analyser/monitor_layout.h"
-#include "analyser/row_caption_label.h"
+#include "analyser/ui/row_caption_label.h"
 #include "common/qt/qt_text.h"
 #include "common/twips.h"
 

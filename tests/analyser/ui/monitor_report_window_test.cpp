@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "sim/faults.h"
-#include "tests/analyser_ui/monitor_fixture.h"
+#include "tests/analyser/ui/monitor_fixture.h"
 
 namespace t27::testing {
 namespace {

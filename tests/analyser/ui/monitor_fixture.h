@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <string>
 
-#include "analyser/monitor_tab.h"
+#include "analyser/ui/monitor_tab.h"
 #include "tests/mainwin/window_fixture.h"
 #include "tests/support/qt_sim_server.h"
 

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "analyser/analyser_state.h"
-#include "analyser/label_updates.h"
+#include "analyser/ui/label_updates.h"
 #include "common/ui/qt_widgets.h"
 
 namespace t27 {

@@ -7,9 +7,9 @@
 #include <QRadioButton>
 
 #include "analyser/monitor_layout.h"
-#include "analyser/row_caption_label.h"
+#include "analyser/ui/row_caption_label.h"
 #include "common/twips.h"
-#include "tests/analyser_ui/monitor_fixture.h"
+#include "tests/analyser/ui/monitor_fixture.h"
 
 namespace t27::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "analyser/label_updates.h"
+#include "analyser/ui/label_updates.h"
 
 #include "common/qt/qt_text.h"
 

@@ -1,4 +1,4 @@
-#include "analyser/row_caption_label.h"
+#include "analyser/ui/row_caption_label.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "analyser/report_save.h"
+#include "analyser/ui/report_save.h"
 
 #include "analyser/monitor_report.h"
 #include "common/atomic_write.h"

@@ -1,14 +1,14 @@
-#include "analyser/monitor_tab.h"
+#include "analyser/ui/monitor_tab.h"
 
 #include "analyser/decode_reply.h"
-#include "analyser/label_updates.h"
+#include "analyser/ui/label_updates.h"
 #include "analyser/monitor_layout.h"
 #include "analyser/poll_list.h"
-#include "analyser/report_clock.h"
+#include "analyser/qt/report_clock.h"
 #include "analyser/report_progress.h"
 #include "analyser/report_query.h"
-#include "analyser/report_save.h"
-#include "analyser/signal_log_window.h"
+#include "analyser/ui/report_save.h"
+#include "analyser/ui/signal_log_window.h"
 #include "common/qt/qt_text.h"
 
 namespace t27 {

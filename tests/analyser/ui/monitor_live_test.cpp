@@ -10,7 +10,7 @@
 #include <QTableView>
 #include <algorithm>
 
-#include "tests/analyser_ui/monitor_fixture.h"
+#include "tests/analyser/ui/monitor_fixture.h"
 
 namespace t27::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <QCheckBox>
 #include <QRadioButton>
 
-#include "tests/analyser_ui/monitor_fixture.h"
+#include "tests/analyser/ui/monitor_fixture.h"
 #include "tests/e2e/process_support.h"
 
 namespace t27::testing {

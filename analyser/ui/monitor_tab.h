@@ -18,7 +18,7 @@
 
 #include "analyser/analyser_state.h"
 #include "analyser/monitor_report.h"
-#include "analyser/monitor_views.h"
+#include "analyser/ui/monitor_views.h"
 #include "mainwin/main_window.h"
 #include "mainwin/tab_page.h"
 
