@@ -3,9 +3,9 @@
 #include "analyser/ui/monitor_tab.h"
 #include "cable/cable_tab.h"
 #include "edid/ui/edid_tab.h"
-#include "generator/panel_tab.h"
-#include "generator/pattern_tab.h"
-#include "generator/timing_tab.h"
+#include "generator/ui/panel_tab.h"
+#include "generator/ui/pattern_tab.h"
+#include "generator/ui/timing_tab.h"
 #include "mainwin/main_window.h"
 
 namespace t27 {

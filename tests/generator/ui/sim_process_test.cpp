@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QTreeWidget>
 
-#include "generator/gen_widgets.h"
+#include "generator/ui/gen_widgets.h"
 #include "tests/e2e/process_support.h"
-#include "tests/generator_ui/generator_fixture.h"
+#include "tests/generator/ui/generator_fixture.h"
 
 namespace t27::testing {
 namespace {

@@ -6,9 +6,9 @@
 #include <QTreeWidget>
 #include <string>
 
-#include "generator/panel_tab.h"
-#include "generator/pattern_tab.h"
-#include "generator/timing_tab.h"
+#include "generator/ui/panel_tab.h"
+#include "generator/ui/pattern_tab.h"
+#include "generator/ui/timing_tab.h"
 #include "tests/mainwin/window_fixture.h"
 #include "tests/support/qt_sim_server.h"
 

@@ -1,10 +1,10 @@
-#include "generator/favourite_row.h"
+#include "generator/ui/favourite_row.h"
 
 #include <QHeaderView>
 
 #include "common/qt/qt_text.h"
 #include "generator/favourite_slots.h"
-#include "generator/gen_widgets.h"
+#include "generator/ui/gen_widgets.h"
 #include "generator/generator_colours.h"
 
 namespace t27 {

@@ -1,8 +1,8 @@
-#include "generator/color_calibrate.h"
+#include "generator/ui/color_calibrate.h"
 
 #include <QTimer>
 
-#include "generator/gen_widgets.h"
+#include "generator/ui/gen_widgets.h"
 
 namespace t27 {
 

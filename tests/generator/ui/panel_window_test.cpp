@@ -8,7 +8,7 @@
 
 #include "mainwin/qt_dialogs.h"
 #include "sim/faults.h"
-#include "tests/generator_ui/generator_fixture.h"
+#include "tests/generator/ui/generator_fixture.h"
 
 namespace t27::testing {
 namespace {

@@ -1,10 +1,10 @@
-#include "generator/panel_tab.h"
+#include "generator/ui/panel_tab.h"
 
 #include <QPointer>
 
-#include "generator/gen_widgets.h"
+#include "generator/ui/gen_widgets.h"
 #include "generator/generator_colours.h"
-#include "generator/page_link.h"
+#include "generator/ui/page_link.h"
 #include "protocol/command_table.h"
 
 namespace t27 {

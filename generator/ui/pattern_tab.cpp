@@ -1,12 +1,12 @@
-#include "generator/pattern_tab.h"
+#include "generator/ui/pattern_tab.h"
 
 #include <QPointer>
 
-#include "generator/color_calibrate.h"
-#include "generator/gen_widgets.h"
+#include "generator/ui/color_calibrate.h"
+#include "generator/ui/gen_widgets.h"
 #include "generator/output_requests.h"
 #include "generator/output_select.h"
-#include "generator/page_link.h"
+#include "generator/ui/page_link.h"
 
 namespace t27 {
 

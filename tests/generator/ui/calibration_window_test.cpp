@@ -3,9 +3,9 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
-#include "generator/color_calibrate.h"
+#include "generator/ui/color_calibrate.h"
 #include "sim/faults.h"
-#include "tests/generator_ui/generator_fixture.h"
+#include "tests/generator/ui/generator_fixture.h"
 
 namespace t27::testing {
 namespace {

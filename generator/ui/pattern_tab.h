@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "generator/favourite_row.h"
+#include "generator/ui/favourite_row.h"
 #include "mainwin/main_window.h"
 #include "mainwin/tab_page.h"
 
