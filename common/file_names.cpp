@@ -38,4 +38,11 @@ std::string with_extension(const std::string& name, const std::string& extension
     return name.substr(0, dot) + extension;
 }
 
+std::string program_path(std::string_view dir, std::string_view name) {
+    std::string path(dir);
+    if (!path.empty() && path.back() != '/') path += '/';
+    path += name;
+    return path;
+}
+
 }  // namespace t27

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace t27 {
 
@@ -9,5 +10,9 @@ namespace t27 {
 // appended. Only one to four letters and digits with at least one letter
 // count as an extension, so "v1.2 final" and "v1.2" keep every character.
 std::string with_extension(const std::string& name, const std::string& extension);
+
+// `dir` + "/" + `name`; a trailing "/" on `dir` is not doubled, and an empty
+// `dir` gives `name` alone (the working directory).
+std::string program_path(std::string_view dir, std::string_view name);
 
 }  // namespace t27

@@ -1,7 +1,7 @@
 #include "generator/catalogue_load.h"
 
 #include "common/atomic_write.h"
-#include "generator/program_dir.h"
+#include "common/file_names.h"
 #include "protocol/model_table.h"
 
 namespace t27 {

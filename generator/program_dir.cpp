@@ -35,13 +35,6 @@ bool user_has(const ProgramPlaces& places, const std::string& name) {
 
 }  // namespace
 
-std::string program_path(std::string_view dir, std::string_view name) {
-    std::string path(dir);
-    if (!path.empty() && path.back() != '/') path += '/';
-    path += name;
-    return path;
-}
-
 std::string shipped_dir_for(const std::string& exe_dir) {
     if (file_exists(program_path(exe_dir, default_catalogue_name))) return exe_dir;
     const std::string installed = program_path(exe_dir, T27_SHARE_FROM_BIN);

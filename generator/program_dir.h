@@ -9,14 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "common/file_names.h"
+
 namespace t27 {
 
 inline constexpr std::string_view settings_file_name = "Daveri_ini.txt";
 inline constexpr std::string_view default_catalogue_name = "v4_timing_pattern.ini";
-
-// `dir` + "/" + `name`; a trailing "/" on `dir` is not doubled, and an empty
-// `dir` gives `name` alone (the working directory).
-std::string program_path(std::string_view dir, std::string_view name);
 
 struct ProgramPlaces {
     std::string shipped;  // read only: catalogues, the favourites they ship with, bmp/
