@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/install_pages.h"
-#include "app/program_places.h"
+#include "settings/qt/program_places.h"
 #include "common/version.h"
 #include "mainwin/main_window.h"
 #include "mainwin/qt_dialogs.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "generator/catalogue_load.h"
-#include "generator/program_dir.h"
+#include "settings/program_dir.h"
 #include "protocol/engine.h"
 #include "protocol/link_sequence.h"
 #include "protocol/qt/qt_pump.h"
@@ -20,7 +20,7 @@ struct LinkOptions {
     quint16 tcp_port = 23;
     QString serial;  // device path or "COMn"
     // Where the catalogues are read and com_ports.txt is looked up: the
-    // window's folders (generator/program_dir.h).
+    // window's folders (settings/program_dir.h).
     ProgramPlaces places;
     bool no_link = false;
     QString edid_bin;  // bytes for "$edid_write" blocks

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_places.h"
+#include "settings/qt/program_places.h"
 #include "app/t27ctl_cable.h"
 #include "app/t27ctl_gen.h"
 #include "app/t27ctl_link.h"

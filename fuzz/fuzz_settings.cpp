@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "generator/settings.h"
+#include "settings/settings.h"
 
 namespace {
 

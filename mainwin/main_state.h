@@ -6,7 +6,7 @@
 
 #include "generator/catalogue.h"
 #include "generator/favourites.h"
-#include "generator/settings.h"
+#include "settings/settings.h"
 
 namespace t27 {
 

@@ -13,8 +13,8 @@
 #include <memory>
 #include <optional>
 
-#include "generator/program_dir.h"
-#include "generator/window_placement.h"
+#include "settings/program_dir.h"
+#include "settings/window_placement.h"
 #include "mainwin/click_label.h"
 #include "mainwin/command_monitor.h"
 #include "mainwin/dialogs.h"

@@ -10,7 +10,7 @@
 
 #include "common/executable_path.h"
 #include "generator/catalogue.h"
-#include "generator/program_dir.h"
+#include "settings/program_dir.h"
 #include "protocol/model_table.h"
 #include "sim/handler_table.h"
 #include "sim/settings_table.h"

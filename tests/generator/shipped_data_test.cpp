@@ -6,7 +6,7 @@
 
 #include "common/atomic_write.h"
 #include "generator/catalogue_load.h"
-#include "generator/program_dir.h"
+#include "settings/program_dir.h"
 
 namespace t27 {
 namespace {

@@ -1,10 +1,10 @@
 #pragma once
 // The one decision, made at start-up, of where the program's files are read
-// and written (generator/program_dir.h), with the system's answers filled in:
+// and written (settings/program_dir.h), with the system's answers filled in:
 // the executable's folder and the user's data folder.
 #include <QString>
 
-#include "generator/program_dir.h"
+#include "settings/program_dir.h"
 
 namespace t27 {
 

@@ -1,7 +1,7 @@
-#include "generator/settings_save.h"
+#include "settings/settings_save.h"
 
 #include "common/atomic_write.h"
-#include "generator/program_dir.h"
+#include "settings/program_dir.h"
 #include "protocol/model_table.h"
 
 namespace t27 {

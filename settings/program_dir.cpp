@@ -1,4 +1,4 @@
-#include "generator/program_dir.h"
+#include "settings/program_dir.h"
 
 #include <filesystem>
 #include <system_error>

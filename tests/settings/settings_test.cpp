@@ -1,4 +1,4 @@
-#include "generator/settings.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "generator/program_dir.h"
-#include "generator/settings_save.h"
-#include "generator/window_placement.h"
-#include "temp_dir.h"
+#include "settings/program_dir.h"
+#include "settings/settings_save.h"
+#include "settings/window_placement.h"
+#include "tests/generator/temp_dir.h"
 
 namespace t27 {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/program_places.h"
+#include "settings/qt/program_places.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 // Where the main window opens. All values in one unit (the settings file keeps
 // 1/1440 inch; the caller converts).
-#include "generator/settings.h"
+#include "settings/settings.h"
 
 namespace t27 {
 

@@ -1,4 +1,4 @@
-#include "generator/settings.h"
+#include "settings/settings.h"
 
 #include <cstdint>
 #include <optional>
@@ -6,7 +6,7 @@
 #include "common/atomic_write.h"
 #include "generator/field_reader.h"
 #include "generator/field_writer.h"
-#include "generator/program_dir.h"
+#include "settings/program_dir.h"
 #include "protocol/link_state.h"
 
 namespace t27 {

@@ -1,4 +1,4 @@
-#include "generator/window_placement.h"
+#include "settings/window_placement.h"
 
 #include <algorithm>
 
