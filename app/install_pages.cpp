@@ -1,7 +1,7 @@
 #include "app/install_pages.h"
 
 #include "analyser/ui/monitor_tab.h"
-#include "cable/cable_tab.h"
+#include "cable/ui/cable_tab.h"
 #include "edid/ui/edid_tab.h"
 #include "generator/ui/panel_tab.h"
 #include "generator/ui/pattern_tab.h"

@@ -1,11 +1,11 @@
-#include "cable/cable_tab.h"
+#include "cable/ui/cable_tab.h"
 
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <algorithm>
 
-#include "cable/cable_arrow.h"
+#include "cable/ui/cable_arrow.h"
 #include "cable/cable_commands.h"
 #include "cable/cable_reply.h"
 #include "cable/cable_times.h"

@@ -2,7 +2,7 @@
 // clock, driven by t27ctl and by the main window over TCP on 127.0.0.1.
 #include <QProcess>
 
-#include "tests/cable/cable_window.h"
+#include "tests/cable/ui/cable_window.h"
 #include "tests/e2e/process_support.h"
 
 namespace t27::testing {

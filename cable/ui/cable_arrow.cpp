@@ -1,4 +1,4 @@
-#include "cable/cable_arrow.h"
+#include "cable/ui/cable_arrow.h"
 
 #include <QPainter>
 #include <QPolygonF>

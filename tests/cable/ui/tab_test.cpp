@@ -4,7 +4,7 @@
 #include <QTimer>
 
 #include "sim/faults.h"
-#include "tests/cable/cable_window.h"
+#include "tests/cable/ui/cable_window.h"
 #include "tests/support/qt_sim_server.h"
 
 namespace t27::testing {

@@ -7,7 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "cable/cable_tab.h"
+#include "cable/ui/cable_tab.h"
 #include "tests/mainwin/window_fixture.h"
 
 namespace t27::testing {
