@@ -15,7 +15,7 @@
 #include "protocol/qt/qt_pump.h"
 #include "protocol/qt/qt_tcp_transport.h"
 #include "sim/unit_model.h"
-#include "tests/secondary/qt_wait.h"
+#include "tests/mainwin/secondary/qt_wait.h"
 #include "tests/support/qt_sim_server.h"
 #include "tests/support/sim_transport.h"
 #include "tests/support/virtual_pump.h"

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/secondary/qt_wait.h"
-#include "tests/secondary/sim_discovery_process.h"
+#include "tests/mainwin/secondary/qt_wait.h"
+#include "tests/mainwin/secondary/sim_discovery_process.h"
 
 namespace t27::testing {
 namespace {
