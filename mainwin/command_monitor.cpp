@@ -12,6 +12,7 @@
 
 #include "common/colours.h"
 #include "common/qt/qt_text.h"
+#include "common/ui/qt_colour.h"
 
 namespace t27 {
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/qt/qt_text.h"
+#include "common/ui/qt_colour.h"
 
 namespace t27 {
 

@@ -19,6 +19,7 @@
 
 #include "common/atomic_write.h"
 #include "common/qt/qt_text.h"
+#include "common/ui/qt_colour.h"
 #include "common/ui/qt_widgets.h"
 #include "common/twips.h"
 #include "generator/catalogue_load.h"

@@ -1,6 +1,7 @@
 #include "analyser/ui/label_updates.h"
 
 #include "common/qt/qt_text.h"
+#include "common/ui/qt_colour.h"
 
 namespace t27 {
 

@@ -10,6 +10,7 @@
 #include "cable/cable_reply.h"
 #include "cable/cable_times.h"
 #include "common/qt/qt_text.h"
+#include "common/ui/qt_colour.h"
 #include "common/ui/qt_widgets.h"
 
 namespace t27 {

@@ -1,11 +1,8 @@
 #pragma once
 // The only place protocol bytes become widget text and back: one byte is one
 // Latin-1 character, so every byte value 0-255 survives the round trip.
-#include <QColor>
 #include <QString>
 #include <string>
-
-#include "common/colours.h"
 
 namespace t27 {
 
@@ -16,10 +13,6 @@ inline QString to_qt(const std::string& bytes) {
 inline std::string from_qt(const QString& text) {
     const QByteArray b = text.toLatin1();
     return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
-
-inline QColor to_qcolor(Colour c) {
-    return QColor(colour_red(c), colour_green(c), colour_blue(c));
 }
 
 }  // namespace t27

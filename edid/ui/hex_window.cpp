@@ -5,6 +5,7 @@
 #include <QTextCursor>
 
 #include "common/qt/qt_text.h"
+#include "common/ui/qt_colour.h"
 #include "edid/unit/window_text.h"
 
 namespace t27 {

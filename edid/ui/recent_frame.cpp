@@ -3,6 +3,7 @@
 #include <QEvent>
 
 #include "common/qt/qt_text.h"
+#include "common/ui/qt_colour.h"
 #include "common/ui/qt_widgets.h"
 
 namespace t27 {

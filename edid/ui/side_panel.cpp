@@ -1,6 +1,7 @@
 #include "edid/ui/side_panel.h"
 
 #include "common/qt/qt_text.h"
+#include "common/ui/qt_colour.h"
 #include "common/ui/qt_widgets.h"
 
 namespace t27 {

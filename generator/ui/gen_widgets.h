@@ -11,6 +11,7 @@
 
 #include "common/colours.h"
 #include "common/qt/qt_text.h"
+#include "common/ui/qt_colour.h"
 #include "common/twips.h"
 #include "protocol/engine.h"
 
