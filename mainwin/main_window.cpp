@@ -638,10 +638,13 @@ void MainWindow::txt_eth_ip_Enter() {
 void MainWindow::wsk_client_Connect() {
     link_.ethernet_connected = true;
     auto_link_stopped_ = false;  // a new connection may be another unit
+    model_answered_ = false;     // nothing has answered on this connection yet
     tim_eth_.setInterval(eth_monitor_ms);
     set_button_colour(cmd_eth_open_, colour::green);
     cmd_eth_open_->setToolTip(tip_disconnect);
     unit_.model_family = not_known;  // whoever answers must be identified again
+    // The last reply's "Accepted" belonged to the old connection.
+    set_link_label("Not Linked", colour::red);
     state_.clock_seconds = 0;
     if (state_.current_tab == tab_monitor)
         if (TabPage* p = page(tab_monitor)) p->form_set();
@@ -655,6 +658,7 @@ void MainWindow::wsk_client_Close() {
     reconnecting_ = false;
     if (!tcp_.connected()) {
         eth_connect(false);
+        set_link_label("Not Linked", colour::red);
         dialogs_.message("Ethernet is disconnected !!", MessageIcon::Error);
     }
     ui_var_set();
@@ -681,6 +685,7 @@ void MainWindow::tim_eth_Timer() {
             reconnecting_ = false;
             if (!tcp_.connected()) {
                 eth_connect(false);
+                set_link_label("Not Linked", colour::red);
                 dialogs_.message("Ethernet is disconnected !", MessageIcon::Error);
                 ui_var_set();
             }
@@ -710,12 +715,17 @@ void MainWindow::tim_clock_Timer() {
     }
     if (unit_.model_family == not_known && link_.ethernet_connected && !auto_link_stopped_) {
         pump_.process_events();
+        // A refresh asked for while a transaction runs is only deferred, and
+        // the deferral may yet be dropped (a poll restart clears it): it has
+        // heard no model, so it must not end the automatic link.
+        const bool refresh_runs = !link_.cmdtx_busy && !state_.poll_busy;
         img_refresh_Click();
         // A unit that answers with a model this program does not know would
         // be asked again every tick, each time with a message box; it has been
         // told once, and the next connection or the user's own Link or
         // Refresh tries again.
-        if (unit_.model_family == not_known && model_answered_) auto_link_stopped_ = true;
+        if (refresh_runs && unit_.model_family == not_known && model_answered_)
+            auto_link_stopped_ = true;
     }
     if (link_.app_closing) return;
     tim_clock_.start();

@@ -140,7 +140,12 @@ void Engine::cmdtx_str(const std::string& request) {
                                  : ReplyStatus::Accepted;
     }
 
-    if (link_.cmdrx_status == ReplyStatus::NoResponse)
+    // The connection may have closed, or closed and opened again to a unit
+    // not yet identified, while the reply was awaited: a reply from before
+    // that does not make the link "Accepted".
+    if (!link_open() || (unit_.model_family == not_known && !exempt_from_link_check(request)))
+        view_.set_link_label("Not Linked", colour::red);
+    else if (link_.cmdrx_status == ReplyStatus::NoResponse)
         view_.set_link_label("No response", colour::red);
     else
         view_.set_link_label("Accepted", colour::green);

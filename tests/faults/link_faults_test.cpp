@@ -173,6 +173,7 @@ TEST_F(FaultTest, SimulatorKilledDuringAMonitorPoll) {
         << link_caption();
     EXPECT_EQ(dialogs.messages[0], "Ethernet is disconnected !!");
     EXPECT_FALSE(w.link().ethernet_connected);
+    EXPECT_EQ(link_caption(), "Not Linked");
     EXPECT_EQ(find<QPushButton>("cmd_eth_open")->toolTip(), "Click to connect unit");
     // The poll stops instead of refusing a request every 20 ms.
     run_events_for(1500);
@@ -180,6 +181,44 @@ TEST_F(FaultTest, SimulatorKilledDuringAMonitorPoll) {
     EXPECT_FALSE(w.link().cmdtx_busy);
     // The grace wait of the reconnect runs events, so the probe keeps ticking.
     expect_responsive(probe);
+}
+
+// The unit closes the connection while the Monitor polls: the window
+// reconnects, identifies the unit again and goes on polling by itself.
+TEST_F(FaultTest, ConnectionClosedDuringAMonitorPollLinksAndPollsAgain) {
+    FaultSim sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0"}, wire_log()));
+    MainWindow& w = linked_over_tcp(sim);
+    ASSERT_TRUE(linked());
+    find<QPushButton>("cmd_main_4")->click();
+    ASSERT_TRUE(wait_until([&] { return w.tim_monitor().isActive(); }));
+    const int polls = read_file("wire.log").count('\r');
+    ASSERT_TRUE(wait_until([&] { return read_file("wire.log").count('\r') > polls + 5; }));
+
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        const QByteArray before = read_file("wire.log");
+        ASSERT_EQ(sim.control("close"), "ok");
+        // The link sequence, then the poll again, on the wire within 10 s.
+        auto since = [&] { return read_file("wire.log").mid(before.size()); };
+        ASSERT_TRUE(wait_until(
+            [&] {
+                const QByteArray s = since();
+                const qsizetype model = s.indexOf("$model?\r");
+                return model >= 0 && s.indexOf("$task_mode?\r", model) >= 0 &&
+                       s.mid(model).count('\r') > 12;
+            },
+            10000))
+            << "connected " << w.link().ethernet_connected << " family "
+            << w.unit().model_family << " busy " << w.link().cmdtx_busy << " poll "
+            << w.state().poll_busy << " timer " << w.tim_monitor().isActive() << " link "
+            << link_caption() << "\n"
+            << since().toStdString();
+        EXPECT_TRUE(linked());
+        EXPECT_EQ(link_caption(), "Accepted");
+        EXPECT_TRUE(w.tim_monitor().isActive() || w.state().poll_busy);
+    }
+    EXPECT_TRUE(dialogs.messages.empty()) << ::testing::PrintToString(dialogs.messages);
 }
 
 class LyingDiscovery : public FaultTest, public ::testing::WithParamInterface<const char*> {};

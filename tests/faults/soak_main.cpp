@@ -13,6 +13,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <random>
@@ -21,6 +22,7 @@
 
 #include "app/install_pages.h"
 #include "mainwin/main_window.h"
+#include "protocol/engine.h"
 #include "tests/support/recording_dialogs.h"
 
 namespace {
@@ -71,6 +73,22 @@ const std::vector<std::string> fault_lines = {
     "err",    "wrongword", "garbage 40", "unsolicited $alarm? 1",
     "close",
 };
+
+// How long the link's own waits may keep the poll silent after a fault: a
+// swallowed reply costs one attempt's full wait, a late one its delay, a
+// closed connection the reconnect's grace wait and the clock's next tick.
+qint64 allowed_silence_ms(const std::string& line) {
+    constexpr qint64 attempt_ms = (t27::ticks_default + 1) * 20;
+    if (line.rfind("drop ", 0) == 0) return std::atoi(line.c_str() + 5) * attempt_ms;
+    if (line.rfind("delay ", 0) == 0) return std::atoi(line.c_str() + 6);
+    if (line == "close") return 500 + 100;
+    return 0;
+}
+
+// The poll sends at most one request a tick.
+constexpr qint64 poll_tick_ms = 20;
+// Below this share of the ceiling the poll is taken to have stalled.
+constexpr double poll_share_floor = 0.60;
 
 }  // namespace
 
@@ -162,6 +180,7 @@ int main(int argc, char** argv) {
     qsizetype requests_at_fault = 0;
     std::string last_fault;
     qint64 fault_at = 0;
+    qint64 silence_allowed = 0;
     // Recovered: linked again, asked something since the fault, and the last
     // answer accepted.
     auto judge = [&] {
@@ -218,6 +237,7 @@ int main(int argc, char** argv) {
             requests_at_fault = wire_requests();
             last_fault = line;
             fault_at = clock.elapsed();
+            silence_allowed += allowed_silence_ms(line);
             if (line.rfind("delay", 0) == 0)
                 QTimer::singleShot(1500, [&] { sim.control("delay 0"); });
         }
@@ -236,6 +256,7 @@ int main(int argc, char** argv) {
         });
     });
     app.exec();
+    const qint64 run_ms = clock.elapsed();
 
     const long rss_end = resident_kib();
     window.form_unload();
@@ -250,9 +271,21 @@ int main(int argc, char** argv) {
     std::printf("reconnects       %d (by hand after a disconnect message)\n", reconnects_by_hand);
     std::printf("worst lateness   %lld ms (10 ms probe)\n", static_cast<long long>(worst_late));
     std::printf("simulator        %s\n", sim_alive ? "running" : "gone");
+    // The ceiling: one request a tick over the run, less the silences the
+    // faults were allowed.
+    const long ceiling = static_cast<long>(std::max<qint64>(run_ms - silence_allowed, 1) / poll_tick_ms);
+    const double share = static_cast<double>(requests) / static_cast<double>(ceiling);
     std::printf("rss start        %ld KiB\n", rss_start);
     std::printf("rss end          %ld KiB\n", rss_end);
+    std::printf("poll ceiling     %ld requests (one a %lld ms tick over %.1f s, less %.1f s of "
+                "allowed fault waits)\n",
+                ceiling, static_cast<long long>(poll_tick_ms), run_ms / 1000.0,
+                silence_allowed / 1000.0);
+    std::printf("poll share       %.0f %% (at least %.0f %% needed)\n", share * 100.0,
+                poll_share_floor * 100.0);
     sim.proc.terminate();
     sim.proc.waitForFinished(3000);
-    return unrecovered == 0 && sim_alive ? 0 : 1;
+    const bool flowing = share >= poll_share_floor;
+    if (!flowing) std::fprintf(stderr, "t27_soak: the poll stalled\n");
+    return unrecovered == 0 && sim_alive && faults > 0 && flowing ? 0 : 1;
 }
