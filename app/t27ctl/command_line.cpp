@@ -14,6 +14,11 @@ namespace t27 {
 
 namespace {
 
+// The link options belong to the top; a command that needs them says so.
+const std::string link_note =
+    "Needs LINK: --tcp HOST[:PORT] or --serial DEVICE|COMn, before or after the\n"
+    "command words (t27ctl --help).\n";
+
 const char* const link_exits =
     "exit     0 done, 1 link not opened, 2 no response or link lost, 3 refused (by the unit\n"
     "         or by the rule a tab applies), 64 usage error.\n";
@@ -110,7 +115,8 @@ const char* const sweep_footer =
     "Outputs each timing (default all), with each pattern on it, and holds it for\n"
     "the dwell time (default 5 s); one line per step: time, timing, pattern, result\n"
     "(--json: one object a line). A timing the task does not output is left out,\n"
-    "with a note on stderr. Ctrl-C or SIGTERM stops after the current step.\n"
+    "with a note on stderr, and counts as refused. Ctrl-C or SIGTERM stops after\n"
+    "the current step.\n"
     "exit     0 done, 1 link not opened, 2 no response or link lost, 3 refused (by the\n"
     "         unit or by the rule a tab applies), 64 usage error, 130 stopped by\n"
     "         Ctrl-C, 143 stopped by SIGTERM.\n";
@@ -237,6 +243,7 @@ class Tree {
 
     void add_send() {
         CLI::App* s = leaf(&app_, "send", "run request lines on the unit", CtlCommand::send);
+        s->footer(link_note + "What it prints and its exit codes: t27ctl --help.\n");
         json_flag(s);
         s->add_option("LINE", a_.words, "a request, without its CR")->required();
     }
@@ -244,7 +251,7 @@ class Tree {
     void add_cable() {
         CLI::App* c = app_.add_subcommand("cable", "the unit's cable test");
         c->require_subcommand(1, 1);
-        c->footer(cable_footer);
+        c->footer(link_note + cable_footer);
         CLI::App* run = leaf(c, "run", "start a cable test and follow it", CtlCommand::cable_run);
         run->add_option("--time", a_.cable_time, "the test time entry (default 1)")
             ->check(CLI::IsMember({"1", "2", "3", "4", "5", "6", "7"}))
@@ -266,9 +273,9 @@ class Tree {
                 },
                 "");
         json_flag(run, "one JSON document at the end");
-        run->footer(cable_footer);
+        run->footer(link_note + cable_footer);
         leaf(c, "stop", "stop a running test and print the result", CtlCommand::cable_stop)
-            ->footer(cable_footer);
+            ->footer(link_note + cable_footer);
     }
 
     void add_edid() {
@@ -342,7 +349,7 @@ class Tree {
             ->type_name("FILE")
             ->check([](const std::string& v) { return v.empty() ? "needs a file" : ""; }, "");
         json_flag(report);
-        report->footer(report_footer);
+        report->footer(link_note + report_footer);
 
         CLI::App* m = app_.add_subcommand("monitor", "the Monitor tab's live view");
         m->require_subcommand(1, 1);
@@ -354,8 +361,8 @@ class Tree {
         json_flag(watch, "one JSON object a line");
         seconds(watch, "--duration", "stop after this long", 1e12,
                 [this](double s) { a_.duration_s = s; });
-        watch->footer(watch_footer);
-        m->footer(watch_footer);
+        watch->footer(link_note + watch_footer);
+        m->footer(link_note + watch_footer);
     }
 
     void add_generator() {
@@ -364,14 +371,14 @@ class Tree {
             ->check(CLI::IsMember({"analyser", "pattern", "cable"}));
         task->footer(
             "Prints the unit's task mode; with a MODE, switches to it and prints the new one.\n" +
-            std::string(link_exits));
+            link_note + link_exits);
 
         for (const bool timing : {true, false}) {
             CLI::App* c = app_.add_subcommand(timing ? "timing" : "pattern",
                                               timing ? "list or output the unit's timings"
                                                      : "list or output the unit's patterns");
             c->require_subcommand(1, 1);
-            const std::string footer = catalogue_footer + std::string(link_exits);
+            const std::string footer = catalogue_footer + link_note + link_exits;
             c->footer(footer);
             CLI::App* list = leaf(c, "list", "the entries, '*' before the one output now",
                                   timing ? CtlCommand::timing_list : CtlCommand::pattern_list);
@@ -388,7 +395,7 @@ class Tree {
 
         CLI::App* panel = app_.add_subcommand("panel", "the unit's Control Panel");
         panel->require_subcommand(1, 1);
-        const std::string footer = panel_footer + std::string(link_exits);
+        const std::string footer = panel_footer + link_note + link_exits;
         panel->footer(footer);
         CLI::App* list = leaf(panel, "list", "each row, its choices and the one the unit reports",
                               CtlCommand::panel_list);
@@ -408,7 +415,7 @@ class Tree {
         seconds(sweep, "--dwell", "how long each step is held (default 5, at most a day)",
                 86400, [this](double s) { a_.dwell_s = s; });
         json_flag(sweep, "one JSON object a line");
-        sweep->footer(sweep_footer);
+        sweep->footer(link_note + sweep_footer);
     }
 
     CtlArgs& a_;
