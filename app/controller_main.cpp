@@ -3,7 +3,7 @@
 #include <QCommandLineParser>
 #include <QTimer>
 #include <cstdio>
-#include <string>
+#include <cstdlib>
 
 #include "app/install_pages.h"
 #include "settings/qt/program_places.h"
@@ -43,25 +43,61 @@ void set_up(QCommandLineParser& cli, Options& o) {
     cli.addOptions({o.port, o.open, o.dir});
 }
 
-// --help and --version answer without a display, so they work in a package
-// check or over ssh.
-void answer_without_display(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--help" || a == "-h" || a == "-?" || a == "--version" || a == "-v") {
-            QCoreApplication core(argc, argv);
-            QCommandLineParser cli;
-            Options o;
-            set_up(cli, o);
-            cli.process(core);  // prints and exits
+// The options the toolkit's window layer takes for itself (it removes them
+// before the program sees its arguments).
+bool window_layer_option(const QString& name) {
+    static const QStringList names = {
+        QStringLiteral("platform"),   QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"), QStringLiteral("plugin"),
+        QStringLiteral("qwindowgeometry"), QStringLiteral("geometry"),
+        QStringLiteral("qwindowicon"), QStringLiteral("icon"),
+        QStringLiteral("qwindowtitle"), QStringLiteral("title"),
+        QStringLiteral("reverse"),    QStringLiteral("session"),
+        QStringLiteral("display"),    QStringLiteral("name"),
+        QStringLiteral("style"),      QStringLiteral("stylesheet"),
+        QStringLiteral("widgetcount"), QStringLiteral("qmljsdebugger"),
+        QStringLiteral("nograb"),     QStringLiteral("dograb"),
+        QStringLiteral("sync")};
+    return names.contains(name);
+}
+
+// Reads the command line before any window exists, so --help, --help-all,
+// --version and a mistake answer without a display (over ssh, in a package
+// check) instead of the window layer aborting for want of one. Exits for
+// those; returns the unit port otherwise.
+quint16 check_options(int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    QCommandLineParser cli;
+    Options o;
+    set_up(cli, o);
+    if (!cli.parse(QCoreApplication::arguments())) {
+        bool ours = cli.unknownOptionNames().isEmpty();
+        for (const QString& name : cli.unknownOptionNames()) ours |= !window_layer_option(name);
+        if (ours) {
+            std::fprintf(stderr, "t27-controller: %s\n", qPrintable(cli.errorText()));
+            std::exit(EXIT_FAILURE);
         }
     }
+    // --help, --help-all and --version print and exit here.
+    for (const QString& a : QCoreApplication::arguments().mid(1))
+        if (a == QLatin1String("--help") || a == QLatin1String("-h") || a == QLatin1String("-?") ||
+            a == QLatin1String("--help-all") || a == QLatin1String("--version") ||
+            a == QLatin1String("-v"))
+            cli.process(core);
+    bool ok = false;
+    const uint port = cli.value(o.port).toUInt(&ok);
+    if (!ok || port < 1 || port > 65535) {
+        std::fprintf(stderr, "t27-controller: --unit-port takes a port number 1 to 65535, not '%s'\n",
+                     qPrintable(cli.value(o.port)));
+        std::exit(EXIT_FAILURE);
+    }
+    return static_cast<quint16>(port);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    answer_without_display(argc, argv);
+    const quint16 unit_port = check_options(argc, argv);
     QApplication app(argc, argv);
     QCommandLineParser cli;
     Options o;
@@ -72,7 +108,7 @@ int main(int argc, char** argv) {
     t27::QtDialogs dialogs;
     t27::MainWindow window(places, dialogs);
     dialogs.set_owner(&window);
-    window.set_unit_port(static_cast<quint16>(cli.value(o.port).toUInt()));
+    window.set_unit_port(unit_port);
     t27::install_pages(window);
     window.form_load();
     // Start-up benchmark (bench/): say the window is up, then leave.

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "edid/edid_cli.h"
+#include "app/t27ctl/edid_commands.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);

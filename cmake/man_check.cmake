@@ -1,21 +1,36 @@
-# A test (cmake -P): every option that PROGRAM's --help (and each
-# "PROGRAM WORD --help" of SUBCOMMANDS) names appears in its man page PAGE.
-#   PROGRAM, PAGE, [SUBCOMMANDS]
+# A test (cmake -P): every option that PROGRAM's --help names appears in its
+# man page PAGE. With COMMANDS set, the same for every command the program
+# lists (PROGRAM --commands), each of which must answer --help with exit 0,
+# and the page must have a section for each.
+#   PROGRAM, PAGE, [COMMANDS]
 file(READ "${PAGE}" page)
 string(REPLACE "\\-" "-" page "${page}")
+set(command_list "")
+if(COMMANDS)
+  include(${CMAKE_CURRENT_LIST_DIR}/program_commands.cmake)
+  program_commands(command_list)
+endif()
+get_filename_component(name "${PROGRAM}" NAME_WE)
 set(helps "")
-foreach(word "" ${SUBCOMMANDS})
-  if(word STREQUAL "")
-    execute_process(COMMAND "${PROGRAM}" --help OUTPUT_VARIABLE help RESULT_VARIABLE rc
-                    ERROR_QUIET TIMEOUT 20)
-  else()
-    execute_process(COMMAND "${PROGRAM}" ${word} --help OUTPUT_VARIABLE help RESULT_VARIABLE rc
-                    ERROR_QUIET TIMEOUT 20)
+set(failed "")
+foreach(command "" ${command_list})
+  string(REPLACE " " ";" words "${command}")
+  execute_process(COMMAND "${PROGRAM}" ${words} --help OUTPUT_VARIABLE help RESULT_VARIABLE rc
+                  ERROR_QUIET TIMEOUT 20)
+  if(NOT rc EQUAL 0)
+    list(APPEND failed "'${command} --help' (${rc})")
   endif()
-  if(rc EQUAL 0)
-    string(APPEND helps "${help}\n")
+  string(APPEND helps "${help}\n")
+  if(NOT command STREQUAL "")
+    string(FIND "${page}" ".SS \"${name} ${command}\"" at)
+    if(at EQUAL -1)
+      list(APPEND failed "no section for '${command}'")
+    endif()
   endif()
 endforeach()
+if(failed)
+  message(FATAL_ERROR "${PROGRAM}: ${failed}")
+endif()
 string(REGEX MATCHALL "--[a-z][a-z0-9-]*" options "${helps}")
 list(REMOVE_DUPLICATES options)
 set(missing "")

@@ -1,9 +1,10 @@
 # Run at build time (cmake -P): writes the man page of PROGRAM from its own
 # --help, so the page can never lag behind the options. The help text goes
 # in as it prints (a no-fill block), since its columns are laid out by hand.
-# For t27ctl, SUBCOMMANDS names the words whose "t27ctl WORD --help" becomes
-# a section of its own; a word the program does not know (yet) is left out.
-#   PROGRAM, NAME, SUMMARY, VERSION, OUTPUT, [SUBCOMMANDS]
+# With COMMANDS set, the program lists its commands (PROGRAM --commands, one
+# a line) and each one's "PROGRAM WORDS --help" becomes a section of its own;
+# a command whose help fails fails the page.
+#   PROGRAM, NAME, SUMMARY, VERSION, OUTPUT, [COMMANDS]
 
 # Plain text that roff must print as it is: no escapes, no requests.
 function(roff_literal out text)
@@ -41,12 +42,20 @@ set(page ".TH \"${title}\" 1 \"${date}\" \"T27 Controller ${VERSION}\" \"User Co
 string(APPEND page ".SH NAME\n${name_roff} \\- ${SUMMARY}\n")
 string(APPEND page ".SH DESCRIPTION\n.nf\n${help}.fi\n")
 set(commands "")
-foreach(word IN LISTS SUBCOMMANDS)
-  help_of(sub ${word})
-  if(NOT sub STREQUAL "")
-    roff_literal(sub "${sub}")
-    string(APPEND commands ".SS \"${name_roff} ${word}\"\n.nf\n${sub}.fi\n")
+set(command_list "")
+if(COMMANDS)
+  include(${CMAKE_CURRENT_LIST_DIR}/program_commands.cmake)
+  program_commands(command_list)
+endif()
+foreach(command IN LISTS command_list)
+  string(REPLACE " " ";" words "${command}")
+  help_of(sub ${words})
+  if(sub STREQUAL "")
+    message(FATAL_ERROR "${NAME} ${command} --help failed")
   endif()
+  roff_literal(sub "${sub}")
+  string(REPLACE "-" "\\-" command_roff "${command}")
+  string(APPEND commands ".SS \"${name_roff} ${command_roff}\"\n.nf\n${sub}.fi\n")
 endforeach()
 if(commands)
   string(APPEND page ".SH COMMANDS\n${commands}")

@@ -17,8 +17,8 @@ namespace {
 
 volatile std::sig_atomic_t* interrupt_flag = nullptr;
 
-extern "C" void set_interrupt_flag(int) {
-    if (interrupt_flag) *interrupt_flag = 1;
+extern "C" void set_interrupt_flag(int sig) {
+    if (interrupt_flag) *interrupt_flag = sig;
 #if defined(_WIN32)
     // The C runtime resets the handler after each signal.
     std::signal(SIGINT, set_interrupt_flag);

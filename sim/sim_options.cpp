@@ -158,6 +158,10 @@ std::string usage_text() {
         "ADDR:PORT\", \"CONTROL ADDR:PORT\", \"LISTEN ADDR:PORT\" (those that apply, real\n"
         "ports), then \"READY\". SIGTERM or SIGINT ends it cleanly.\n"
         "\n"
+        "Exit: 0 ended by SIGTERM or SIGINT (or --help, --version, --list-scenarios\n"
+        "done); 1 a socket, the pseudo-terminal or the control channel could not be\n"
+        "opened; 2 a bad option, setting or --fault form.\n"
+        "\n"
         "Control commands and --fault forms:\n";
     s += control_help();
     return s;

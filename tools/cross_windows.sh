@@ -39,11 +39,13 @@ head -3 "$build_dir/report.txt"
 # Windows has no exec: the front end starts the helper as a child and must
 # quote its arguments so the child's C runtime splits them back unchanged. A
 # test program stands in for the helper: it writes its report to the path it
-# is given, which holds spaces.
+# is given, which holds spaces. t27ctl reads its command line first, so the
+# test's flags go to it as the LINEs of a send (after --, as they start
+# with -); the test program ignores the words it does not know.
 cp "$bin/t27_cable_logic_tests.exe" "$bin/t27ctl-link.exe"
 rm -rf "$build_dir/spawn check"
 mkdir -p "$build_dir/spawn check"
-"$wine" "$bin/t27ctl.exe" --gtest_brief=1 --gtest_filter='CableTimes*' \
+"$wine" "$bin/t27ctl.exe" --tcp 127.0.0.1 send -- --gtest_brief=1 --gtest_filter='CableTimes*' \
     "--gtest_output=xml:$build_dir/spawn check/the  report.xml" >/dev/null
 rm -f "$bin/t27ctl-link.exe"
 if [ ! -s "$build_dir/spawn check/the  report.xml" ]; then

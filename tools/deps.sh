@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6serialport6
   libgtest-dev libgmock-dev
+  libcli11-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick
   edid-decode

@@ -184,9 +184,61 @@ TEST_F(CliTest, ExitCodesFollowTheLastFailure) {
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_NE(r.err.find("RS-232 can not work on"), std::string::npos) << r.err;
 
-    EXPECT_EQ(run_ctl({"send", "$fwver?"}).exit_code, 64);
-    EXPECT_EQ(run_ctl({"--tcp", at}).exit_code, 64);
-    EXPECT_EQ(run_ctl({"--tcp", "127.0.0.1:99999", "send", "x"}).exit_code, 64);
+    // The unit hangs up partway through a run of lines: the lines after
+    // it were not sent, whatever came back before.
+    {
+        ASSERT_EQ(sim.control_line("delay 400"), "ok");
+        QProcess p;
+        p.start(QStringLiteral(T27CTL_BIN), {"--tcp", at, "--no-link", "send", "$boot?", "$boot?",
+                                             "$boot?", "$boot?"});
+        ASSERT_TRUE(p.waitForStarted(5000));
+        QByteArray out;
+        while (!out.contains("reply:") && p.waitForReadyRead(10000)) out += p.readAllStandardOutput();
+        ASSERT_EQ(sim.control_line("close"), "ok");
+        ASSERT_TRUE(p.waitForFinished(30000));
+        out += p.readAllStandardOutput();
+        EXPECT_EQ(p.exitCode(), 1) << out.toStdString();
+        EXPECT_GE(count_of(out.toStdString(), "status: 1 Accepted"), 1) << out.toStdString();
+        EXPECT_NE(out.indexOf("status: 0 NotSent"), -1) << out.toStdString();
+        ASSERT_EQ(sim.control_line("clear"), "ok");
+    }
+
+    for (const QStringList& args : {QStringList{"send", "$fwver?"}, QStringList{"--tcp", at},
+                                    QStringList{"--tcp", "127.0.0.1:99999", "send", "x"},
+                                    QStringList{"bogus"}, QStringList{"--tcp", at, "timing", "5"}}) {
+        r = run_ctl(args);
+        EXPECT_EQ(r.exit_code, 64) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+    EXPECT_NE(run_ctl({"bogus"}).err.find("unknown command 'bogus'"), std::string::npos);
+}
+
+// Every command and subcommand answers --help at once: exit 0, without a
+// display, and without a word to the unit even with a link named.
+TEST_F(CliTest, EveryCommandAnswersHelpWithoutALinkOrADisplay) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--wire-log", path("wire.log"), "--quiet"}));
+    const CtlResult listed = run_ctl({"--commands"});
+    ASSERT_EQ(listed.exit_code, 0);
+    const QStringList commands = QString::fromStdString(listed.out).trimmed().split('\n');
+    for (const char* expected : {"send", "edid report", "edid read", "edid write", "task",
+                                 "timing set", "pattern set", "panel set", "sweep",
+                                 "monitor watch", "monitor-report", "cable run"})
+        EXPECT_TRUE(commands.contains(QString::fromLatin1(expected))) << expected;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    for (const QString& command : commands) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(T27CTL_BIN),
+                QStringList{"--tcp", QString::fromStdString(sim.listen)} + command.split(' ') +
+                    QStringList{"--help"});
+        ASSERT_TRUE(p.waitForFinished(10000)) << command.toStdString();
+        EXPECT_EQ(p.exitCode(), 0) << command.toStdString();
+        const QByteArray help = p.readAllStandardOutput();
+        EXPECT_TRUE(help.contains(("usage: t27ctl " + command).toUtf8())) << help.toStdString();
+    }
+    EXPECT_EQ(read(path("wire.log")), "");
 }
 
 // What reached the unit since `from` bytes of its wire log, without the
@@ -194,6 +246,7 @@ TEST_F(CliTest, ExitCodesFollowTheLastFailure) {
 std::string requests_after_link(const std::string& wire, std::size_t from) {
     static const std::string link = "$model?\r$board_id?\r$fwver?\r$task_mode?\r";
     std::string tail = wire.substr(std::min(from, wire.size()));
+    if (tail.empty()) return tail;  // a usage error: not even a link
     if (tail.rfind(link, 0) == 0) return tail.substr(link.size());
     return "(no link first) " + tail;
 }
@@ -237,6 +290,8 @@ TEST_F(CliTest, GeneratorCommandsSendWhatTheTabsSendAndSweepInOrder) {
         {{"timing", "set", "60Hz"}, 64, "", "  30  1920x1080p 60Hz\n"},
         {{"timing", "set", "no such timing"}, 64, "", "no timing is named"},
         {{"timing", "set", "113"}, 64, "", "not in the unit's catalogue"},
+        {{"timing", "set", "9999999"}, 64, "", "9999999 is out of range"},
+        {{"timing", "set", "5", "6"}, 64, "", "not expected: 6"},
         {{"timing", "set", "88"}, 3, "", "only in the analyser task"},
         {{"pattern", "set", "7"}, 0, "$pattern 7\r", "pattern: 7 Blue Field\n"},
         {{"pattern", "set", "scroll", "--motion-text", " HELLO "},
@@ -244,12 +299,22 @@ TEST_F(CliTest, GeneratorCommandsSendWhatTheTabsSendAndSweepInOrder) {
          "$pattern 41\r$motion_text HELLO\r",
          "motion text: HELLO\n"},
         {{"pattern", "set", "7", "--motion-text", "x"}, 64, "", "takes no motion text"},
+        // Options stand anywhere; -- ends them.
+        {{"pattern", "set", "--motion-text", "xx", "41"},
+         0,
+         "$pattern 41\r$motion_text xx\r",
+         "motion text: xx\n"},
+        {{"pattern", "set", "--", "7"}, 0, "$pattern 7\r", "pattern: 7 Blue Field\n"},
         {{"panel", "set", "hdr on/off", "on"}, 0, "$hdr_sw on\r", "panel: HDR On/Off = On\n"},
         {{"panel", "set", "Tx HDCP Out", "v2.2"},
          0,
          "$hdcp_out_sw on\r$hdcp_out_ver v2.2\r",
          "panel: Tx HDCP Out = v2.2\n"},
-        {{"panel", "set", "Factory Reset"}, 64, "", "add --yes"},
+        // A lone word is no choice; nor is a row's own name, inside a caption.
+        {{"panel", "set", "System"}, 64, "", "CHOICE is required"},
+        {{"panel", "set", "System", "system"}, 64, "", "is the row"},
+        {{"panel", "set", "System", "Factory Reset"}, 64, "", "add --yes"},
+        {{"panel", "set", "system", "reboot"}, 64, "", "add --yes"},
         // The tab disables the channel count while the audio comes from HDMI.
         {{"panel", "set", "audio source", "hdmi"},
          0,
@@ -261,6 +326,8 @@ TEST_F(CliTest, GeneratorCommandsSendWhatTheTabsSendAndSweepInOrder) {
          "$timing 1\r$pattern 7\r$timing 2\r$pattern 7\r$timing 3\r$pattern 7\r"
          "$timing 4\r$pattern 7\r$timing 5\r$pattern 7\r",
          "  timing 5 \"720(1440)x480i 59.94Hz\"  pattern 7 \"Blue Field\"  accepted\n"},
+        // Refused as `timing set 88` is, when it is all there is to sweep.
+        {{"sweep", "--timings", "88", "--dwell", "0"}, 3, "", "timing 88"},
     };
     for (const Case& c : cases) {
         const std::size_t before = read(path("wire.log")).size();
@@ -270,7 +337,7 @@ TEST_F(CliTest, GeneratorCommandsSendWhatTheTabsSendAndSweepInOrder) {
         EXPECT_EQ(requests_after_link(read(path("wire.log")), before), c.sent)
             << c.args.join(' ').toStdString();
         EXPECT_NE(said.find(c.out), std::string::npos) << said;
-        if (c.args[0] == "sweep") {
+        if (c.args[0] == "sweep" && c.exit_code == 0) {
             EXPECT_EQ(count_of(r.out, " accepted\n"), 5) << r.out;
         }
     }
@@ -282,15 +349,21 @@ TEST_F(CliTest, GeneratorCommandsSendWhatTheTabsSendAndSweepInOrder) {
     }
     CtlResult r =
         run_ctl(link + QStringList{"sweep", "--timings", "86-89", "--dwell", "0", "--json"});
-    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.exit_code, 3) << r.err;
     EXPECT_NE(r.err.find("timing 88"), std::string::npos) << r.err;  // left out in pattern mode
     const QList<QByteArray> lines = QByteArray::fromStdString(r.out).trimmed().split('\n');
     ASSERT_EQ(lines.size(), 3) << r.out;
     for (const QByteArray& line : lines) EXPECT_TRUE(parses_as_json(line.toStdString())) << r.out;
 
     // A link that goes away mid-sweep ends it with what was done; Ctrl-C
-    // ends it after the step in hand.
-    for (const bool lose_link : {true, false}) {
+    // and SIGTERM end it after the step in hand, with the code a shell
+    // gives a program the signal ended.
+    struct Stop {
+        int signal;  // 0: the link is lost
+        int exit_code;
+    };
+    for (const Stop stop : {Stop{0, 2}, Stop{SIGINT, 130}, Stop{SIGTERM, 143}}) {
+        const bool lose_link = stop.signal == 0;
         QProcess p;
         p.start(QStringLiteral(T27CTL_BIN),
                 link + QStringList{"sweep", "--timings", "1-5", "--dwell", "2"});
@@ -301,10 +374,10 @@ TEST_F(CliTest, GeneratorCommandsSendWhatTheTabsSendAndSweepInOrder) {
         if (lose_link)
             ASSERT_EQ(sim_control(sim, "close"), "ok");
         else
-            ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+            ::kill(static_cast<pid_t>(p.processId()), stop.signal);
         ASSERT_TRUE(p.waitForFinished(20000));
         out += p.readAllStandardOutput();
-        EXPECT_EQ(p.exitCode(), lose_link ? 2 : 0) << p.readAllStandardError().toStdString();
+        EXPECT_EQ(p.exitCode(), stop.exit_code) << p.readAllStandardError().toStdString();
         EXPECT_EQ(count_of(out.toStdString(), " accepted\n"), 1) << out.toStdString();
     }
 }

@@ -98,6 +98,38 @@ TEST_F(ControllerTest, LinksOverAPseudoTerminalMappedToACom) {
     EXPECT_EQ(wire().find("$boot?\r$model?\r"), 0u) << wire();
 }
 
+// What the command line asks is answered, or refused, before any window
+// exists: without a display, no abort.
+TEST(ControllerOptions, AnsweredOrRefusedWithoutADisplay) {
+    struct Case {
+        QStringList args;
+        int exit_code;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"--help"}, 0, "--unit-port"},
+        {{"--help-all"}, 0, "--unit-port"},
+        {{"--version"}, 0, "t27-controller"},
+        {{"--bogus"}, 1, "bogus"},
+        {{"--unit-port", "abc"}, 1, "not 'abc'"},
+        {{"--unit-port", "99999"}, 1, "not '99999'"},
+        {{"--unit-port", "0"}, 1, "not '0'"},
+    };
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    for (const Case& c : cases) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QStringLiteral(T27_CONTROLLER_BIN), c.args);
+        ASSERT_TRUE(p.waitForFinished(20000)) << c.args.join(' ').toStdString();
+        const std::string said = p.readAll().toStdString();
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << said;
+        EXPECT_EQ(p.exitCode(), c.exit_code) << c.args.join(' ').toStdString() << "\n" << said;
+        EXPECT_NE(said.find(c.says), std::string::npos) << said;
+    }
+}
+
 }  // namespace
 }  // namespace t27::testing
 

@@ -4,7 +4,8 @@
 
 #include "edid/analysis_report.h"
 #include "edid/edid_check.h"
-#include "edid/edid_cli.h"
+#include "app/t27ctl/command_line.h"
+#include "app/t27ctl/edid_commands.h"
 #include "edid_image.h"
 #include "temp_dir.h"
 
@@ -37,24 +38,108 @@ EdidImage tv() {
     return img.fix_checksums();
 }
 
-TEST(EdidCli, UsageErrors) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {},
-             {"frobnicate"},
-             {"report"},
-             {"report", "a", "b"},
-             {"compare", "a"},
-             {"convert", "a.bin"},
-             {"convert", "a.bin", "b.txt"},
-             {"convert", "a.bin", "b.hex", "--hex-type", "pascal"}}) {
-        const CliRun r = run(args);
-        EXPECT_EQ(r.rc, 64);
-        EXPECT_NE(r.err.find("usage: t27ctl edid"), std::string::npos);
+TEST(EdidCli, UsageErrorsNameWhatWasWrong) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{}, "t27ctl edid: A subcommand is required"},
+        {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{"report"}, "t27ctl edid report: FILE is required"},
+        {{"report", "a", "b"}, "not expected: b"},
+        {{"compare", "a"}, "B is required"},
+        {{"convert", "a.bin"}, "OUT is required"},
+        {{"convert", "a.bin", "b.txt"}, "must end in .hex or .bin"},
+        {{"convert", "a.bin", "b.hex", "--hex-type", "pascal"}, "pascal not in {simple,c}"},
+        {{"convert", "a.bin", "b.hex", "--hex-type"}, "--hex-type: 1 required TEXT"},
+        {{"check", "--bogus", "a.bin"}, "not expected: --bogus"},
+        {{"edit", "a.bin", "b.bin", "--name"}, "--name: 1 required"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.rc, 64) << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
         EXPECT_TRUE(r.out.empty());
     }
-    const CliRun help = run({"--help"});
-    EXPECT_EQ(help.rc, 0);
-    EXPECT_NE(help.out.find("usage:"), std::string::npos);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, {"edit", "--help"}, {"report", "x", "--help"}}) {
+        const CliRun help = run(args);
+        EXPECT_EQ(help.rc, 0);
+        EXPECT_NE(help.out.find("usage: t27ctl edid"), std::string::npos) << help.out;
+    }
+}
+
+// The one tree every t27ctl command line is read by: options before, among
+// and after the command words, -- ending them, edits kept in their order.
+TEST(CtlCommandLine, ReadsOptionsAnywhere) {
+    using Edits = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        std::vector<std::string> args;
+        CtlCommand command;
+        std::vector<std::string> words;
+        std::string tcp_host = "h";
+        Edits edits = {};
+    };
+    const Case cases[] = {
+        {{"--tcp", "h", "pattern", "set", "--motion-text", "xx", "41"},
+         CtlCommand::pattern_set,
+         {"41"}},
+        {{"pattern", "set", "41", "--tcp", "h:2323"}, CtlCommand::pattern_set, {"41"}},
+        {{"pattern", "--tcp", "h", "set", "--", "-7"}, CtlCommand::pattern_set, {"-7"}},
+        {{"send", "--tcp", "h", "$a", "--json", "$b"}, CtlCommand::send, {"$a", "$b"}},
+        {{"panel", "set", "System", "Reboot System", "--yes", "--tcp", "h"},
+         CtlCommand::panel_set,
+         {"System", "Reboot System"}},
+        // edit's own --serial is the EDID's; the link's falls through to the top.
+        {{"edid", "edit", "a.bin", "--serial", "5", "b.hex", "--audio", "x", "--name", "n",
+          "--audio", "y"},
+         CtlCommand::edid_edit,
+         {"a.bin", "b.hex"},
+         "",
+         {{"--serial", "5"}, {"--audio", "x"}, {"--name", "n"}, {"--audio", "y"}}},
+    };
+    for (const Case& c : cases) {
+        CtlArgs a;
+        std::ostringstream out, err;
+        ASSERT_EQ(ctl_parse(c.args, a, out, err), std::nullopt) << c.args[0] << err.str();
+        EXPECT_EQ(a.command, c.command) << err.str();
+        EXPECT_EQ(a.words, c.words);
+        EXPECT_EQ(a.link.tcp_host, c.tcp_host);
+        EXPECT_EQ(a.edits, c.edits);
+    }
+    CtlArgs a;
+    std::ostringstream out, err;
+    ASSERT_EQ(ctl_parse({"--tcp", "h:2323", "pattern", "set", "--motion-text", "", "41"}, a, out,
+                        err),
+              std::nullopt);
+    EXPECT_EQ(a.link.tcp_port, 2323);
+    EXPECT_EQ(a.motion_text, std::optional<std::string>(""));
+
+    struct Refusal {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const Refusal refusals[] = {
+        {{"--tcp", "h", "panel", "set", "System"}, "CHOICE is required"},
+        {{"--tcp", "h", "timing", "set", "5", "6"}, "not expected: 6"},
+        {{"--tcp", "h:0", "send", "x"}, "bad port '0'"},
+        {{"--tcp", "h:65536", "send", "x"}, "bad port"},
+        {{"--tcp", "h", "sweep", "--dwell", "-1"}, "takes seconds"},
+        {{"--tcp", "h", "sweep", "--dwell", "86401"}, "takes seconds"},
+        {{"--tcp", "h", "monitor-report", "-o", ""}, "needs a file"},
+        {{"--tcp", "h", "cable", "run", "--time", "8"}, "8 not in"},
+        {{"task", "pattern"}, "give one of --tcp and --serial"},
+        {{"--tcp", "h", "--serial", "COM1", "task"}, "excludes"},
+        {{"--tcp", "h", "bogus"}, "unknown command 'bogus'"},
+    };
+    for (const Refusal& r : refusals) {
+        std::ostringstream o, e;
+        EXPECT_EQ(ctl_parse(r.args, a, o, e), std::optional<int>(64)) << r.says;
+        EXPECT_NE(e.str().find(r.says), std::string::npos) << e.str();
+        EXPECT_TRUE(o.str().empty());
+    }
 }
 
 TEST(EdidCli, ReportPrintsTheAnalysisText) {

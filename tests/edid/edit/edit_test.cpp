@@ -13,7 +13,7 @@
 
 #include "edid/analysis_report.h"
 #include "edid/edid_check.h"
-#include "edid/edid_cli.h"
+#include "app/t27ctl/edid_commands.h"
 #include "edid/edid_files.h"
 #include "edid/edit/edit_model.h"
 #include "edid/edit/edit_ops.h"

@@ -9,7 +9,7 @@
 #include "edid/edid_check.h"
 #include "edid/edid_files.h"
 #include "edid/unit/edid_items.h"
-#include "edid/edid_unit_cli.h"
+#include "app/t27ctl/edid_unit.h"
 #include "edid/unit/slot_exchange.h"
 #include "edid/unit/unit_exchange.h"
 #include "sim/unit_model.h"

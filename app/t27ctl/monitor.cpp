@@ -1,0 +1,38 @@
+#include "app/t27ctl/monitor.h"
+
+#include <array>
+#include <iostream>
+#include <string_view>
+
+#include "generator/name_match.h"
+
+namespace t27 {
+
+namespace {
+
+constexpr std::array<std::string_view, 5> view_words = {"system", "video", "audio", "packet",
+                                                        "hdcp"};
+
+}  // namespace
+
+std::optional<int> monitor_link_up(CliLink& cli) {
+    if (!cli.open()) return monitor_exit_link;
+    cli.identify(false);
+    if (cli.unit().model_family != not_known) return std::nullopt;
+    const ReplyStatus st = cli.link().cmdrx_status;
+    std::cerr << "t27ctl: the unit could not be identified (" << reply_status_name(st) << ")\n";
+    if (st == ReplyStatus::NotSent || !cli.open_now()) return monitor_exit_link;
+    return st == ReplyStatus::ErrorReply ? 3 : monitor_exit_lost;
+}
+
+std::vector<std::string> monitor_patterns(const CliLink& cli) {
+    return cli.load_catalogue().catalogue.patterns;
+}
+
+std::optional<int> monitor_view_of(const std::string& word) {
+    for (std::size_t i = 0; i < view_words.size(); ++i)
+        if (same_ignoring_case(word, view_words[i])) return static_cast<int>(i);
+    return std::nullopt;
+}
+
+}  // namespace t27
