@@ -6,6 +6,7 @@
 
 #include "app/t27ctl_gen_session.h"
 #include "common/json_out.h"
+#include "protocol/request_text.h"
 #include "generator/downscale.h"
 #include "generator/name_match.h"
 #include "generator/output_requests.h"
@@ -178,7 +179,7 @@ int list(const LinkOptions& o, bool timing, const std::vector<std::string>& args
             if (!timing && takes_motion_text(s, n)) std::cout << "  [--motion-text]";
             std::cout << "\n";
         }
-        if (r.motion) std::cout << "motion text: " << *r.motion << "\n";
+        if (r.motion) std::cout << "motion text: " << terminal_text(*r.motion) << "\n";
     }
     std::cout.flush();
     return s.outcome(timing ? "the timing read-back" : "the pattern read-back");
@@ -193,9 +194,9 @@ int set(const LinkOptions& o, bool timing, const std::vector<std::string>& args)
         if (timing || args[i] != "--motion-text")
             return gen_usage("unknown option '" + args[i] + "'");
         if (i + 1 >= args.size()) return gen_usage("--motion-text needs a text");
-        motion = args[++i];
-        if (trim_blanks(*motion).size() > static_cast<std::size_t>(motion_text_max))
-            return gen_usage("the motion text takes at most 20 characters");
+        motion.emplace();
+        if (const std::string why = motion_text_problem(args[++i], *motion); !why.empty())
+            return gen_usage(why);
     }
     GenSession s(o);
     if (auto e = s.start_generator(false)) return *e;
@@ -223,7 +224,7 @@ int set(const LinkOptions& o, bool timing, const std::vector<std::string>& args)
     if (!motion) return gen_exit_ok;
     motion_text_request(s.engine(), *motion);
     if (const int e = s.outcome("the motion text")) return e;
-    std::cout << "motion text: " << trim_blanks(*motion) << "\n";
+    std::cout << "motion text: " << terminal_text(*motion) << "\n";
     return gen_exit_ok;
 }
 

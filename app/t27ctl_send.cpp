@@ -7,12 +7,15 @@
 #include "common/json_out.h"
 #include "common/qt_text.h"
 #include "protocol/command_table.h"
+#include "protocol/request_text.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
 namespace {
 
 constexpr int exit_link_failed = 1;
+constexpr int exit_usage = 64;
 
 // The command monitor's log split at its CR LF line ends; at least one line.
 std::vector<std::string> log_lines(const std::string& log) {
@@ -33,7 +36,7 @@ std::vector<std::string> log_lines(const std::string& log) {
 void print_log(const std::string& log) {
     bool first = true;
     for (const std::string& line : log_lines(log)) {
-        std::cout << (first ? "  reply: " : "        ") << line << "\n";
+        std::cout << (first ? "  reply: " : "        ") << terminal_text(line) << "\n";
         first = false;
     }
 }
@@ -70,6 +73,19 @@ int t27ctl_send(const LinkOptions& o, const QStringList& lines, bool json_wanted
             engine.edid_tx_data()[i] = static_cast<std::uint8_t>(bytes[i]);
     }
 
+    // Every line is checked before any goes out, so a script never leaves the
+    // unit half-way through what it meant to send.
+    std::vector<std::string> requests;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const std::string what = "Line " + std::to_string(n + 1);
+        std::string why = what + " is empty (an unset variable?).";
+        if (lines[n].isEmpty() ||
+            !unit_text_from_utf8(from_qt(lines[n]), requests.emplace_back(), why, what)) {
+            std::cerr << "t27ctl: " << why << " Nothing was sent.\n";
+            return exit_usage;
+        }
+    }
+
     if (!cli.open()) return exit_link_failed;
     json::Object doc;
     if (!o.no_link) {
@@ -81,8 +97,7 @@ int t27ctl_send(const LinkOptions& o, const QStringList& lines, bool json_wanted
     json::Array done;
 
     int exit_code = 0;
-    for (const QString& qline : lines) {
-        const std::string line = from_qt(qline);
+    for (const std::string& line : requests) {
         link.eot_reply = line.rfind("$?", 0) == 0 || line.rfind("$help", 0) == 0;
         link.block_follows = cmdstr_cmd_get(line + "\r") == "$edid_read";
         link.monitor_on = true;
@@ -97,12 +112,12 @@ int t27ctl_send(const LinkOptions& o, const QStringList& lines, bool json_wanted
         if (json_wanted) {
             done.add_raw(line_json(line, link));
         } else {
-            std::cout << "> " << line << "\n"
+            std::cout << "> " << terminal_text(line) << "\n"
                       << "  status: " << static_cast<int>(st) << " " << reply_status_name(st)
                       << "\n"
-                      << "  param1: " << link.cmdrx_param1 << "\n"
-                      << "  param2: " << link.cmdrx_param2 << "\n"
-                      << "  param3: " << link.cmdrx_param3 << "\n";
+                      << "  param1: " << terminal_text(link.cmdrx_param1) << "\n"
+                      << "  param2: " << terminal_text(link.cmdrx_param2) << "\n"
+                      << "  param3: " << terminal_text(link.cmdrx_param3) << "\n";
             print_log(link.monitor_log);
             std::cout.flush();
         }
