@@ -10,6 +10,7 @@
 #include "edid/edid_items.h"
 #include "edid/edid_writers.h"
 #include "edid/unit_exchange.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
@@ -45,9 +46,10 @@ void print_check(const EdidBuffer& checked, std::ostream& out) {
         out << msg.msg1 << " " << msg.msg2 << "\n";
     } else {
         const TypeLabels t = type_labels_show(checked);
+        // The image's text may come from the unit: never raw to a terminal.
         out << "Type: " << t.type.value_or("") << "\n"
-            << "Manufacturer: " << t.manufacturer << "\n"
-            << "Model: " << t.model1 << t.model2 << "\n";
+            << "Manufacturer: " << terminal_text(t.manufacturer) << "\n"
+            << "Model: " << terminal_text(t.model1 + t.model2) << "\n";
         if (t.native) out << "Native: " << *t.native << "\n";
     }
     for (const ChecksumLabel& l : checksum_labels_show(checked))
@@ -138,7 +140,8 @@ int cmd_write(Engine& engine, const std::vector<std::string>& args, std::ostream
     out << "wrote " << slot << "\n";
     if (edid_write_item_user_slot(item) != 0) {
         const TypeLabels t = type_labels_show(working);
-        out << "Name: " << edid_written_slot_name(t.manufacturer, t.model1, t.model2) << "\n";
+        out << "Name: "
+            << terminal_text(edid_written_slot_name(t.manufacturer, t.model1, t.model2)) << "\n";
     }
     return edid_cli_ok;
 }
