@@ -132,7 +132,7 @@ class Session {
                     cable_exit_lost);
     }
     int fail(const std::string& why, int exit_code) {
-        std::cerr << "t27ctl: " << why << "\n";
+        std::cerr << "t27ctl: " << terminal_text(why) << "\n";  // may hold the unit's words
         facts_.error = why;
         return exit_code;
     }

@@ -409,6 +409,12 @@ TEST_F(HostileTextTest, UnitTextReachesTheTerminalEscaped) {
         EXPECT_EQ(r.exit_code, 0) << r.err;
         EXPECT_NE(read_file("report.txt").toStdString().find(row.firmware), std::string::npos);
     }
+    // A value the Monitor shows, as monitor watch prints it.
+    ASSERT_EQ(sim.control("set source tmds_format HDMI\x1B]0;pwn\x07"), "ok");
+    const CtlResult w = run_ctl(
+        link + QStringList{"monitor", "watch", "--view", "system", "--duration", "1"});
+    EXPECT_TRUE(no_control(w.out)) << w.out;
+    EXPECT_NE(w.out.find("Source Format: HDMI\\x1B]0;PWN\\x07\n"), std::string::npos) << w.out;
 }
 
 }  // namespace
