@@ -81,7 +81,9 @@ std::string edid_load_error_name(EdidLoadError error) {
 
 EdidLoad edid_read_hex(const std::string& content) {
     const EdidTextParse p = edid_text_parse(content);
-    if (!p.ok) return failed(EdidLoadError::data);
+    // Text without a single byte (comments, blanks, stray words) is no image:
+    // taken as one, it sent two blocks of zeros to the unit.
+    if (!p.ok || p.bytes.empty()) return failed(EdidLoadError::data);
     return loaded(p.bytes, p.text);
 }
 

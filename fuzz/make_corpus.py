@@ -297,6 +297,39 @@ def cable_corpus():
         write("fuzz_cable_reply", name, data)
 
 
+# Request building: requester, flags, then length-prefixed parameters.
+def request_corpus():
+    def seed(which, flags, *params):
+        out = bytes([which, flags])
+        for p in params:
+            if isinstance(p, str):
+                p = p.encode("utf-8")
+            out += bytes([len(p)]) + p
+        return out
+
+    image = edid_images()["hdmi-tv-hd.bin"][:255]
+    seeds = {
+        "raw-line": seed(0, 0, "$model?\r"),
+        "raw-second-command": seed(0, 1, "$motion_text hi\r$task_mode cable\r"),
+        "raw-edid-write": seed(0, 0, "$edid_write c1,block0\r\n"),
+        "motion-plain": seed(1, 0, "  Hello  "),
+        "motion-cr": seed(1, 1, "hi\r$task_mode cable"),
+        "motion-latin1": seed(1, 0, "caf\u00e9 \u00fc"),
+        "motion-unchecked-lf": seed(2, 0, "ab\ncd"),
+        "slot-name": seed(3, 0, "Lab A", "\x19"),
+        "slot-name-esc": seed(3, 1, "x\x1b]0;t\x07", "\x19"),
+        "edid-write": seed(4, 0, "c1", image),
+        "edid-write-bad-slot": seed(4, 1, "c1\r\x7f", image),
+        "edid-read": seed(5, 0, "rx"),
+        "timing": seed(6, 0, "", "\x30"),
+        "table-entry": seed(7, 0, "on", "\x14"),
+        "typed-line": seed(8, 0, "$help"),
+        "typed-line-nul": seed(8, 1, "$boot?\x00go"),
+    }
+    for name, data in seeds.items():
+        write("fuzz_request_build", name, data)
+
+
 def main():
     commands = command_indices()
     engine_corpus(commands)
@@ -307,6 +340,7 @@ def main():
     program_file_corpus()
     sim_corpus()
     cable_corpus()
+    request_corpus()
 
 
 if __name__ == "__main__":

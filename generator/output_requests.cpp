@@ -5,6 +5,7 @@
 #include "protocol/command_table.h"
 #include "protocol/engine.h"
 #include "protocol/pump.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
@@ -36,6 +37,15 @@ void timing_request(Engine& engine, int n) {
 
 void pattern_request(Engine& engine, int n) {
     engine.cmdtx_str(command_text(cmd_pattern_set) + std::to_string(n) + "\r");
+}
+
+std::string motion_text_problem(std::string_view utf8, std::string& bytes) {
+    std::string why;
+    if (!unit_text_from_utf8(trim_blanks(utf8), bytes, why, "The motion text")) return why;
+    if (bytes.size() > static_cast<std::size_t>(motion_text_max))
+        return "The motion text takes at most " + std::to_string(motion_text_max) +
+               " characters.";
+    return {};
 }
 
 void motion_text_request(Engine& engine, std::string_view text) {

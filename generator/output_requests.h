@@ -18,6 +18,11 @@ inline constexpr int motion_text_max = 20;
 void timing_request(Engine& engine, int n);
 void pattern_request(Engine& engine, int n);
 
+// Why the typed motion text (UTF-8) cannot be sent, or the empty text when it
+// can; `bytes` then holds it as the unit takes it, outer blanks trimmed. The
+// window's field and t27ctl both ask here, so they count and refuse alike.
+std::string motion_text_problem(std::string_view utf8, std::string& bytes);
+
 // "$motion_text" + the text without its outer blanks, then the half-second
 // the unit needs before it takes the next request.
 void motion_text_request(Engine& engine, std::string_view text);

@@ -13,6 +13,7 @@
 #include "common/colours.h"
 #include "common/qt/qt_text.h"
 #include "common/ui/qt_colour.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
@@ -174,7 +175,12 @@ void CommandMonitor::cmd_tx_str_Click() {
     // the answer to it now.
     if (link.cmdtx_busy || state_.poll_busy) return;
 
-    const std::string text = trim_blanks(from_qt(txt_tx_str_->text()));
+    std::string text, why;
+    if (!unit_text_from_utf8(trim_blanks(txt_tx_str_->text().toStdString()), text, why,
+                             "The line")) {
+        engine.view().show_message(why, MessageIcon::Warning);
+        return;
+    }
     txt_tx_str_->setText(to_qt(text));
     link.eot_reply = starts_with(text, "$?") || starts_with(text, "$help");
 

@@ -1,6 +1,7 @@
 #include "protocol/engine.h"
 
 #include "protocol/command_table.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
@@ -89,6 +90,15 @@ void Engine::reset_reply_fields() {
 
 void Engine::cmdtx_str(const std::string& request) {
     link_.cmdtx_busy = true;
+
+    // Checked here, where every requester passes, so no window field, file
+    // or command line can slip a second command past the user.
+    if (const std::string why = request_fault(request); !why.empty()) {
+        link_.cmdrx_status = ReplyStatus::NotSent;
+        view_.show_message(why, MessageIcon::Error);
+        link_.cmdtx_busy = false;
+        return;
+    }
 
     if (!link_open()) {
         link_.cmdrx_status = ReplyStatus::NotSent;

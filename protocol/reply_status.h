@@ -5,7 +5,7 @@ namespace t27 {
 
 // Outcome of one transaction. The numbers are what t27ctl prints and exits with.
 enum class ReplyStatus : int {
-    NotSent = 0,     // the selected transport is not open; nothing was sent
+    NotSent = 0,     // the transport is not open or the request was refused; nothing was sent
     Accepted = 1,    // complete reply, same command word, first parameter not "err..."
     NoResponse = 2,  // nothing complete after both attempts, not linked, or transport failure
     ErrorReply = 3,  // complete reply with another command word or an "err..." parameter

@@ -15,6 +15,7 @@
 #include "common/json_out.h"
 #include "protocol/command_table.h"
 #include "protocol/link_sequence.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
@@ -80,7 +81,7 @@ class Session {
                     cable_exit_lost);
     }
     int fail(const std::string& why, int exit_code) {
-        std::cerr << "t27ctl: " << why << "\n";
+        std::cerr << "t27ctl: " << terminal_text(why) << "\n";  // may hold the unit's words
         facts_.error = why;
         return exit_code;
     }
@@ -132,7 +133,7 @@ int print_result(Session& s, RunFacts& facts, bool json) {
     if (auto e = s.ask(command_text(cmd_cable_result_query) + "\r")) return *e;
     facts.result = upper_text(s.p1());
     if (!json) {
-        std::cout << "result: " << *facts.result << "\n";
+        std::cout << "result: " << terminal_text(*facts.result) << "\n";
         std::cout.flush();
     }
     return verdict_exit(*facts.result);

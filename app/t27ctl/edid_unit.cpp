@@ -3,6 +3,8 @@
 #include "edid/check_labels.h"
 #include "edid/unit/edid_items.h"
 
+#include "protocol/request_text.h"
+
 namespace t27 {
 
 int edid_read_item_of(const std::string& slot) {
@@ -22,9 +24,10 @@ void edid_cli_print_check(const EdidBuffer& checked, std::ostream& out) {
         out << msg.msg1 << " " << msg.msg2 << "\n";
     } else {
         const TypeLabels t = type_labels_show(checked);
+        // The image's text may come from the unit: never raw to a terminal.
         out << "Type: " << t.type.value_or("") << "\n"
-            << "Manufacturer: " << t.manufacturer << "\n"
-            << "Model: " << t.model1 << t.model2 << "\n";
+            << "Manufacturer: " << terminal_text(t.manufacturer) << "\n"
+            << "Model: " << terminal_text(t.model1 + t.model2) << "\n";
         if (t.native) out << "Native: " << *t.native << "\n";
     }
     for (const ChecksumLabel& l : checksum_labels_show(checked))

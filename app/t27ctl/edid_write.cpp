@@ -7,6 +7,8 @@
 #include "edid/unit/edid_items.h"
 #include "edid/unit/unit_exchange.h"
 
+#include "protocol/request_text.h"
+
 namespace t27 {
 
 int edid_write_run(Engine& engine, const CtlArgs& args, std::ostream& out, std::ostream& err) {
@@ -37,7 +39,8 @@ int edid_write_run(Engine& engine, const CtlArgs& args, std::ostream& out, std::
     out << "wrote " << slot << "\n";
     if (edid_write_item_user_slot(item) != 0) {
         const TypeLabels t = type_labels_show(working);
-        out << "Name: " << edid_written_slot_name(t.manufacturer, t.model1, t.model2) << "\n";
+        out << "Name: "
+            << terminal_text(edid_written_slot_name(t.manufacturer, t.model1, t.model2)) << "\n";
     }
     return edid_cli_ok;
 }

@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "protocol/request_text.h"
+
 namespace t27 {
 
 namespace {
@@ -56,7 +58,8 @@ int GenSession::outcome(std::string_view what) {
     const LinkState& link = cli_.link();
     const ReplyStatus st = link.cmdrx_status;
     if (st == ReplyStatus::ErrorReply)
-        std::cerr << "t27ctl: the unit refused " << what << ": " << reply_line(link) << "\n";
+        std::cerr << "t27ctl: the unit refused " << what << ": " << terminal_text(reply_line(link))
+                  << "\n";
     else if (st != ReplyStatus::Accepted && !cli_.open_now())
         std::cerr << "t27ctl: lost the link to the unit (" << what << ")\n";
     else if (st != ReplyStatus::Accepted)

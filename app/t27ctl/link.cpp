@@ -6,6 +6,7 @@
 #include "common/qt/qt_text.h"
 #include "protocol/com_map.h"
 #include "protocol/qt/serial_ports.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
@@ -75,9 +76,10 @@ bool CliLink::open() {
 void CliLink::identify(bool print) {
     link_sequence(engine_, view_);
     if (!print) return;
-    std::cout << "link: model=" << view_.model << " family=" << unit_.model_family
-              << " board=" << unit_.board_id << " " << view_.fw
-              << " task=" << task_mode_text(unit_.task_mode) << " catalogue=" << view_.catalogue
+    std::cout << "link: model=" << terminal_text(view_.model) << " family=" << unit_.model_family
+              << " board=" << unit_.board_id << " " << terminal_text(view_.fw)
+              << " task=" << task_mode_text(unit_.task_mode)
+              << " catalogue=" << terminal_text(view_.catalogue)
               << "\n";
 }
 

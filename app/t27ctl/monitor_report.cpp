@@ -11,6 +11,7 @@
 #include "common/console.h"
 #include "common/json_out.h"
 #include "protocol/link_sequence.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
@@ -115,7 +116,8 @@ int t27ctl_monitor_report(const LinkOptions& options, const CtlArgs& args) {
 
     const std::string out =
         ro.json ? json_document(h, sections, report)
-                : (ro.out_file.empty() ? with_lf(report) : report_file_contents(report));
+                : (ro.out_file.empty() ? terminal_text(with_lf(report), true)
+                                       : report_file_contents(report));
     if (ro.out_file.empty()) {
         std::cout << out << std::flush;
         return monitor_exit_ok;

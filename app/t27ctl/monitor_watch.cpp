@@ -12,6 +12,7 @@
 #include "common/local_time.h"
 #include "generator/name_match.h"
 #include "protocol/command_table.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
@@ -127,10 +128,10 @@ class Watcher {
                 line.add("old", c.old_value);
             std::cout << line.add("new", c.new_value).str() << "\n";
         } else if (first) {
-            std::cout << time << " " << c.item << ": " << c.new_value << "\n";
+            std::cout << time << " " << c.item << ": " << terminal_text(c.new_value) << "\n";
         } else {
-            std::cout << time << " " << c.item << ": " << c.old_value << " -> " << c.new_value
-                      << "\n";
+            std::cout << time << " " << c.item << ": " << terminal_text(c.old_value) << " -> "
+                      << terminal_text(c.new_value) << "\n";
         }
         std::cout.flush();
     }

@@ -8,6 +8,7 @@
 #include "generator/generator_colours.h"
 #include "generator/name_match.h"
 #include "generator/panel_press.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
@@ -92,7 +93,7 @@ int t27ctl_panel_list(const LinkOptions& o, bool json) {
             rows_json.push_back(r.str());
             continue;
         }
-        std::cout << row.name << ": " << (now.empty() ? "-" : now) << "  (";
+        std::cout << row.name << ": " << (now.empty() ? "-" : terminal_text(now)) << "  (";
         for (std::size_t k = 0; k < row.buttons.size(); ++k) {
             const int b = row.buttons[k];
             std::cout << (k ? " | " : "") << panel_button(b).caption
@@ -166,7 +167,8 @@ int t27ctl_panel_set(const LinkOptions& o, const CtlArgs& args) {
         std::cout << "panel: " << panel_button(index).caption << " sent\n";
     } else {
         const std::string now = current_text(view, row);
-        std::cout << "panel: " << row.name << " = " << (now.empty() ? "-" : now) << "\n";
+        std::cout << "panel: " << row.name << " = " << (now.empty() ? "-" : terminal_text(now))
+                  << "\n";
     }
     return gen_exit_ok;
 }

@@ -7,12 +7,14 @@
 #include "common/json_out.h"
 #include "common/qt/qt_text.h"
 #include "protocol/command_table.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
 namespace {
 
 constexpr int exit_link_failed = 1;
+constexpr int exit_usage = 64;
 
 // The command monitor's log split at its CR LF line ends; at least one line.
 std::vector<std::string> log_lines(const std::string& log) {
@@ -33,7 +35,7 @@ std::vector<std::string> log_lines(const std::string& log) {
 void print_log(const std::string& log) {
     bool first = true;
     for (const std::string& line : log_lines(log)) {
-        std::cout << (first ? "  reply: " : "        ") << line << "\n";
+        std::cout << (first ? "  reply: " : "        ") << terminal_text(line) << "\n";
         first = false;
     }
 }
@@ -70,6 +72,19 @@ int t27ctl_send(const LinkOptions& o, const std::vector<std::string>& lines, boo
             engine.edid_tx_data()[i] = static_cast<std::uint8_t>(bytes[i]);
     }
 
+    // Every line is checked before any goes out, so a script never leaves the
+    // unit half-way through what it meant to send.
+    std::vector<std::string> requests;
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        const std::string what = "Line " + std::to_string(n + 1);
+        std::string why = what + " is empty (an unset variable?).";
+        if (lines[n].empty() ||
+            !unit_text_from_utf8(lines[n], requests.emplace_back(), why, what)) {
+            std::cerr << "t27ctl: " << why << " Nothing was sent.\n";
+            return exit_usage;
+        }
+    }
+
     if (!cli.open()) return exit_link_failed;
     json::Object doc;
     if (!o.no_link) {
@@ -81,7 +96,7 @@ int t27ctl_send(const LinkOptions& o, const std::vector<std::string>& lines, boo
     json::Array done;
 
     int exit_code = 0;
-    for (const std::string& line : lines) {
+    for (const std::string& line : requests) {
         link.eot_reply = line.rfind("$?", 0) == 0 || line.rfind("$help", 0) == 0;
         link.block_follows = cmdstr_cmd_get(line + "\r") == "$edid_read";
         link.monitor_on = true;
@@ -96,12 +111,12 @@ int t27ctl_send(const LinkOptions& o, const std::vector<std::string>& lines, boo
         if (json_wanted) {
             done.add_raw(line_json(line, link));
         } else {
-            std::cout << "> " << line << "\n"
+            std::cout << "> " << terminal_text(line) << "\n"
                       << "  status: " << static_cast<int>(st) << " " << reply_status_name(st)
                       << "\n"
-                      << "  param1: " << link.cmdrx_param1 << "\n"
-                      << "  param2: " << link.cmdrx_param2 << "\n"
-                      << "  param3: " << link.cmdrx_param3 << "\n";
+                      << "  param1: " << terminal_text(link.cmdrx_param1) << "\n"
+                      << "  param2: " << terminal_text(link.cmdrx_param2) << "\n"
+                      << "  param3: " << terminal_text(link.cmdrx_param3) << "\n";
             print_log(link.monitor_log);
             std::cout.flush();
         }

@@ -10,6 +10,7 @@
 #include "common/local_time.h"
 #include "generator/output_requests.h"
 #include "generator/output_select.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
@@ -98,7 +99,7 @@ void print_step(GenSession& s, const CtlArgs& o, std::size_t number, std::size_t
         else
             std::cout << "pattern -";
         std::cout << "  " << result_word(st);
-        if (!detail.empty()) std::cout << " (" << detail << ")";
+        if (!detail.empty()) std::cout << " (" << terminal_text(detail) << ")";
         std::cout << "\n";
     }
     std::cout.flush();

@@ -8,6 +8,7 @@
 
 #include "app/t27ctl/gen_session.h"
 #include "common/json_out.h"
+#include "protocol/request_text.h"
 #include "generator/downscale.h"
 #include "generator/name_match.h"
 #include "generator/output_requests.h"
@@ -126,7 +127,7 @@ int list(const LinkOptions& o, bool timing, bool json) {
             if (!timing && takes_motion_text(s, n)) std::cout << "  [--motion-text]";
             std::cout << "\n";
         }
-        if (r.motion) std::cout << "motion text: " << *r.motion << "\n";
+        if (r.motion) std::cout << "motion text: " << terminal_text(*r.motion) << "\n";
     }
     std::cout.flush();
     return s.outcome(timing ? "the timing read-back" : "the pattern read-back");
@@ -135,9 +136,14 @@ int list(const LinkOptions& o, bool timing, bool json) {
 // ---- set -----------------------------------------------------------------------------
 
 int set(const LinkOptions& o, bool timing, const std::string& entry,
-        const std::optional<std::string>& motion) {
-    if (motion && trim_blanks(*motion).size() > static_cast<std::size_t>(motion_text_max))
-        return gen_usage("the motion text takes at most 20 characters");
+        const std::optional<std::string>& typed_motion) {
+    // The text goes out as the window sends it: Latin-1, no control characters.
+    std::optional<std::string> motion;
+    if (typed_motion) {
+        motion.emplace();
+        if (const std::string why = motion_text_problem(*typed_motion, *motion); !why.empty())
+            return gen_usage(why);
+    }
     GenSession s(o);
     if (auto e = s.start_generator(false)) return *e;
     const ListKind k = timing ? timings_of(s) : patterns_of(s);
@@ -164,7 +170,7 @@ int set(const LinkOptions& o, bool timing, const std::string& entry,
     if (!motion) return gen_exit_ok;
     motion_text_request(s.engine(), *motion);
     if (const int e = s.outcome("the motion text")) return e;
-    std::cout << "motion text: " << trim_blanks(*motion) << "\n";
+    std::cout << "motion text: " << terminal_text(*motion) << "\n";
     return gen_exit_ok;
 }
 

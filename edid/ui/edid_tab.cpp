@@ -155,6 +155,9 @@ void EdidTab::build() {
         }
     }
 
+    for (int side : {edid_read_side, edid_write_side})
+        connect(panel(side).text, &HexWindow::typed, this, [this, side] { side_typed(side); });
+
     recent_ = new RecentFrame(this);
     recent_->setGeometry(twips_rect(write_left, 600, 5430, 3450));
     recent_->hide();
@@ -241,10 +244,14 @@ std::string EdidTab::side_empty_text(int side) const {
     return side == edid_read_side ? "READ window is empty" : "WRITE window is empty";
 }
 
-void EdidTab::read_clear() { read_panel_.clear(); }
+void EdidTab::read_clear() {
+    read_panel_.clear();
+    set_side_unreadable(edid_read_side, false);
+}
 
 void EdidTab::write_clear() {
     write_panel_.clear();
+    set_side_unreadable(edid_write_side, false);
     set_write_enabled(false);
     current_file_.clear();
     set_title(edid_window_title);
@@ -262,7 +269,10 @@ void EdidTab::edid_read() {
                        [this](const std::string& text) { read_panel_.text->set_text(text); });
     read_ = r.buffer;
     if (r.end != EdidReadEnd::complete) return;
+    read_side_check();
+}
 
+void EdidTab::read_side_check() {
     read_panel_.msg1->setText(qs(edid_wrong_caption));
     edid_check(read_, working_);
     read_panel_.show_checksums(read_);
@@ -282,6 +292,7 @@ void EdidTab::edid_write() {
         window_.dialogs().message(side_empty_text(edid_write_side), MessageIcon::Error);
         return;
     }
+    if (!side_ready(edid_write_side)) return;
     RequestGuard guard(*this);
     if (!edid_write_unit(window_.engine(), edid_write_item(item).slot, write_)) return;
     const int n = edid_write_item_user_slot(item);
@@ -302,10 +313,54 @@ void EdidTab::write_side_check() {
     write_panel_.show_type(type_labels_show(write_));
 }
 
+void EdidTab::side_typed(int side) {
+    SidePanel& p = panel(side);
+    EdidBuffer& image = side == edid_read_side ? read_ : write_;
+    const std::string text = p.text->text();
+    // Read as a .hex file is read, so whatever the side is used for next is
+    // exactly what the window shows; the text itself is left as typed.
+    const EdidLoad load = text.empty() ? EdidLoad{} : edid_read_hex(text);
+    p.clear_labels();
+    image = load.ok() ? load.buffer : EdidBuffer{};
+    set_side_unreadable(side, !text.empty() && !load.ok());
+    if (side == edid_write_side) {
+        if (!text.empty()) mark_title_changed();
+        if (load.ok()) write_side_check();
+        set_write_enabled(load.ok(), !side_unreadable_[edid_write_side]);
+    } else if (load.ok()) {
+        read_side_check();
+    }
+    if (side_unreadable_[static_cast<std::size_t>(side)])
+        p.show_messages({true, "Typed text is", "not EDID hex", edid_error_colour});
+}
+
+void EdidTab::set_side_unreadable(int side, bool unreadable) {
+    side_unreadable_[static_cast<std::size_t>(side)] = unreadable;
+    const bool read_ok = !side_unreadable_[edid_read_side];
+    const bool write_ok = !side_unreadable_[edid_write_side];
+    cmd_read_[1]->setEnabled(read_ok && write_ok);  // COMPARE
+    cmd_read_[2]->setEnabled(read_ok);              // <= COPY
+    if (!read_ok) cmd_read_[4]->setEnabled(false);  // ANALYZE
+    cmd_edid_edit_->setEnabled(write_ok);
+    for (int b = 0; b < edid_max_blocks && unreadable; ++b)
+        panel(side).recover[static_cast<std::size_t>(b)]->hide();
+}
+
+bool EdidTab::side_ready(int side) {
+    if (!side_unreadable_[static_cast<std::size_t>(side)]) return true;
+    window_.dialogs().message(
+        std::string(side == edid_read_side ? "READ" : "WRITE") +
+            " window: the typed text does not read as EDID hex data. Correct it, or load the "
+            "side again.",
+        MessageIcon::Error);
+    return false;
+}
+
 // ---- files ----------------------------------------------------------------------------------
 
 bool EdidTab::edid_file_load(const std::string& path) {
     write_panel_.clear();
+    set_side_unreadable(edid_write_side, false);
     write_panel_.msg1->setText(qs(edid_wrong_caption));
     EdidLoad load = t27::edid_file_load(path);
     set_title(path + " - " + edid_window_title);
@@ -333,6 +388,7 @@ void EdidTab::edid_analyse(int side) {
         window_.dialogs().message(side_empty_text(side), MessageIcon::Error);
         return;
     }
+    if (!side_ready(side)) return;
     if (analysis_->isVisible()) {
         analysis_->hide();
         return;
@@ -350,6 +406,7 @@ void EdidTab::cmd_edid_edit_Click() {
         window_.dialogs().message(side_empty_text(edid_write_side), MessageIcon::Error);
         return;
     }
+    if (!side_ready(edid_write_side)) return;
     const std::string image(write_.data.begin(), write_.data.begin() + write_.size);
     std::string why;
     const std::optional<EdidModel> model = EdidModel::parse(image, &why);
@@ -367,9 +424,14 @@ void EdidTab::edid_edit_apply(const std::string& image) {
     edid_store(edited, image);
     write_ = edited;
     write_panel_.clear();
+    set_side_unreadable(edid_write_side, false);
     write_panel_.text->set_text(edid_text_format(image, 0, EdidSeparatorRule::after_every_block));
     write_side_check();
     set_write_enabled(true);
+    mark_title_changed();
+}
+
+void EdidTab::mark_title_changed() {
     // Marked as a repair marks it: the image no longer is the file's.
     const std::string title = from_qt(window_.windowTitle());
     if (title.size() < 2 || title.compare(title.size() - 2, 2, " *") != 0) set_title(title + " *");
@@ -406,7 +468,7 @@ void EdidTab::slot_names_refresh() {
 void EdidTab::cmd_write_rename_Click() {
     std::string name;
     const int item = item_of(imgcbo_write_);
-    const std::string problem = slot_rename_problem(from_qt(txt_edid_rename_->text()), item, name);
+    const std::string problem = slot_rename_problem(txt_edid_rename_->text().toStdString(), item, name);
     if (!problem.empty()) {
         window_.dialogs().message(problem, MessageIcon::Warning);
         return;

@@ -98,12 +98,21 @@ class EdidTab : public QWidget, public TabPage {
     QPushButton* button(QPushButton*& slot, const QString& name, int left, int top, int width,
                         const QString& caption);
     void write_side_check();
+    void read_side_check();
+    // The person changed a side's text: it is read as a .hex file is and, when
+    // it reads, becomes the side's image; otherwise nothing can use the side.
+    void side_typed(int side);
+    void set_side_unreadable(int side, bool unreadable);
+    // False, with a message, when the side's typed text did not read.
+    bool side_ready(int side);
     // WRITE, VERIFY and the write button follow `on`; ANALYZE stays usable
     // unless `analyse` is false.
     void set_write_enabled(bool on, bool analyse = true);
     // OPEN and a recent file's entry: the file goes to the WRITE side.
     void open_file(const std::string& path);
     void set_title(const std::string& title);
+    // " *" after the title once, when the WRITE image stops being the file's.
+    void mark_title_changed();
     void show_recent();
     void add_recent(const std::string& path);
     void set_second_entry(const std::string& text);
@@ -129,6 +138,9 @@ class EdidTab : public QWidget, public TabPage {
     int rx_index_ = edid_rx_sink_index;
     int copy_target_ = 1;
     bool requesting_ = false;
+    // A side whose typed text did not read holds no image until it reads or
+    // is loaded again.
+    std::array<bool, 2> side_unreadable_{};
     bool window_gone_ = false;
 
     SidePanel read_panel_;

@@ -115,12 +115,16 @@ void EdidTab::lab_pre_f_Click(int i) {
     window_.dialogs().message(entry + " doesn't exist !", MessageIcon::Error);
     recent_list_remove(recent, i);
     recent_->set_entries(recent);
-    if (!write_panel_.text->empty()) set_write_enabled(true);
+    // Only an image the side holds and shows may go to the unit: not text
+    // typed after a failed OPEN, nor a side whose file gave nothing.
+    if (!current_file_.empty() && write_.size > 0 && !side_unreadable_[edid_write_side])
+        set_write_enabled(true);
 }
 
 // ---- compare, copy, repair ------------------------------------------------------------------
 
 void EdidTab::edid_compare() {
+    if (!side_ready(edid_read_side) || !side_ready(edid_write_side)) return;
     read_panel_.msg1->hide();
     read_panel_.msg2->hide();
     read_panel_.set_message_colour(edid_plain_colour);
@@ -146,7 +150,9 @@ void EdidTab::edid_copy_read_to_write() {
         window_.dialogs().message(side_empty_text(edid_read_side), MessageIcon::Error);
         return;
     }
+    if (!side_ready(edid_read_side)) return;
     write_ = read_;
+    set_side_unreadable(edid_write_side, false);
     // Labels that the copied image does not set must not keep the old image's values.
     write_panel_.clear();
     write_panel_.text->set_text(text);
@@ -158,7 +164,7 @@ void EdidTab::edid_copy_read_to_write() {
 }
 
 void EdidTab::edid_checksum_repair(int side, int block) {
-    if (block < 0 || block >= edid_max_blocks) return;
+    if (block < 0 || block >= edid_max_blocks || !side_ready(side)) return;
     SidePanel& p = panel(side);
     EdidBuffer& buf = side == edid_read_side ? read_ : write_;
     const std::string before = p.text->text();

@@ -10,7 +10,22 @@
 
 namespace t27 {
 
+// Marks a change as the program's own for as long as it lives.
+class HexWindow::OwnChange {
+  public:
+    explicit OwnChange(HexWindow& w) : w_(w) { ++w_.own_changes_; }
+    ~OwnChange() { --w_.own_changes_; }
+    OwnChange(const OwnChange&) = delete;
+    OwnChange& operator=(const OwnChange&) = delete;
+
+  private:
+    HexWindow& w_;
+};
+
 HexWindow::HexWindow(QWidget* parent) : QTextEdit(parent) {
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (own_changes_ == 0) emit typed();
+    });
     setAcceptRichText(false);
     setLineWrapMode(QTextEdit::NoWrap);
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -21,11 +36,13 @@ HexWindow::HexWindow(QWidget* parent) : QTextEdit(parent) {
 std::string HexWindow::text() const { return edid_text_from_box(from_qt(toPlainText())); }
 
 void HexWindow::set_text(const std::string& text) {
+    const OwnChange own(*this);
     setTextColor(Qt::black);
     setPlainText(to_qt(edid_box_text(text)));
 }
 
 void HexWindow::colour_range(std::size_t offset, std::size_t count, Colour colour) {
+    const OwnChange own(*this);
     const std::string t = text();
     if (offset >= t.size()) return;
     const std::size_t from = edid_box_position(t, offset);
@@ -39,6 +56,7 @@ void HexWindow::colour_range(std::size_t offset, std::size_t count, Colour colou
 }
 
 void HexWindow::replace_range(std::size_t offset, std::size_t count, const std::string& with) {
+    const OwnChange own(*this);
     const std::string t = text();
     if (offset >= t.size()) return;
     const std::size_t from = edid_box_position(t, offset);

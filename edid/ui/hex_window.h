@@ -25,6 +25,15 @@ class HexWindow : public QTextEdit {
     void replace_range(std::size_t offset, std::size_t count, const std::string& with);
     // The colour of the character at `offset` of text() (black when none was set).
     Colour colour_at(std::size_t offset) const;
+
+  signals:
+    // The person changed the text: typing, pasting, cutting, undo. The
+    // program's own changes above never send it.
+    void typed();
+
+  private:
+    class OwnChange;
+    int own_changes_ = 0;
 };
 
 }  // namespace t27

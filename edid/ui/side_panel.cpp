@@ -71,6 +71,10 @@ SidePanel::SidePanel(QWidget* parent, const char* side, int left) {
 
 void SidePanel::clear() {
     text->set_text({});
+    clear_labels();
+}
+
+void SidePanel::clear_labels() {
     for (QLabel* l : {msg1, msg2}) {
         l->hide();
         set_label(l, {}, edid_plain_colour);

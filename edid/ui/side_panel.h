@@ -20,6 +20,8 @@ struct SidePanel {
 
     // Empty text, hidden message labels, empty type labels, no "R" button.
     void clear();
+    // The same, but the text stays.
+    void clear_labels();
     void show_checksums(const EdidBuffer& checked);
     void show_type(const TypeLabels& t);
     void show_messages(const MessageLabels& m);

@@ -1,6 +1,7 @@
 #include "edid/unit/slot_exchange.h"
 
 #include "protocol/command_table.h"
+#include "protocol/request_text.h"
 
 namespace t27 {
 
@@ -42,7 +43,8 @@ SlotNames slot_names_refresh(Engine& engine) {
 }
 
 std::string slot_rename_problem(const std::string& text, int write_item, std::string& name) {
-    name = trim_blanks(text);
+    std::string why;
+    if (!unit_text_from_utf8(trim_blanks(text), name, why, "The slot name")) return why;
     if (name.empty()) return "Wrong name";
     if (edid_write_item_user_slot(write_item) == 0) return "Sink can't be named.";
     return {};

@@ -21,8 +21,9 @@ struct SlotNames {
 // request ends the refresh; names already reported are kept.
 SlotNames slot_names_refresh(Engine& engine);
 
-// Why a rename cannot go ahead ("Wrong name", "Sink can't be named."), or
-// empty; `name` gets the text with blanks trimmed from both ends.
+// Why a rename cannot go ahead ("Wrong name", "Sink can't be named.", a
+// control character or one the unit cannot take), or empty; `text` is what was
+// typed (UTF-8), `name` gets it trimmed of outer blanks, one byte a character.
 std::string slot_rename_problem(const std::string& text, int write_item, std::string& name);
 
 // "$edid_name c" n "," name: true when the unit echoes the same name.

@@ -142,8 +142,14 @@ void PatternTab::lstv_pattern_Click() { pattern_extras_show(); }
 
 void PatternTab::txt_motion_text_KeyPress(int key) {
     if (key != 13) return;
+    std::string bytes;
+    if (const std::string why = motion_text_problem(txt_motion_text_->text().toStdString(), bytes);
+        !why.empty()) {
+        window_.dialogs().message(why, MessageIcon::Warning);
+        return;
+    }
     if (window_.defer(pending_motion_text)) return;
-    motion_text_request(window_.engine(), from_qt(txt_motion_text_->text()));
+    motion_text_request(window_.engine(), bytes);
 }
 
 void PatternTab::lstv_pattern_out_get() {

@@ -109,7 +109,9 @@ TEST(EdidFiles, DdcTakesTheLast256Or128Bytes) {
 }
 
 TEST(EdidFiles, HexRejectionIsData) {
-    EXPECT_EQ(edid_read_hex("12 3X").error, EdidLoadError::data);
+    // Text that holds no byte at all is no image either.
+    for (const char* bad : {"12 3X", "", "zz", "// only a comment\r\n", " \r\n\r\n"})
+        EXPECT_EQ(edid_read_hex(bad).error, EdidLoadError::data) << bad;
     EXPECT_EQ(edid_load_error_name(EdidLoadError::data), "Data");
 }
 

@@ -120,6 +120,52 @@ TEST_F(EngineTest, TransportClosedRefusesWithMessageAndNotLinkedLabel) {
     EXPECT_EQ(link.cmdrx_status, ReplyStatus::NotSent);
 }
 
+// A control character inside a request would end it early on the unit and
+// run the rest as a command nobody chose; such a request never leaves.
+TEST_F(EngineTest, RequestWithAControlCharacterInsideIsNotSentAndSaysWhy) {
+    struct Row {
+        std::string request;
+        bool sent;
+        const char* why;  // part of the message when refused
+    };
+    const Row rows[] = {
+        {"$model?\r", true, ""},
+        {"\r", true, ""},  // an empty line is still one line
+        {"$edid_write c1,block0\r\n", true, ""},
+        {"$edid_writes c1,block0\r\n", false, "(CR)"},  // not a block write: CR LF is two ends
+        {"$motion_text hi\r$task_mode cable\r", false, "(CR) at position 16"},
+        {"$motion_text ab\ncd\r", false, "(LF)"},
+        {"$motion_text ab\r\n", false, "(CR)"},  // CR LF ends only a block write
+        {std::string("$model?\0x\r", 10), false, "(NUL)"},
+        {"$model?\x1b]0;t\x07\r", false, "(ESC)"},
+        {"$model?\x7f\r", false, "(DEL)"},
+        {"$model?\t\r", false, "(TAB)"},
+        {"$model?", false, "no line end"},
+        {"", false, "no line end"},
+        {"$model?\r\r", false, "(CR)"},
+        {"$motion_text caf\xe9\r", true, ""},  // one byte a character, above DEL
+    };
+    use_ethernet();
+    answer_all("$x ok\r\n");
+    for (const Row& r : rows) {
+        SCOPED_TRACE(::testing::PrintToString(r.request));
+        eth.writes.clear();
+        view.messages.clear();
+        engine.cmdtx_str(r.request);
+        EXPECT_FALSE(link.cmdtx_busy);
+        if (r.sent) {
+            EXPECT_FALSE(eth.writes.empty());
+            EXPECT_NE(link.cmdrx_status, ReplyStatus::NotSent);
+            continue;
+        }
+        EXPECT_TRUE(eth.writes.empty());
+        EXPECT_EQ(link.cmdrx_status, ReplyStatus::NotSent);
+        ASSERT_EQ(view.messages.size(), 1u);
+        EXPECT_NE(view.messages[0].find(r.why), std::string::npos) << view.messages[0];
+        EXPECT_EQ(view.messages[0].rfind("Not sent: ", 0), 0u) << view.messages[0];
+    }
+}
+
 TEST_F(EngineTest, NotLinkedPassesOnlyTheThreeLinkQueries) {
     unit.model_family = not_known;
     answer_all("$fwver? 1\r\n");

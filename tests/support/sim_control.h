@@ -10,7 +10,8 @@ inline std::string sim_control_line(const QString& host, quint16 port, const std
     QTcpSocket s;
     s.connectToHost(host, port);
     if (!s.waitForConnected(2000)) return "no control channel";
-    s.write((line + "\n").c_str());
+    const std::string whole = line + "\n";  // a NUL in the line goes too
+    s.write(whole.data(), static_cast<qint64>(whole.size()));
     s.flush();
     while (!s.canReadLine())
         if (!s.waitForReadyRead(2000)) return "no answer";

@@ -1,5 +1,7 @@
 // The READ and WRITE sides against the unit: reading from the sink and the
 // slots, writing into a slot, and the selectors that follow the unit.
+#include <QFile>
+#include <QKeyEvent>
 #include <QTextCursor>
 
 #include "tests/edid/ui/tab_fixture.h"
@@ -161,6 +163,91 @@ TEST_F(EdidTabTest, WriteToUserSlotNamesItInBothSelectors) {
     click("cmd_read_0");
     EXPECT_EQ(std::string(tab->read_buffer().data.begin(), tab->read_buffer().data.begin() + 256),
               img.bytes());
+}
+
+// Keys as a person presses them in a hex window: select all, then the text.
+void type_over(HexWindow* w, const QString& text) {
+    QKeyEvent select_all(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
+    QCoreApplication::sendEvent(w, &select_all);
+    for (const QChar c : text) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(w, &key);
+    }
+}
+
+std::string block_write(const std::string& slot, int block, const std::string& image) {
+    std::string line = "$edid_write " + slot + ",block" + std::to_string(block) + "\r\n";
+    for (int i = 0; i < 128; ++i) {
+        const std::size_t at = static_cast<std::size_t>(block * 128 + i);
+        line += pair2(at < image.size() ? static_cast<unsigned char>(image[at]) : 0) + " ";
+    }
+    return line + "\r";
+}
+
+// Whatever the write button sends is what the WRITE window shows: typed text
+// is read as a .hex file is, and text that does not read sends nothing.
+TEST_F(EdidTabTest, TypedWriteWindowIsWhatTheWriteButtonSends) {
+    linked();
+    HexWindow* hex = tab->panel(edid_write_side).text;
+    struct Step {
+        const char* before;  // "open", "failed open" or "gone recent"
+        QString typed;
+        bool sends;
+        std::string image;  // what goes to the unit, when anything does
+    };
+    const Step steps[] = {
+        {"open", "AB CD EF", true, "\xAB\xCD\xEF"},
+        {"open", "12 3X", false, ""},
+        {"failed open", "zz", false, ""},
+        {"failed open", "00 ff 01", true, std::string("\x00\xFF\x01", 3)},
+        {"gone recent", "not hex", false, ""},
+        {"gone recent", "07 08", true, "\x07\x08"},
+    };
+    for (const Step& st : steps) {
+        SCOPED_TRACE(std::string(st.before) + " then " + st.typed.toStdString());
+        open_into_write("two.bin", hdmi_two_blocks().bytes());
+        if (std::string(st.before) != "open") open_into_write("junk.hex", "12 3X\r\n");
+        type_over(hex, st.typed);
+        if (std::string(st.before) == "gone recent") {
+            window->state().recent_files[0] = path("gone.bin");
+            tab->lab_pre_f_Click(0);
+        }
+        choose("imgcbo_write", 5);  // c3
+        const std::string wire_before = server.wire();
+        const std::size_t messages = dialogs.messages.size();
+        tab->edid_write();
+        const std::string sent = server.wire().substr(wire_before.size());
+        if (st.sends) {
+            EXPECT_TRUE(find<QWidget>("cmd_write_4")->isEnabled());
+            EXPECT_EQ(sent, block_write("c3", 0, st.image) + block_write("c3", 1, st.image));
+            std::string slot = st.image;
+            slot.resize(256, '\0');
+            EXPECT_EQ(store().users[2].image, as_vector(slot));
+        } else {
+            for (const char* b : {"cmd_write_2", "cmd_write_3", "cmd_write_4", "cmd_write_7",
+                                  "cmd_read_1", "cmd_edid_edit"})
+                EXPECT_FALSE(find<QWidget>(b)->isEnabled()) << b;
+            EXPECT_EQ(sent, "");
+            EXPECT_TRUE(shown("lab_write_msg1"));
+            EXPECT_EQ(text_of("lab_write_msg1") + " " + text_of("lab_write_msg2"),
+                      "Typed text is not EDID hex");
+            ASSERT_GT(dialogs.messages.size(), messages);
+            EXPECT_NE(dialogs.messages.back().find("does not read as EDID hex"), std::string::npos)
+                << dialogs.messages.back();
+            // Nor can it reach the unit, compare or analysis any other way.
+            tab->edid_analyse(edid_write_side);
+            tab->edid_compare();
+            EXPECT_FALSE(tab->analysis()->isVisible());
+        }
+        EXPECT_EQ(write_text(), st.typed.toStdString());  // the text stays as typed
+    }
+    // SAVE still works from the text, as typed.
+    dialogs.next_filter = "*.bin (*.bin)";
+    dialogs.next_file = path("typed.bin");
+    tab->edid_file_save(edid_write_side);
+    QFile saved(QString::fromStdString(path("typed.bin")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().toStdString(), "\x07\x08");
 }
 
 TEST_F(EdidTabTest, SecondEntryFollowsTheFamily) {
