@@ -13,7 +13,7 @@
 namespace t27 {
 
 const char* const edid_edit_usage =
-    "       t27ctl edid edit IN OUT [--hex-type simple|c] [options]\n"
+    "       t27ctl edid edit IN OUT [--hex-type simple|c] [--force] [options]\n"
     "         --name TEXT  --manufacturer ABC  --product N  --serial N  --week N  --year N\n"
     "         --add-vic N[,N...]  --remove-vic N[,N...]  --native-vic N\n"
     "         --max-tmds-mhz N  --max-tmds-rate-mhz N  --hdr static|none\n"
@@ -149,10 +149,15 @@ int edid_cli_edit(const std::vector<std::string>& args, std::ostream& out, std::
     std::vector<PendingEdit> edits;
     std::vector<std::string> audio;
     EdidHexType hex_type = EdidHexType::simple;
+    bool force = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.rfind("--", 0) != 0) {
             files.push_back(a);
+            continue;
+        }
+        if (a == "--force") {
+            force = true;
             continue;
         }
         if (i + 1 >= args.size()) return usage(err, a + " needs a value");
@@ -178,6 +183,11 @@ int edid_cli_edit(const std::vector<std::string>& args, std::ostream& out, std::
 
     std::optional<EdidModel> model;
     if (int rc = load_model(files[0], model, err)) return rc;
+    if (const std::string fault = edid_edit_header_fault(*model); !fault.empty() && !force) {
+        err << "t27ctl edid: " << files[0] << ": " << fault
+            << "; nothing written (--force edits it anyway)\n";
+        return edid_cli_bad_data;
+    }
     const std::string before = model->serialize();
     const std::vector<std::string> warned_before = edid_model_warnings(*model);
 
@@ -212,9 +222,12 @@ int edid_cli_edit(const std::vector<std::string>& args, std::ostream& out, std::
         err << "t27ctl edid: " << why << "\n";
         return edid_cli_cannot_write;
     }
+    for (const std::string& w : model->warnings())
+        err << "t27ctl edid: warning: " << w << "\n";
     for (const std::string& w : edid_model_warnings(*model))
         if (std::find(warned_before.begin(), warned_before.end(), w) == warned_before.end())
             err << "t27ctl edid: warning: " << w << "\n";
+    for (const std::string& n : model->notes()) out << "also: " << n << "\n";
     std::size_t changed = 0;
     for (std::size_t i = 0; i < std::max(before.size(), after.size()); ++i)
         if (i >= before.size() || i >= after.size() || before[i] != after[i]) ++changed;

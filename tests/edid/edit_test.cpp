@@ -122,7 +122,8 @@ TEST(EdidEdit, EveryImageComesBackByteForByte) {
         const std::string image = image_of(in);
         for (const char* out_name : {"out.bin", "out.hex"}) {
             const std::string out = tmp.file(out_name);
-            const CliRun r = edit({in, out});
+            // Forced: images with a broken header come back as they are, too.
+            const CliRun r = edit({in, out, "--force"});
             ASSERT_EQ(r.rc, 0) << r.err;
             EXPECT_EQ(image_of(out), image);
         }
@@ -322,6 +323,11 @@ TEST(EdidEdit, AnEditThatCannotBeMadeWritesNothing) {
         {tv, {"--week", "60"}, 65, "the week is"},
         {tv, {"--product", "many"}, 64, "takes a number"},
         {tv, {"--hdr", "dynamic"}, 64, "static or none"},
+        {std::string(T27_EDID_TEST_DATA) + "/bad-header.bin",
+         {"--name", "X"},
+         65,
+         "header is not 00 FF FF FF FF FF FF 00"},
+        {tv, {"--hdr", "none"}, 65, "no HDR static metadata block to remove"},
     };
     for (const Refusal& r : refusals) {
         SCOPED_TRACE(r.args[0] + " " + r.args[1]);
