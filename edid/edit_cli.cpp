@@ -222,8 +222,7 @@ int edid_cli_edit(const std::vector<std::string>& args, std::ostream& out, std::
         err << "t27ctl edid: " << why << "\n";
         return edid_cli_cannot_write;
     }
-    for (const std::string& w : model->warnings())
-        err << "t27ctl edid: warning: " << w << "\n";
+    for (const std::string& w : model->warnings()) err << "t27ctl edid: warning: " << w << "\n";
     for (const std::string& w : edid_model_warnings(*model))
         if (std::find(warned_before.begin(), warned_before.end(), w) == warned_before.end())
             err << "t27ctl edid: warning: " << w << "\n";

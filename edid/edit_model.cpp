@@ -255,7 +255,6 @@ EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
     int data = 0;
     int timings = 0;
     int trailer = 0;
-    int trailer_first = 0;  // the trailer's first two bytes, 0 when they read as no timing
     std::size_t padding_at = parts.size();
     for (std::size_t i = 0; i < parts.size(); ++i) {
         EdidPart& part = parts[i];
@@ -273,7 +272,6 @@ EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
             timings += size;
         } else if (part.role == EdidPartRole::trailer) {
             trailer = size;
-            trailer_first = part_byte(part.bytes, 0) | part_byte(part.bytes, 1);
         } else if (part.role == EdidPartRole::padding) {
             padding_at = i;
         }
@@ -298,11 +296,19 @@ EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
         return {"block " + std::to_string(b) + " has no data blocks but " +
                 std::to_string(trailer) +
                 " non-zero bytes after its header; a data block would give them a meaning"};
-    // Bytes that once had no room for a timing must not move to where one fits.
-    const int trailer_at = 4 + data + timings;
-    if (trailer_first != 0 && trailer_at + 18 <= edid_block_body)
-        return {"the " + std::to_string(trailer) + " bytes after the detailed timings of block " +
-                std::to_string(b) + " would then read as a detailed timing"};
+    // Readers take the bytes after the timings in whole 18-byte descriptors
+    // and the rest as padding: the trailer must fall into as many whole
+    // descriptors where it goes as where it was.
+    const auto in_whole = [trailer](int at) {
+        return std::min(trailer, (edid_block_body - at) / 18 * 18);
+    };
+    const EdidBlock& was = block(b);
+    for (int p = 0; p < static_cast<int>(was.parts.size()); ++p)
+        if (was.parts[static_cast<std::size_t>(p)].role == EdidPartRole::trailer &&
+            in_whole(was.offset_of(p)) != in_whole(4 + data + timings))
+            return {"the " + std::to_string(trailer) +
+                    " bytes after the detailed timings of block " + std::to_string(b) +
+                    " would change meaning where they would go"};
 
     std::string padding;
     if (padding_at < parts.size()) {

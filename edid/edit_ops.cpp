@@ -1,9 +1,13 @@
 #include "edid/edit_ops.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
 #include <optional>
 
 #include "edid/cea_blocks.h"
+#include "edid/vic_names.h"
 
 namespace t27 {
 
@@ -170,7 +174,8 @@ EdidEdit move_hdmi_3d(EdidModel& m, int b, const SvdMove& mv, const std::vector<
             at += size;
         }
         if (end < static_cast<int>(old.size())) bytes += old.substr(static_cast<std::size_t>(end));
-        const int length = h->length - (static_cast<int>(old.size()) - static_cast<int>(bytes.size()));
+        const int length =
+            h->length - (static_cast<int>(old.size()) - static_cast<int>(bytes.size()));
         bytes[static_cast<std::size_t>(h->flags_at + 1)] =
             static_cast<char>((part_byte(old, h->flags_at + 1) & 0xE0) | length);
         if (bytes != old)
@@ -182,8 +187,10 @@ EdidEdit move_hdmi_3d(EdidModel& m, int b, const SvdMove& mv, const std::vector<
 // The 4:2:0 capability map names descriptors by position, so its bits move
 // with them.
 EdidEdit move_y420_map(EdidModel& m, int b, const SvdMove& mv) {
-    for (const PartRef& r : data_blocks_in(m, b, DataBlockKind::y420_map)) {
-        const std::string& old = m.part(b, r.part).bytes;
+    const auto maps = data_blocks_in(m, b, DataBlockKind::y420_map);
+    // From the last, so that a removal leaves the others' places alone.
+    for (auto r = maps.rbegin(); r != maps.rend(); ++r) {
+        const std::string old = m.part(b, r->part).bytes;
         if (old.size() <= 2) continue;  // an empty map covers every descriptor
         std::string map = old;
         for (std::size_t k = 2; k < map.size(); ++k) map[k] = 0;
@@ -198,8 +205,15 @@ EdidEdit move_y420_map(EdidModel& m, int b, const SvdMove& mv) {
                        " is dropped: the map has no bit for position " + std::to_string(j + 1));
             }
         }
-        if (map != old)
-            if (EdidEdit e = m.replace(b, r.part, map); !e.ok()) return e;
+        if (map == old) continue;
+        // A map without a bit reads as a fault; one whose VICs all went goes too.
+        if (map.find_first_not_of('\0', 2) == std::string::npos) {
+            m.note("the YCbCr 4:2:0 capability map of block " + std::to_string(b) +
+                   " is removed: none of its VICs is left");
+            if (EdidEdit e = m.remove(b, r->part); !e.ok()) return e;
+            continue;
+        }
+        if (EdidEdit e = m.replace(b, r->part, map); !e.ok()) return e;
     }
     return {};
 }
@@ -253,6 +267,11 @@ EdidEdit write_svds(EdidModel& m, int b, const std::vector<SvdSlot>& slots) {
     if (EdidEdit e = move_y420_map(m, b, mv); !e.ok()) return e;
     if (EdidEdit e = move_hdmi_3d(m, b, mv, vics_of(old)); !e.ok()) return e;
     warn_dangling(m, b, vics_of(old), vics_of(slots));
+    const auto native = [](const SvdSlot& s) { return svd_decode(s.code).native; };
+    const auto was = std::find_if(old.begin(), old.end(), native);
+    if (was != old.end() && std::none_of(slots.begin(), slots.end(), native))
+        m.warn("no VIC of block " + std::to_string(b) + " is marked native now; " +
+               vic_label(svd_decode(was->code).vic) + " was");
     return {};
 }
 
@@ -272,8 +291,8 @@ EdidEdit take_y420_only(EdidModel& m, const std::vector<int>& vics, std::vector<
             }
         }
         if (bytes == old) continue;
-        EdidEdit e = bytes.size() > 2 ? m.replace(r->block, r->part, bytes)
-                                      : m.remove(r->block, r->part);
+        EdidEdit e =
+            bytes.size() > 2 ? m.replace(r->block, r->part, bytes) : m.remove(r->block, r->part);
         if (!e.ok()) return e;
     }
     return {};
@@ -292,8 +311,8 @@ EdidEdit mark_y420_capable(EdidModel& m, int b, const std::vector<int>& vics) {
         for (std::size_t j = 0; j < slots.size() && !covers_all; ++j) {
             if (svd_decode(slots[j].code).vic != v) continue;
             if (map.size() < 3 + j / 8) map.resize(3 + j / 8, '\0');
-            map[2 + j / 8] = static_cast<char>(part_byte(map, static_cast<int>(2 + j / 8)) |
-                                               (1 << (j % 8)));
+            map[2 + j / 8] =
+                static_cast<char>(part_byte(map, static_cast<int>(2 + j / 8)) | (1 << (j % 8)));
         }
         m.note(vic_label(v) +
                " moves from the YCbCr 4:2:0 video data block into the video data block, "
@@ -733,8 +752,8 @@ EdidEdit edit_hdr_static(EdidModel& m, bool on) {
     return all_or_nothing(m, [on](EdidModel& w) -> EdidEdit {
         const auto found = data_blocks_of(w, DataBlockKind::hdr_static);
         if (!on) {
-            if (found.empty()) return {"the image has no HDR static metadata block to remove" +
-                                       hdr_elsewhere(w)};
+            if (found.empty())
+                return {"the image has no HDR static metadata block to remove" + hdr_elsewhere(w)};
             for (auto it = found.rbegin(); it != found.rend(); ++it)
                 if (EdidEdit e = w.remove(it->block, it->part); !e.ok()) return e;
             return {};
@@ -815,14 +834,15 @@ EdidEdit edit_audio(EdidModel& m, const std::vector<std::string>& sads) {
             const int b = first_cta_block(w);
             if (b < 0) return {std::string("cannot add audio: ") + no_cta};
             const auto video = data_blocks_in(w, b, DataBlockKind::video);
-            if (EdidEdit e =
-                    w.insert_data_block(b, bytes, video.empty() ? -1 : video.front().part);
+            if (EdidEdit e = w.insert_data_block(b, bytes, video.empty() ? -1 : video.front().part);
                 !e.ok())
                 return e;
         }
         // A sink with audio descriptors takes basic audio, and says so in the header.
-        for (const PartRef& r : data_blocks_of(w, DataBlockKind::audio))
-            if (EdidEdit e = set_cta_flag(w, r.block, 0x40, "basic audio"); !e.ok()) return e;
+        // Byte 3 is the same in every CTA block.
+        for (int b = 1; b < w.block_count(); ++b)
+            if (w.block(b).is_cta())
+                if (EdidEdit e = set_cta_flag(w, b, 0x40, "basic audio"); !e.ok()) return e;
         return {};
     });
 }
@@ -851,6 +871,10 @@ EdidEdit edit_remove_data_blocks(EdidModel& m, const std::string& tag) {
                 const EdidPart& part = w.part(b, p);
                 if (part.role != EdidPartRole::data_block || !tag_matches(tag, part.bytes))
                     continue;
+                if (data_block_kind(part.bytes) == DataBlockKind::video_capability)
+                    w.warn(
+                        "without a video capability data block a source cannot select the "
+                        "RGB quantization range");
                 if (EdidEdit e = w.remove(b, p); !e.ok()) return e;
                 removed = true;
             }
@@ -945,6 +969,49 @@ int max_tmds_mhz(const EdidModel& m) {
     return max_mhz;
 }
 
+// The range limits descriptor's rates, when it has one without the rate
+// offsets of byte 4.
+struct RangeRates {
+    int min_v = 0, max_v = 0, min_h = 0, max_h = 0;
+};
+
+std::optional<RangeRates> range_rates(const EdidModel& m) {
+    for (const EdidPart& p : m.block(0).parts)
+        if (p.role == EdidPartRole::descriptor &&
+            descriptor_kind(p.bytes) == DescriptorKind::range_limits && part_byte(p.bytes, 4) == 0)
+            return RangeRates{part_byte(p.bytes, 5), part_byte(p.bytes, 6), part_byte(p.bytes, 7),
+                              part_byte(p.bytes, 8)};
+    return std::nullopt;
+}
+
+// A VIC's frame size as its name gives it: "1920x1080i ..." -> 1920, 1080, true.
+struct VicSize {
+    int width = 0, height = 0;
+    bool interlaced = false;
+};
+
+std::optional<VicSize> vic_size(int vic) {
+    const std::string name = vic_name(vic);
+    VicSize v;
+    char scan = 0;
+    if (std::sscanf(name.c_str(), " %dx%d%c", &v.width, &v.height, &scan) != 3) return std::nullopt;
+    v.interlaced = scan == 'i';
+    return v;
+}
+
+// The first detailed timing of block 0: width, frame height, interlaced.
+std::optional<std::array<int, 3>> preferred_size(const EdidModel& m) {
+    for (const EdidPart& p : m.block(0).parts) {
+        if (p.role != EdidPartRole::descriptor) continue;
+        if (descriptor_kind(p.bytes) != DescriptorKind::timing) return std::nullopt;
+        const int interlaced = part_byte(p.bytes, 17) >> 7;
+        return std::array<int, 3>{
+            part_byte(p.bytes, 2) | (part_byte(p.bytes, 4) >> 4) << 8,
+            (part_byte(p.bytes, 5) | (part_byte(p.bytes, 7) >> 4) << 8) << interlaced, interlaced};
+    }
+    return std::nullopt;
+}
+
 // The range limits descriptor's max pixel clock, 0 when there is none.
 int range_limits_mhz(const EdidModel& m) {
     for (const EdidPart& p : m.block(0).parts)
@@ -981,11 +1048,22 @@ std::vector<std::string> edid_model_warnings(const EdidModel& m) {
     std::vector<std::string> lines;
     const int tmds = max_tmds_mhz(m);
     const int range = range_limits_mhz(m);
+    const auto rates = range_rates(m);
+    const auto preferred = preferred_size(m);
     for (int b = 1; b < m.block_count(); ++b) {
         const std::vector<SvdSlot> slots = svd_slots(m, b);
         const auto maps = data_blocks_in(m, b, DataBlockKind::y420_map);
         for (std::size_t i = 0; i < slots.size(); ++i) {
             const int vic = svd_decode(slots[i].code).vic;
+            const auto size = vic_size(vic);
+            if (svd_decode(slots[i].code).native && size && size->interlaced)
+                lines.push_back(vic_label(vic) + " is marked native and is interlaced");
+            else if (svd_decode(slots[i].code).native && size && preferred &&
+                     ((*preferred)[0] != size->width || (*preferred)[1] != size->height ||
+                      (*preferred)[2] != 0))
+                lines.push_back(vic_label(vic) + " is marked native, but the preferred timing is " +
+                                std::to_string((*preferred)[0]) + "x" +
+                                std::to_string((*preferred)[1]) + ((*preferred)[2] ? "i" : ""));
             const VideoTiming* t = video_timing_of_vic(vic);
             if (!t) continue;
             const int clock = (t->clock_10khz + 99) / 100;
@@ -1005,7 +1083,27 @@ std::vector<std::string> edid_model_warnings(const EdidModel& m) {
                 lines.push_back(vic_label(vic) + " needs a pixel clock of " +
                                 std::to_string(clock) + " MHz; the range limits allow " +
                                 std::to_string(range) + " MHz");
+            const double h_khz = t->clock_10khz * 10.0 / (t->h_active + t->h_blank());
+            const double v_hz = h_khz * 1000.0 / (t->v_active + t->v_blank());
+            if (rates && (h_khz < rates->min_h || h_khz > rates->max_h || v_hz < rates->min_v ||
+                          v_hz > rates->max_v))
+                lines.push_back(
+                    vic_label(vic) + " runs at " + std::to_string(std::lround(v_hz)) + " Hz and " +
+                    std::to_string(std::lround(h_khz)) + " kHz; the range limits allow " +
+                    std::to_string(rates->min_v) + "-" + std::to_string(rates->max_v) + " Hz and " +
+                    std::to_string(rates->min_h) + "-" + std::to_string(rates->max_h) + " kHz");
         }
+    }
+    // CTA-861 sinks take 640x480p60 and must say so somewhere.
+    const PartRef established = base_part(m, EdidPartRole::established);
+    if (first_cta_block(m) >= 0 && !(part_byte(m.part(0, established.part).bytes, 0) & 0x20)) {
+        bool vic1 = false;
+        for (int b = 1; b < m.block_count(); ++b)
+            for (const SvdSlot& s : svd_slots(m, b)) vic1 = vic1 || svd_decode(s.code).vic == 1;
+        if (!vic1)
+            lines.push_back(
+                "640x480p60, which every CTA-861 sink takes, is in neither the established "
+                "timings nor a video data block");
     }
     if (!data_blocks_of(m, DataBlockKind::hdr_static).empty()) {
         bool bt2020 = false;
