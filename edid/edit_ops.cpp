@@ -74,11 +74,11 @@ struct SvdMove {
     int new_count = 0;
 
     // A position an index or bit names afterwards, -1 when it names nothing.
-    // One already past the last descriptor stays past it: a sink's stale
-    // reference is kept, and must not come to name a VIC that was not there.
+    // One already past the last descriptor is kept where it is while it stays
+    // past it, and must not come to name a VIC that was not there.
     int place(int old) const {
         if (old < old_count) return new_of_old[static_cast<std::size_t>(old)];
-        return old + std::max(0, new_count - old_count);
+        return old >= new_count ? old : old + new_count - old_count;
     }
 };
 

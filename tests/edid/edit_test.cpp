@@ -362,7 +362,9 @@ TEST(EdidEdit, AnEditThatCannotBeMadeWritesNothing) {
 TEST(EdidEdit, CapabilityMapFollowsTheVideoDescriptors) {
     EdidImage img(2);
     // VICs 16, 4, 97, 96; the map marks 97 and 96 (positions 2 and 3).
-    img.cea(1, {data_block(2, {0x90, 0x04, 97, 96}), extended_block(15, {0x0C})});
+    // Its second byte marks position 15, past the last VIC: a sink's stale
+    // bit, which no edit can place and none may drop.
+    img.cea(1, {data_block(2, {0x90, 0x04, 97, 96}), extended_block(15, {0x0C, 0x40})});
     const std::string image = img.fix_checksums().bytes();
     struct Step {
         std::function<EdidEdit(EdidModel&)> edit;
@@ -373,6 +375,11 @@ TEST(EdidEdit, CapabilityMapFollowsTheVideoDescriptors) {
         {[](EdidModel& m) { return edit_remove_vics(m, {4}); }, {0x90, 97, 96}, 0x06},
         {[](EdidModel& m) { return edit_native_vic(m, 96); }, {96, 16, 4, 97}, 0x09},
         {[](EdidModel& m) { return edit_add_vics(m, {3}); }, {0x90, 4, 97, 96, 3}, 0x0C},
+        {[](EdidModel& m) {
+             return edit_remove_vics(m, {97, 96});
+         },
+         {0x90, 4},
+         0x00},
     };
     for (const Step& s : steps) {
         auto m = EdidModel::parse(image);
@@ -382,6 +389,169 @@ TEST(EdidEdit, CapabilityMapFollowsTheVideoDescriptors) {
         EXPECT_EQ(svd_codes(m->part(v.block, v.part)), s.vics);
         const PartRef map = data_blocks_of(*m, DataBlockKind::y420_map).front();
         EXPECT_EQ(static_cast<unsigned char>(m->part(map.block, map.part).bytes[2]), s.map);
+        EXPECT_EQ(static_cast<unsigned char>(m->part(map.block, map.part).bytes[3]), 0x40);
+    }
+}
+
+// What names VICs by position or follows from the blocks, through the
+// command line: HDMI 3D entries, 4:2:0-only VICs, header bits, the bytes
+// after the detailed timings.
+TEST(EdidEdit, WhatRefersToAnEditedPartFollowsIt) {
+    // VICs 16 (native), 4, 95, 3. The HDMI block lists HDMI VIC 1 (VIC 95)
+    // and 3D: structures for all with a mask of positions 1 and 3 (VICs 4
+    // and 3), frame packing for position 2 (VIC 95), side-by-side for 3.
+    const std::vector<int> hdmi_3d = {0x03, 0x0C, 0x00, 0x10, 0x00, 0x00, 0x00, 0x20, 0xC0,
+                                      0x27, 0x01, 0x00, 0x01, 0x00, 0x0A, 0x20, 0x38, 0x10};
+    EdidImage three_d(2);
+    three_d.cea(1, {data_block(2, {0x90, 0x04, 95, 0x03}), data_block(3, hdmi_3d)});
+    // A zero-clock entry after one timing, then a serial number descriptor
+    // that readers still show: not padding.
+    EdidImage serial(2);
+    serial.cea(1, {data_block(2, {0x90, 0x04})});
+    const int d = 128 + 4 + 3;
+    serial.set(d, {0x02, 0x3A, 0x80, 0x18, 0x71, 0x38, 0x2D, 0x40, 0x58, 0x2C, 0x45, 0x00});
+    serial.set(d + 36, {0, 0, 0, 0xFF, 0, 'S', 'N', '1', '2', '3', '4', '5', '6', '7', '8', '9',
+                        '0', 0x0A});
+    // The same, with vendor blocks that leave two zero bytes at the end.
+    EdidImage tight(2);
+    tight.cea(1, {data_block(2, {0x90, 0x04}), data_block(3, std::vector<int>(31, 0x11)),
+                  data_block(3, std::vector<int>(31, 0x22))});
+    tight.set(128 + 71, {0x02, 0x3A, 0x80, 0x18, 0x71, 0x38, 0x2D, 0x40});
+    tight.set(128 + 107, {0, 0, 0, 0xFF, 0, 'S', 'N', 0x0A}).fill(128 + 115, 128 + 125, 0x20);
+    EdidImage y420(2);
+    y420.cea(1, {data_block(2, {0x90}), extended_block(14, {97, 96})});
+    EdidImage rev2(2);
+    rev2.cea(1, {}).set(129, 2);
+
+    TempDir tmp;
+    const std::string three_d_path = tmp.write("3d.bin", three_d.fix_checksums().bytes());
+    const std::string serial_path = tmp.write("serial.bin", serial.fix_checksums().bytes());
+    const std::string tight_path = tmp.write("tight.bin", tight.fix_checksums().bytes());
+    const std::string y420_path = tmp.write("y420.bin", y420.fix_checksums().bytes());
+    const std::string rev2_path = tmp.write("rev2.bin", rev2.fix_checksums().bytes());
+    const std::string descriptor = serial.bytes().substr(d + 36, 18);
+
+    const auto hdmi_tail = [](const EdidModel& m) {
+        const PartRef h = data_blocks_of(m, DataBlockKind::hdmi).front();
+        std::vector<int> tail;
+        const std::string& b = m.part(h.block, h.part).bytes;
+        for (std::size_t k = 10; k < b.size(); ++k)
+            tail.push_back(part_byte(b, static_cast<int>(k)));
+        return tail;
+    };
+    struct Row {
+        std::string in;
+        std::vector<std::string> args;
+        int rc;
+        const char* out_says;
+        const char* err_says;
+        std::function<void(const EdidModel&)> holds;
+    };
+    const Row rows[] = {
+        // 3D_LEN, HDMI VIC, structures, mask, entries follow the VICs.
+        {three_d_path,
+         {"--native-vic", "4"},
+         0,
+         "wrote",
+         "",
+         [&](const EdidModel& m) {
+             EXPECT_EQ(hdmi_tail(m),
+                       (std::vector<int>{0x27, 0x01, 0x00, 0x01, 0x00, 0x09, 0x20, 0x38, 0x10}));
+         }},
+        {three_d_path,
+         {"--remove-vic", "95"},
+         0,
+         "the 3D entry of VIC 95",
+         "HDMI VIC 1 stands for VIC 95",
+         [&](const EdidModel& m) {
+             EXPECT_EQ(hdmi_tail(m),
+                       (std::vector<int>{0x26, 0x01, 0x00, 0x01, 0x00, 0x06, 0x28, 0x10}));
+         }},
+        {three_d_path,
+         {"--remove-block", "video"},
+         0,
+         "3D_MASK no longer names VIC 4",
+         "HDMI VIC 1 stands for VIC 95",
+         [&](const EdidModel& m) {
+             EXPECT_EQ(hdmi_tail(m), (std::vector<int>{0x24, 0x01, 0x00, 0x01, 0x00, 0x00}));
+         }},
+        // The descriptor moves with the timings, whole, as the blocks grow or shrink.
+        {serial_path,
+         {"--add-vic", "97,98,99,100,101,102,103,104,105,106"},
+         0,
+         "wrote",
+         "",
+         [&](const EdidModel& m) {
+             EXPECT_EQ(m.block(1).bytes().substr(d + 10 + 36 - 128, 18), descriptor);
+         }},
+        {serial_path,
+         {"--remove-vic", "4"},
+         0,
+         "wrote",
+         "",
+         [&](const EdidModel& m) {
+             EXPECT_EQ(m.block(1).bytes().substr(d - 1 + 36 - 128, 18), descriptor);
+             EXPECT_EQ(m.block(1).bytes().substr(d - 1 + 54 - 128, 127 - (d - 1 + 54 - 128)),
+                       std::string(static_cast<std::size_t>(127 - (d - 1 + 54 - 128)), '\0'));
+         }},
+        // Filled to byte 126 exactly; one byte more does not fit.
+        {tight_path,
+         {"--add-vic", "5,97"},
+         0,
+         "wrote",
+         "",
+         [&](const EdidModel& m) {
+             EXPECT_EQ(m.block(1).bytes().substr(109, 18), tight.bytes().substr(128 + 107, 18));
+             EXPECT_EQ(m.block(1).offset_of(static_cast<int>(m.block(1).parts.size()) - 1), 127);
+         }},
+        {tight_path, {"--add-vic", "5,97,98"}, 65, "", "1 byte of its data blocks", nullptr},
+        // A 4:2:0-only VIC becomes a regular one, 4:2:0-capable by the map.
+        {y420_path,
+         {"--add-vic", "97"},
+         0,
+         "VIC 97: 3840x2160p 59/60 16:9 moves",
+         "",
+         [&](const EdidModel& m) {
+             const PartRef v = data_blocks_of(m, DataBlockKind::video).front();
+             EXPECT_EQ(svd_codes(m.part(v.block, v.part)), (std::vector<int>{0x90, 97}));
+             const PartRef y = data_blocks_of(m, DataBlockKind::y420_video).front();
+             EXPECT_EQ(svd_codes(m.part(y.block, y.part)), (std::vector<int>{96}));
+             const PartRef map = data_blocks_of(m, DataBlockKind::y420_map).front();
+             EXPECT_EQ(m.part(map.block, map.part).bytes, std::string("\xE2\x0F\x02", 3));
+         }},
+        {y420_path,
+         {"--audio", "lpcm:2:48"},
+         0,
+         "basic audio set",
+         "",
+         [](const EdidModel& m) { EXPECT_EQ(part_byte(m.part(1, 0).bytes, 3), 0x40); }},
+        {rev2_path,
+         {"--add-vic", "16"},
+         0,
+         "revision 2 raised to 3",
+         "",
+         [](const EdidModel& m) { EXPECT_EQ(part_byte(m.part(1, 0).bytes, 1), 3); }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.in + " " + r.args[0] + " " + r.args[1]);
+        const std::string out = tmp.file("out.bin");
+        fs::remove(out);
+        std::vector<std::string> args = {r.in, out};
+        args.insert(args.end(), r.args.begin(), r.args.end());
+        const CliRun run = edit(args);
+        EXPECT_EQ(run.rc, r.rc) << run.err;
+        EXPECT_TRUE(contains(run.out, r.out_says)) << run.out;
+        EXPECT_TRUE(contains(run.err, r.err_says)) << run.err;
+        if (r.rc != 0) {
+            EXPECT_FALSE(fs::exists(out));
+            continue;
+        }
+        const auto m = EdidModel::parse(image_of(out));
+        ASSERT_TRUE(m);
+        r.holds(*m);
+        for (const PartRef& h : data_blocks_of(*m, DataBlockKind::hdmi))
+            for (int i : hdmi_3d_vic_positions(m->part(h.block, h.part).bytes))
+                EXPECT_LT(i, static_cast<int>(svd_codes(m->part(1, 1)).size()));
     }
 }
 
