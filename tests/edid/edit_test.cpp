@@ -409,7 +409,9 @@ TEST(EdidEdit, WhatRefersToAnEditedPartFollowsIt) {
     EdidImage serial(2);
     serial.cea(1, {data_block(2, {0x90, 0x04})});
     const int d = 128 + 4 + 3;
-    serial.set(d, {0x02, 0x3A, 0x80, 0x18, 0x71, 0x38, 0x2D, 0x40, 0x58, 0x2C, 0x45, 0x00});
+    // The timing's first byte, 30h, would read as an audio block header to a
+    // walk that went one byte too far.
+    serial.set(d, {0x30, 0x2A, 0x80, 0x18, 0x71, 0x38, 0x2D, 0x40, 0x58, 0x2C, 0x45, 0x00});
     serial.set(d + 36, {0, 0, 0, 0xFF, 0, 'S', 'N', '1', '2', '3', '4', '5', '6', '7', '8', '9',
                         '0', 0x0A});
     // The same, with vendor blocks that leave two zero bytes at the end.
