@@ -1,4 +1,6 @@
 // Fields of the base block's parts and of the 18-byte descriptors.
+#include <cstdio>
+
 #include "edid/edit_field_make.h"
 #include "edid/edit_schema.h"
 #include "edid/edit_schema_parts.h"
@@ -113,6 +115,21 @@ std::vector<EdidField> range_limit_fields() {
 }
 
 }  // namespace
+
+std::string timing_rates(const std::string& bytes, int at) {
+    const long long clock = 10000LL * (part_byte(bytes, at) | part_byte(bytes, at + 1) << 8);
+    const int h_total = (part_byte(bytes, at + 2) | (part_byte(bytes, at + 4) >> 4) << 8) +
+                        (part_byte(bytes, at + 3) | (part_byte(bytes, at + 4) & 0x0F) << 8);
+    const int v_total = (part_byte(bytes, at + 5) | (part_byte(bytes, at + 7) >> 4) << 8) +
+                        (part_byte(bytes, at + 6) | (part_byte(bytes, at + 7) & 0x0F) << 8);
+    if (clock == 0 || h_total == 0 || v_total == 0) return {};
+    const double line = static_cast<double>(clock) / h_total;
+    // An interlaced timing's lines are a field's: its rate is the field rate.
+    char text[96];
+    std::snprintf(text, sizeof text, "%.2f MHz, %.2f Hz, %.2f kHz", clock / 1e6, line / v_total,
+                  line / 1e3);
+    return text;
+}
 
 std::vector<EdidField> timing_fields(int at) {
     std::vector<EdidField> f = {
