@@ -91,10 +91,15 @@ std::vector<EdidField> established_fields() {
     return f;
 }
 
-std::vector<EdidField> standard_fields() {
+std::vector<EdidField> standard_fields(const std::string& bytes) {
     std::vector<EdidField> f;
     for (int i = 0; i < 8; ++i) {
         const std::string n = std::to_string(i + 1);
+        EdidField unused = flag("st" + n + "_unused", "Standard timing " + n + " unused", 2 * i, 0);
+        unused.type = FieldType::unused;
+        f.push_back(unused);
+        // 01 01 is no timing: 256 wide at 61 Hz would be a wrong reading.
+        if (field_raw(bytes, unused)) continue;
         f.push_back(num("st" + n + "_width", "Standard timing " + n + " width", {{2 * i, 0, 8}},
                         "px", 8, 248));
         f.push_back(choice("st" + n + "_aspect", "Standard timing " + n + " aspect",
@@ -218,7 +223,7 @@ std::vector<EdidField> base_part_fields(const EdidPart& part) {
         case EdidPartRole::established:
             return established_fields();
         case EdidPartRole::standard:
-            return standard_fields();
+            return standard_fields(part.bytes);
         case EdidPartRole::descriptor:
             return descriptor_fields(part.bytes);
         case EdidPartRole::extension_count:

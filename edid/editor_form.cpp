@@ -154,7 +154,8 @@ void EditorForm::add_field(const EdidField& f, PartRef at) {
         submit_(merge, [at, f, v](EdidModel& w) { return set_field(w, at, f, v); });
     };
     switch (f.type) {
-        case FieldType::flag: {
+        case FieldType::flag:
+        case FieldType::unused: {
             auto* c = new QCheckBox(label, body_);
             c->setObjectName(field_name(f.key));
             c->setEnabled(!f.read_only);

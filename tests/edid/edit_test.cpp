@@ -19,6 +19,7 @@
 #include "edid/edid_check.h"
 #include "edid/edid_cli.h"
 #include "edid/edid_files.h"
+#include "edid/edit_decode.h"
 #include "edid/edit_model.h"
 #include "edid/edit_ops.h"
 #include "edid_image.h"
@@ -790,6 +791,39 @@ TEST(EdidEdit, EveryOptionOnEveryRealImageBreaksNothing) {
                    std::to_string(t.broken) + " |\n";
     std::printf("%zu images\n%s", files.size(), summary.c_str());
     for (const std::string& b : broken) ADD_FAILURE() << b;
+}
+
+// 01 01 marks an unused standard timing: it reads and is set as such, not
+// as a timing 256 pixels wide.
+TEST(EdidEdit, UnusedStandardTimingIsShownAndSetAsUnused) {
+    EdidImage img(1);
+    img.fill(38, 54, 0x01).set(40, {0xD1, 0xC0});
+    auto m = EdidModel::parse(img.fix_checksums().bytes());
+    ASSERT_TRUE(m);
+    const PartRef st = base_part(*m, EdidPartRole::standard);
+    const auto keys = [&m, st] {
+        std::set<std::string> k;
+        for (const EdidField& f : part_fields(m->part(0, st.part))) k.insert(f.key);
+        return k;
+    };
+    EXPECT_TRUE(keys().count("st1_unused") && !keys().count("st1_width"));
+    EXPECT_TRUE(keys().count("st2_width"));
+    const struct {
+        const char* key;
+        int value;
+        int at;
+        std::string bytes;
+    } steps[] = {
+        {"st2_unused", 1, 2, std::string("\x01\x01", 2)},
+        {"st1_unused", 0, 0, std::string("\xD1\xC0", 2)},
+        {"st1_unused", 0, 0, std::string("\xD1\xC0", 2)},  // in use stays as it is
+    };
+    for (const auto& s : steps) {
+        ASSERT_TRUE(set_field_by_key(*m, st, s.key, s.value).ok()) << s.key;
+        EXPECT_EQ(m->part(0, st.part).bytes.substr(static_cast<std::size_t>(s.at), 2), s.bytes);
+    }
+    EXPECT_TRUE(contains(edid_decode_json(*m),
+                         "\"st2_unused\",\"label\":\"Standard timing 2 unused\",\"value\":true"));
 }
 
 }  // namespace
