@@ -324,6 +324,7 @@ class Tree {
         word(edit, "IN", "an EDID file");
         word(edit, "OUT", "the file to write (.hex or .bin)");
         hex_type(edit);
+        edit->add_flag("--force", a_.force, "edit an image whose block 0 header is wrong");
         for (const EdidEditOptionHelp& h : edid_edit_option_help()) {
             const std::string name = h.name;
             // Applied in the order given, each as often as given.

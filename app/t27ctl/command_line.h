@@ -67,6 +67,7 @@ struct CtlArgs {
 
     // edid edit: each option and its value, in the order given.
     std::vector<std::pair<std::string, std::string>> edits;
+    bool force = false;  // edit an image whose header is wrong
 
     // cable run
     std::string cable_time = "1";

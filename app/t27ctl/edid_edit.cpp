@@ -150,6 +150,11 @@ int edid_edit_run(const CtlArgs& args, std::ostream& out, std::ostream& err) {
 
     std::optional<EdidModel> model;
     if (int rc = edid_cli_load_model(files[0], model, err)) return rc;
+    if (const std::string fault = edid_edit_header_fault(*model); !fault.empty() && !args.force) {
+        err << "t27ctl edid: " << files[0] << ": " << fault
+            << "; nothing written (--force edits it anyway)\n";
+        return edid_cli_bad_data;
+    }
     const std::string before = model->serialize();
     const std::vector<std::string> warned_before = edid_model_warnings(*model);
 
@@ -184,9 +189,11 @@ int edid_edit_run(const CtlArgs& args, std::ostream& out, std::ostream& err) {
         err << "t27ctl edid: " << why << "\n";
         return edid_cli_cannot_write;
     }
+    for (const std::string& w : model->warnings()) err << "t27ctl edid: warning: " << w << "\n";
     for (const std::string& w : edid_model_warnings(*model))
         if (std::find(warned_before.begin(), warned_before.end(), w) == warned_before.end())
             err << "t27ctl edid: warning: " << w << "\n";
+    for (const std::string& n : model->notes()) out << "also: " << n << "\n";
     std::size_t changed = 0;
     for (std::size_t i = 0; i < std::max(before.size(), after.size()); ++i)
         if (i >= before.size() || i >= after.size() || before[i] != after[i]) ++changed;

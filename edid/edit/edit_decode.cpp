@@ -37,6 +37,7 @@ void text_fields(std::string& out, const std::string& bytes, const std::vector<E
 std::string json_value(const std::string& bytes, const EdidField& f) {
     switch (f.type) {
         case FieldType::flag:
+        case FieldType::unused:
             return field_raw(bytes, f) ? "true" : "false";
         case FieldType::letters:
         case FieldType::text:

@@ -8,6 +8,7 @@ namespace t27 {
 
 int EdidField::bits() const {
     if (type == FieldType::text) return 8;
+    if (type == FieldType::unused) return 1;
     int n = 0;
     for (const BitPiece& p : pieces) n += p.width;
     return n;
@@ -17,10 +18,15 @@ int EdidField::last_offset() const {
     int last = 0;
     for (const BitPiece& p : pieces) last = std::max(last, p.offset);
     if (type == FieldType::text && !pieces.empty()) last = pieces[0].offset + length - 1;
+    if (type == FieldType::unused && !pieces.empty()) last = pieces[0].offset + 1;
     return last;
 }
 
 long long field_raw(const std::string& bytes, const EdidField& f) {
+    if (f.type == FieldType::unused) {
+        const int at = f.pieces.empty() ? 0 : f.pieces[0].offset;
+        return part_byte(bytes, at) == 1 && part_byte(bytes, at + 1) == 1;
+    }
     long long v = 0;
     for (const BitPiece& p : f.pieces) {
         const int mask = (1 << p.width) - 1;
@@ -30,6 +36,13 @@ long long field_raw(const std::string& bytes, const EdidField& f) {
 }
 
 void field_raw_set(std::string& bytes, const EdidField& f, long long raw) {
+    if (f.type == FieldType::unused) {
+        const std::size_t at = f.pieces.empty() ? 0 : static_cast<std::size_t>(f.pieces[0].offset);
+        if (at + 2 > bytes.size() || (field_raw(bytes, f) != 0) == (raw != 0)) return;
+        // In use again: 1920x1080 at 60 Hz, 16:9, for the user to change.
+        bytes.replace(at, 2, raw ? std::string("\x01\x01", 2) : std::string("\xD1\xC0", 2));
+        return;
+    }
     // Least significant piece last: peel the value from the end.
     for (auto it = f.pieces.rbegin(); it != f.pieces.rend(); ++it) {
         const BitPiece& p = *it;
@@ -65,6 +78,7 @@ std::string choice_name(const EdidField& f, long long raw) {
 std::string field_text(const std::string& bytes, const EdidField& f) {
     switch (f.type) {
         case FieldType::flag:
+        case FieldType::unused:
             return field_raw(bytes, f) ? "yes" : "no";
         case FieldType::choice: {
             const long long raw = field_raw(bytes, f);

@@ -20,6 +20,9 @@ enum class FieldType {
     flag,     // one bit
     letters,  // three 5-bit letters, 1 = "A"
     text,     // `length` bytes of text, ended by 0x0A and padded with blanks
+    // A flag that is on when the two bytes at pieces[0].offset read 01 01,
+    // the mark of an unused standard timing. Turned off, they get a timing.
+    unused,
 };
 
 struct EdidField {

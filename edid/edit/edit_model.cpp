@@ -56,22 +56,27 @@ EdidBlock parse_cta(const std::string& bytes) {
     } else if (d != 0) {
         parse_collection(bytes, d, block.parts);
         at = d;
-        // A timing whose pixel clock is 0 ends the list; what follows is padding.
+        // A timing whose pixel clock is 0 ends the list.
         while (at + 18 <= edid_block_body &&
                (part_byte(bytes, at) != 0 || part_byte(bytes, at + 1) != 0)) {
             block.parts.push_back(slice(EdidPartRole::cta_timing, bytes, at, at + 18));
             at += 18;
         }
     }
-    if (at < edid_block_body)
-        block.parts.push_back(slice(EdidPartRole::padding, bytes, at, edid_block_body));
+    // Only the zero bytes after the last non-zero one are padding: sinks put
+    // display descriptors (and sometimes junk) after a zero-clock entry.
+    int last = edid_block_body;
+    while (last > at && part_byte(bytes, last - 1) == 0) --last;
+    if (last > at) block.parts.push_back(slice(EdidPartRole::trailer, bytes, at, last));
+    if (last < edid_block_body)
+        block.parts.push_back(slice(EdidPartRole::padding, bytes, last, edid_block_body));
     block.parts.push_back(slice(EdidPartRole::checksum, bytes, edid_block_body, 128));
     return block;
 }
 
 // Where a part stands in a CTA block's layout. The padding is placed anew
 // and stands anywhere.
-enum class CtaPlace { header, data, timings, checksum, anywhere };
+enum class CtaPlace { header, data, timings, trailer, checksum, anywhere };
 
 CtaPlace cta_place(EdidPartRole role) {
     switch (role) {
@@ -82,6 +87,8 @@ CtaPlace cta_place(EdidPartRole role) {
             return CtaPlace::data;
         case EdidPartRole::cta_timing:
             return CtaPlace::timings;
+        case EdidPartRole::trailer:
+            return CtaPlace::trailer;
         case EdidPartRole::checksum:
             return CtaPlace::checksum;
         default:
@@ -102,7 +109,12 @@ std::string cta_order_fault(const std::vector<EdidPart>& parts) {
         if (place == CtaPlace::anywhere) continue;
         if (place == CtaPlace::header || place == CtaPlace::checksum)
             return "a CTA-861 block has one header and one checksum";
-        if (place < last) return "detailed timings follow the data blocks";
+        if (place == CtaPlace::trailer && last == CtaPlace::trailer)
+            return "a CTA-861 block has one part after its detailed timings";
+        if (place < last)
+            return last == CtaPlace::trailer
+                       ? "the bytes after the detailed timings stay after them"
+                       : "detailed timings follow the data blocks";
         last = place;
     }
     return {};
@@ -145,6 +157,15 @@ EdidBlock edid_parse_block(const std::string& bytes, int index) {
     block.parts.push_back(slice(EdidPartRole::raw_block, bytes, 0, edid_block_body));
     block.parts.push_back(slice(EdidPartRole::checksum, bytes, edid_block_body, 128));
     return block;
+}
+
+void EdidModel::note(const std::string& line) {
+    if (std::find(notes_.begin(), notes_.end(), line) == notes_.end()) notes_.push_back(line);
+}
+
+void EdidModel::warn(const std::string& line) {
+    if (std::find(warnings_.begin(), warnings_.end(), line) == warnings_.end())
+        warnings_.push_back(line);
 }
 
 std::optional<EdidModel> EdidModel::parse(const std::string& image, std::string* why) {
@@ -233,6 +254,7 @@ EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
     if (std::string why = cta_order_fault(parts); !why.empty()) return {why};
     int data = 0;
     int timings = 0;
+    int trailer = 0;
     std::size_t padding_at = parts.size();
     for (std::size_t i = 0; i < parts.size(); ++i) {
         EdidPart& part = parts[i];
@@ -248,17 +270,45 @@ EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
         } else if (part.role == EdidPartRole::cta_timing) {
             if (size != 18) return {"a detailed timing is 18 bytes long"};
             timings += size;
+        } else if (part.role == EdidPartRole::trailer) {
+            trailer = size;
         } else if (part.role == EdidPartRole::padding) {
             padding_at = i;
         }
     }
-    const int body = 4 + data + timings;
+    const int body = 4 + data + timings + trailer;
     if (body > edid_block_body) {
         const int over = body - edid_block_body;
         return {"block " + std::to_string(b) + " would overflow: " + std::to_string(over) +
                 (over == 1 ? " byte of its data blocks and detailed timings does not fit"
-                           : " bytes of its data blocks and detailed timings do not fit")};
+                           : " bytes of its data blocks and detailed timings do not fit") +
+                (trailer > 0 ? " (the " + std::to_string(trailer) +
+                                   " non-zero bytes after its detailed timings are kept)"
+                             : "")};
     }
+    std::string& header = parts[0].bytes;
+    const bool had_none = part_byte(header, 2) == 0;
+    const bool none = had_none && data == 0 && timings == 0;
+    const int had_data = had_none ? 0 : part_byte(header, 2) - 4;
+    // Without a collection the bytes after byte 3 mean nothing yet; a first
+    // data block would make them read as detailed timings.
+    if (had_none && !none && trailer > 0)
+        return {"block " + std::to_string(b) + " has no data blocks but " +
+                std::to_string(trailer) +
+                " non-zero bytes after its header; a data block would give them a meaning"};
+    // Readers take the bytes after the timings in whole 18-byte descriptors
+    // and the rest as padding: the trailer must fall into as many whole
+    // descriptors where it goes as where it was.
+    const auto in_whole = [trailer](int at) {
+        return std::min(trailer, (edid_block_body - at) / 18 * 18);
+    };
+    const EdidBlock& was = block(b);
+    for (int p = 0; p < static_cast<int>(was.parts.size()); ++p)
+        if (was.parts[static_cast<std::size_t>(p)].role == EdidPartRole::trailer &&
+            in_whole(was.offset_of(p)) != in_whole(4 + data + timings))
+            return {"the " + std::to_string(trailer) +
+                    " bytes after the detailed timings of block " + std::to_string(b) +
+                    " would change meaning where they would go"};
 
     std::string padding;
     if (padding_at < parts.size()) {
@@ -266,12 +316,15 @@ EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
         parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(padding_at));
     }
     padding.resize(static_cast<std::size_t>(edid_block_body - body), '\0');
-    std::string& header = parts[0].bytes;
-    const bool had_none = part_byte(header, 2) == 0;
-    const bool none = had_none && data == 0 && timings == 0;
     if (!none) header[2] = static_cast<char>(4 + data);
+    // Revisions 1 and 2 have no data blocks: a reader would skip the new ones.
+    if (part_byte(header, 1) < 3 && had_data <= 0 && data > 0) {
+        note("CTA-861 block " + std::to_string(b) + ": revision " +
+             std::to_string(part_byte(header, 1)) + " raised to 3, which has data blocks");
+        header[1] = 3;
+    }
     // Padding that now starts where a timing could sit must not read as one.
-    if (!none && padding.size() >= 18) padding[0] = padding[1] = '\0';
+    if (!none && trailer == 0 && padding.size() >= 18) padding[0] = padding[1] = '\0';
     // The padding goes just before the checksum, which is always last.
     if (!padding.empty()) parts.insert(parts.end() - 1, EdidPart{EdidPartRole::padding, padding});
 

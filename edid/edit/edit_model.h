@@ -28,7 +28,12 @@ enum class EdidPartRole {
     data_block,
     collection,  // a data block collection that could not be walked, kept whole
     cta_timing,  // an 18-byte detailed timing after the data blocks
-    padding,
+    // Bytes after the detailed timings up to the last non-zero one: display
+    // descriptors after a zero-clock entry, or bytes of unknown meaning. Kept
+    // whole at the same distance from the timings; only the zero padding
+    // after it gives or takes room.
+    trailer,
+    padding,  // zero bytes up to the checksum
     // Any other extension: everything but the checksum.
     raw_block,
 };
@@ -67,6 +72,15 @@ class EdidModel {
     std::string serialize() const;
     bool edited() const { return edited_; }
 
+    // What edits changed beyond what was asked (header bits they imply, 3D
+    // entries that went with a removed VIC), and what they left dangling or
+    // could not keep. In the order they were made; an undo takes them back
+    // with the edit.
+    const std::vector<std::string>& notes() const { return notes_; }
+    const std::vector<std::string>& warnings() const { return warnings_; }
+    void note(const std::string& line);
+    void warn(const std::string& line);
+
     int block_count() const { return static_cast<int>(blocks_.size()); }
     const EdidBlock& block(int b) const { return blocks_[static_cast<std::size_t>(b)]; }
     const EdidPart& part(int b, int p) const { return block(b).parts[static_cast<std::size_t>(p)]; }
@@ -96,6 +110,8 @@ class EdidModel {
     void set_extension_count();
 
     std::vector<EdidBlock> blocks_;
+    std::vector<std::string> notes_;
+    std::vector<std::string> warnings_;
     bool edited_ = false;
 };
 

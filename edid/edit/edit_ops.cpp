@@ -1,9 +1,14 @@
 #include "edid/edit/edit_ops.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <optional>
 
 #include "edid/cea_blocks.h"
 #include "edid/edit/edit_ops_parts.h"
+#include "edid/vic_names.h"
 
 namespace t27 {
 
@@ -48,9 +53,195 @@ std::vector<SvdSlot> svd_slots(const EdidModel& m, int b) {
     return slots;
 }
 
-// Writes the descriptors back into their video data blocks. The 4:2:0
-// capability map names descriptors by position, so its bits move with them.
+// Where each descriptor position of the block went: -1 for a removed one.
+struct SvdMove {
+    std::vector<int> new_of_old;
+    int old_count = 0;
+    int new_count = 0;
+
+    // A position an index or bit names afterwards, -1 when it names nothing.
+    // One already past the last descriptor is kept where it is while it stays
+    // past it, and must not come to name a VIC that was not there.
+    int place(int old) const {
+        if (old < old_count) return new_of_old[static_cast<std::size_t>(old)];
+        return old >= new_count ? old : old + new_count - old_count;
+    }
+};
+
+SvdMove svd_move(int old_count, const std::vector<SvdSlot>& slots) {
+    SvdMove mv;
+    mv.old_count = old_count;
+    mv.new_count = static_cast<int>(slots.size());
+    mv.new_of_old.assign(static_cast<std::size_t>(old_count), -1);
+    for (std::size_t j = 0; j < slots.size(); ++j)
+        if (slots[j].old_index >= 0 && slots[j].old_index < old_count)
+            mv.new_of_old[static_cast<std::size_t>(slots[j].old_index)] = static_cast<int>(j);
+    return mv;
+}
+
+// The 3D part of an HDMI vendor block: where its optional fields sit.
+struct Hdmi3d {
+    int flags_at = -1;  // 3D_present, 3D_Multi_present, image size
+    int start = 0;      // first 3D byte
+    int length = 0;     // HDMI_3D_LEN, cut to the block
+    bool has_mask = false;
+    int entries_at = 0;  // first 2D_VIC_order entry
+};
+
+std::optional<Hdmi3d> hdmi_3d(const std::string& b) {
+    const int size = static_cast<int>(b.size());
+    if (size < 9) return std::nullopt;
+    const int b8 = part_byte(b, 8);
+    int o = 9;
+    if (b8 & 0x80) o += (b8 & 0x40) ? 4 : 2;
+    if (!(b8 & 0x20) || o + 2 > size) return std::nullopt;
+    Hdmi3d h;
+    h.flags_at = o;
+    h.start = o + 2 + (part_byte(b, o + 1) >> 5);
+    h.length = std::max(0, std::min(part_byte(b, o + 1) & 0x1F, size - h.start));
+    const int multi = (part_byte(b, o) >> 5) & 3;
+    h.has_mask = multi == 2;
+    h.entries_at = h.start + (multi == 1 ? 2 : multi == 2 ? 4 : 0);
+    if (h.entries_at > h.start + h.length) return std::nullopt;
+    return h;
+}
+
+// The HDMI vendor block's 3D mask and entries follow the descriptors; an
+// entry of a removed VIC goes with it.
+EdidEdit move_hdmi_3d(EdidModel& m, int b, const SvdMove& mv, const std::vector<int>& old_vics) {
+    const auto vic_at = [&old_vics](int i) {
+        return i < static_cast<int>(old_vics.size())
+                   ? vic_label(old_vics[static_cast<std::size_t>(i)])
+                   : "position " + std::to_string(i + 1);
+    };
+    for (const PartRef& r : data_blocks_in(m, b, DataBlockKind::hdmi)) {
+        const std::string& old = m.part(b, r.part).bytes;
+        const auto h = hdmi_3d(old);
+        if (!h) continue;
+        std::string bytes = old.substr(0, static_cast<std::size_t>(h->entries_at));
+        if (h->has_mask) {
+            const int mask = part_byte(old, h->start + 2) << 8 | part_byte(old, h->start + 3);
+            int moved = 0;
+            for (int i = 0; i < 16; ++i) {
+                if (!((mask >> i) & 1)) continue;
+                const int j = mv.place(i);
+                if (j >= 0 && j < 16) {
+                    moved |= 1 << j;
+                } else {
+                    if (j < 0) {
+                        m.note("HDMI vendor block: 3D_MASK no longer names " + vic_at(i) +
+                               ", which was removed");
+                    } else {
+                        m.warn("HDMI vendor block: 3D_MASK no longer names " + vic_at(i) +
+                               ": the mask covers the first 16 VICs only");
+                    }
+                }
+            }
+            bytes[static_cast<std::size_t>(h->start + 2)] = static_cast<char>(moved >> 8);
+            bytes[static_cast<std::size_t>(h->start + 3)] = static_cast<char>(moved & 0xFF);
+        }
+        const int end = h->start + h->length;
+        for (int at = h->entries_at; at < end;) {
+            const int size = (part_byte(old, at) & 0x0F) >= 8 ? 2 : 1;
+            const int i = part_byte(old, at) >> 4;
+            const int j = mv.place(i);
+            if (j >= 0 && j < 16) {
+                bytes += static_cast<char>((j << 4) | (part_byte(old, at) & 0x0F));
+                if (size == 2) bytes += old.substr(static_cast<std::size_t>(at + 1), 1);
+            } else {
+                if (j < 0) {
+                    m.note("HDMI vendor block: the 3D entry of " + vic_at(i) +
+                           " is removed with it");
+                } else {
+                    m.warn("HDMI vendor block: the 3D entry of " + vic_at(i) +
+                           " is dropped: 3D entries name the first 16 VICs only");
+                }
+            }
+            at += size;
+        }
+        if (end < static_cast<int>(old.size())) bytes += old.substr(static_cast<std::size_t>(end));
+        const int length =
+            h->length - (static_cast<int>(old.size()) - static_cast<int>(bytes.size()));
+        bytes[static_cast<std::size_t>(h->flags_at + 1)] =
+            static_cast<char>((part_byte(old, h->flags_at + 1) & 0xE0) | length);
+        if (bytes != old)
+            if (EdidEdit e = m.replace(b, r.part, bytes); !e.ok()) return e;
+    }
+    return {};
+}
+
+// The 4:2:0 capability map names descriptors by position, so its bits move
+// with them.
+EdidEdit move_y420_map(EdidModel& m, int b, const SvdMove& mv) {
+    const auto maps = data_blocks_in(m, b, DataBlockKind::y420_map);
+    // From the last, so that a removal leaves the others' places alone.
+    for (auto r = maps.rbegin(); r != maps.rend(); ++r) {
+        const std::string old = m.part(b, r->part).bytes;
+        if (old.size() <= 2) continue;  // an empty map covers every descriptor
+        std::string map = old;
+        for (std::size_t k = 2; k < map.size(); ++k) map[k] = 0;
+        for (int i = 0; i < 8 * (static_cast<int>(old.size()) - 2); ++i) {
+            if (!((part_byte(old, 2 + i / 8) >> (i % 8)) & 1)) continue;
+            const int j = mv.place(i);
+            if (j < 0) continue;
+            if (2 + j / 8 < static_cast<int>(map.size())) {
+                map[static_cast<std::size_t>(2 + j / 8)] |= static_cast<char>(1 << (j % 8));
+            } else {
+                m.warn("YCbCr 4:2:0 capability map: the bit of position " + std::to_string(i + 1) +
+                       " is dropped: the map has no bit for position " + std::to_string(j + 1));
+            }
+        }
+        if (map == old) continue;
+        // A map without a bit reads as a fault; one whose VICs all went goes too.
+        if (map.find_first_not_of('\0', 2) == std::string::npos) {
+            m.note("the YCbCr 4:2:0 capability map of block " + std::to_string(b) +
+                   " is removed: none of its VICs is left");
+            if (EdidEdit e = m.remove(b, r->part); !e.ok()) return e;
+            continue;
+        }
+        if (EdidEdit e = m.replace(b, r->part, map); !e.ok()) return e;
+    }
+    return {};
+}
+
+std::vector<int> vics_of(const std::vector<SvdSlot>& slots) {
+    std::vector<int> vics;
+    for (const SvdSlot& s : slots) vics.push_back(svd_decode(s.code).vic);
+    return vics;
+}
+
+// HDMI VIC codes 1-4 and the VICs they stand for.
+const int hdmi_vic_equivalent[] = {0, 95, 94, 93, 98};
+
+// Warns of each reference that now names a VIC no video data block lists:
+// an HDMI VIC whose VIC went, a capability map without any VIC.
+void warn_dangling(EdidModel& m, int b, const std::vector<int>& before,
+                   const std::vector<int>& after) {
+    const auto listed = [](const std::vector<int>& v, int vic) {
+        return std::find(v.begin(), v.end(), vic) != v.end();
+    };
+    for (const PartRef& r : data_blocks_in(m, b, DataBlockKind::hdmi)) {
+        const std::string& h = m.part(b, r.part).bytes;
+        const auto d3 = hdmi_3d(h);
+        if (!d3) continue;
+        for (int k = d3->flags_at + 2; k < d3->start && k < static_cast<int>(h.size()); ++k) {
+            const int code = part_byte(h, k);
+            if (code < 1 || code > 4) continue;
+            const int vic = hdmi_vic_equivalent[code];
+            if (listed(before, vic) && !listed(after, vic))
+                m.warn("HDMI VIC " + std::to_string(code) + " stands for " + vic_label(vic) +
+                       ", which no video data block lists now");
+        }
+    }
+    if (!before.empty() && after.empty() && !data_blocks_in(m, b, DataBlockKind::y420_map).empty())
+        m.warn("the YCbCr 4:2:0 capability map of block " + std::to_string(b) +
+               " names VICs by position, and no video data block lists any now");
+}
+
+// Writes the descriptors back into their video data blocks; whatever names
+// them by position follows.
 EdidEdit write_svds(EdidModel& m, int b, const std::vector<SvdSlot>& slots) {
+    const std::vector<SvdSlot> old = svd_slots(m, b);
     for (const PartRef& r : data_blocks_in(m, b, DataBlockKind::video)) {
         std::string bytes = m.part(b, r.part).bytes.substr(0, 1);
         for (const SvdSlot& s : slots)
@@ -58,21 +249,97 @@ EdidEdit write_svds(EdidModel& m, int b, const std::vector<SvdSlot>& slots) {
         if (bytes.size() > 32) return {"a video data block holds at most 31 VICs"};
         if (EdidEdit e = m.replace(b, r.part, bytes); !e.ok()) return e;
     }
-    for (const PartRef& r : data_blocks_in(m, b, DataBlockKind::y420_map)) {
-        const std::string& old = m.part(b, r.part).bytes;
-        if (old.size() <= 2) continue;  // an empty map covers every descriptor
-        std::string map = old;
-        for (std::size_t k = 2; k < map.size(); ++k) map[k] = 0;
-        for (std::size_t j = 0; j < slots.size(); ++j) {
-            const int i = slots[j].old_index;
-            const std::size_t at = 2 + j / 8;
-            if (i < 0 || at >= map.size()) continue;
-            if ((part_byte(old, 2 + i / 8) >> (i % 8)) & 1)
-                map[at] = static_cast<char>(part_byte(map, static_cast<int>(at)) | (1 << (j % 8)));
+    const SvdMove mv = svd_move(static_cast<int>(old.size()), slots);
+    if (EdidEdit e = move_y420_map(m, b, mv); !e.ok()) return e;
+    if (EdidEdit e = move_hdmi_3d(m, b, mv, vics_of(old)); !e.ok()) return e;
+    warn_dangling(m, b, vics_of(old), vics_of(slots));
+    const auto native = [](const SvdSlot& s) { return svd_decode(s.code).native; };
+    const auto was = std::find_if(old.begin(), old.end(), native);
+    if (was != old.end() && std::none_of(slots.begin(), slots.end(), native))
+        m.warn("no VIC of block " + std::to_string(b) + " is marked native now; " +
+               vic_label(svd_decode(was->code).vic) + " was");
+    return {};
+}
+
+// Takes the VICs `vics` out of every YCbCr 4:2:0 video data block; `taken`
+// lists those that were there. A block left empty goes.
+EdidEdit take_y420_only(EdidModel& m, const std::vector<int>& vics, std::vector<int>& taken) {
+    const auto blocks = data_blocks_of(m, DataBlockKind::y420_video);
+    for (auto r = blocks.rbegin(); r != blocks.rend(); ++r) {
+        const std::string& old = m.part(r->block, r->part).bytes;
+        std::string bytes = old.substr(0, 2);
+        for (std::size_t k = 2; k < old.size(); ++k) {
+            const int vic = svd_decode(part_byte(old, static_cast<int>(k))).vic;
+            if (std::find(vics.begin(), vics.end(), vic) == vics.end()) {
+                bytes += old[k];
+            } else if (std::find(taken.begin(), taken.end(), vic) == taken.end()) {
+                taken.push_back(vic);
+            }
         }
-        if (EdidEdit e = m.replace(b, r.part, map); !e.ok()) return e;
+        if (bytes == old) continue;
+        EdidEdit e =
+            bytes.size() > 2 ? m.replace(r->block, r->part, bytes) : m.remove(r->block, r->part);
+        if (!e.ok()) return e;
     }
     return {};
+}
+
+// Sets the 4:2:0 capability bit of each VIC of `vics` in block b, making
+// the map or its bytes as needed.
+EdidEdit mark_y420_capable(EdidModel& m, int b, const std::vector<int>& vics) {
+    if (vics.empty()) return {};
+    const std::vector<SvdSlot> slots = svd_slots(m, b);
+    const auto maps = data_blocks_in(m, b, DataBlockKind::y420_map);
+    std::string map = maps.empty() ? data_block_template(DataBlockKind::y420_map)
+                                   : m.part(b, maps.front().part).bytes;
+    const bool covers_all = !maps.empty() && map.size() <= 2;
+    for (int v : vics) {
+        for (std::size_t j = 0; j < slots.size() && !covers_all; ++j) {
+            if (svd_decode(slots[j].code).vic != v) continue;
+            if (map.size() < 3 + j / 8) map.resize(3 + j / 8, '\0');
+            map[2 + j / 8] =
+                static_cast<char>(part_byte(map, static_cast<int>(2 + j / 8)) | (1 << (j % 8)));
+        }
+        m.note(vic_label(v) +
+               " moves from the YCbCr 4:2:0 video data block into the video data block, "
+               "marked 4:2:0-capable in the capability map");
+    }
+    if (covers_all) return {};
+    if (maps.empty()) return m.insert_data_block(b, map);
+    return m.replace(b, maps.front().part, map);
+}
+
+// Sets a flag of CTA block b's byte 3 and notes it when it was clear.
+EdidEdit set_cta_flag(EdidModel& m, int b, int flag, const char* name) {
+    const std::string& header = m.part(b, 0).bytes;
+    if (part_byte(header, 1) < 2 || (part_byte(header, 3) & flag)) return {};
+    std::string bytes = header;
+    bytes[3] = static_cast<char>(part_byte(bytes, 3) | flag);
+    m.note("CTA-861 header of block " + std::to_string(b) + ": " + name + " set");
+    return m.replace(b, 0, bytes);
+}
+
+// Whether a DisplayID extension's CTA data block holds HDR static metadata.
+bool displayid_has_hdr(const std::string& bytes) {
+    if (part_byte(bytes, 0) != 0x70) return false;
+    const int end = std::min(5 + part_byte(bytes, 2), edid_block_body);
+    for (int at = 5; at + 3 <= end; at += 3 + part_byte(bytes, at + 2)) {
+        if (part_byte(bytes, at) != 0x81) continue;
+        const int stop = std::min(at + 3 + part_byte(bytes, at + 2), end);
+        for (int k = at + 3; k < stop; k += 1 + (part_byte(bytes, k) & 0x1F))
+            if ((part_byte(bytes, k) >> 5) == 7 && part_byte(bytes, k + 1) == 6) return true;
+    }
+    return false;
+}
+
+// "; block 2 (DisplayID) holds one ..." when HDR static metadata sits in an
+// extension the editor keeps raw.
+std::string hdr_elsewhere(const EdidModel& m) {
+    for (int b = 1; b < m.block_count(); ++b)
+        if (!m.block(b).is_cta() && displayid_has_hdr(m.block(b).bytes()))
+            return "; block " + std::to_string(b) +
+                   " (DisplayID) holds one, which the editor keeps as it is";
+    return "";
 }
 
 EdidEdit check_vics(const std::vector<int>& vics) {
@@ -176,23 +443,30 @@ EdidEdit edit_add_vics(EdidModel& m, const std::vector<int>& vics) {
         std::vector<int> unique;
         for (int v : vics)
             if (std::find(unique.begin(), unique.end(), v) == unique.end()) unique.push_back(v);
+        // A VIC listed 4:2:0-only would then be both: it moves into the video
+        // data block and is marked 4:2:0-capable there instead.
+        std::vector<int> moved;
+        if (EdidEdit e = take_y420_only(w, unique, moved); !e.ok()) return e;
         int b = -1;
         bool made = false;
-        if (EdidEdit e = video_block(w, unique, b, made); !e.ok() || made) return e;
-        std::vector<SvdSlot> slots = svd_slots(w, b);
-        const int first_vdb = data_blocks_in(w, b, DataBlockKind::video).front().part;
-        for (int v : vics) {
-            const bool there = std::any_of(slots.begin(), slots.end(), [v](const SvdSlot& s) {
-                return svd_decode(s.code).vic == v;
-            });
-            if (there) continue;
-            // After the first video data block's last descriptor.
-            auto at = slots.begin();
-            for (auto it = slots.begin(); it != slots.end(); ++it)
-                if (it->part == first_vdb) at = it + 1;
-            slots.insert(at, SvdSlot{first_vdb, svd_encode(v, false), -1});
+        if (EdidEdit e = video_block(w, unique, b, made); !e.ok()) return e;
+        if (!made) {
+            std::vector<SvdSlot> slots = svd_slots(w, b);
+            const int first_vdb = data_blocks_in(w, b, DataBlockKind::video).front().part;
+            for (int v : unique) {
+                const bool there = std::any_of(slots.begin(), slots.end(), [v](const SvdSlot& s) {
+                    return svd_decode(s.code).vic == v;
+                });
+                if (there) continue;
+                // After the first video data block's last descriptor.
+                auto at = slots.begin();
+                for (auto it = slots.begin(); it != slots.end(); ++it)
+                    if (it->part == first_vdb) at = it + 1;
+                slots.insert(at, SvdSlot{first_vdb, svd_encode(v, false), -1});
+            }
+            if (EdidEdit e = write_svds(w, b, slots); !e.ok()) return e;
         }
-        return write_svds(w, b, slots);
+        return mark_y420_capable(w, b, moved);
     });
 }
 
@@ -370,6 +644,8 @@ EdidEdit edit_hdr_static(EdidModel& m, bool on) {
     return all_or_nothing(m, [on](EdidModel& w) -> EdidEdit {
         const auto found = data_blocks_of(w, DataBlockKind::hdr_static);
         if (!on) {
+            if (found.empty())
+                return {"the image has no HDR static metadata block to remove" + hdr_elsewhere(w)};
             for (auto it = found.rbegin(); it != found.rend(); ++it)
                 if (EdidEdit e = w.remove(it->block, it->part); !e.ok()) return e;
             return {};
@@ -425,7 +701,7 @@ EdidEdit parse_audio_option(const std::string& option, std::string& sad) {
         long long kbps = 0;
         if (f.size() != 4 || !edid_parse_number(f[3], kbps) || kbps < 8 || kbps > 2040 ||
             kbps % 8 != 0)
-            return {f[0] + " needs its max bit rate in kHz, a multiple of 8 up to 2040 (" + f[0] +
+            return {f[0] + " needs its max bit rate in kb/s, a multiple of 8 up to 2040 (" + f[0] +
                     ":6:48:640)"};
         third = static_cast<int>(kbps / 8);
     } else if (f.size() == 4) {
@@ -446,11 +722,20 @@ EdidEdit edit_audio(EdidModel& m, const std::vector<std::string>& sads) {
         const auto found = data_blocks_of(w, DataBlockKind::audio);
         for (const PartRef& r : found)
             if (EdidEdit e = w.replace(r.block, r.part, bytes); !e.ok()) return e;
-        if (!found.empty()) return {};
-        const int b = first_cta_block(w);
-        if (b < 0) return {std::string("cannot add audio: ") + no_cta};
-        const auto video = data_blocks_in(w, b, DataBlockKind::video);
-        return w.insert_data_block(b, bytes, video.empty() ? -1 : video.front().part);
+        if (found.empty()) {
+            const int b = first_cta_block(w);
+            if (b < 0) return {std::string("cannot add audio: ") + no_cta};
+            const auto video = data_blocks_in(w, b, DataBlockKind::video);
+            if (EdidEdit e = w.insert_data_block(b, bytes, video.empty() ? -1 : video.front().part);
+                !e.ok())
+                return e;
+        }
+        // A sink with audio descriptors takes basic audio, and says so in the header.
+        // Byte 3 is the same in every CTA block.
+        for (int b = 1; b < w.block_count(); ++b)
+            if (w.block(b).is_cta())
+                if (EdidEdit e = set_cta_flag(w, b, 0x40, "basic audio"); !e.ok()) return e;
+        return {};
     });
 }
 
@@ -466,10 +751,22 @@ EdidEdit edit_remove_data_blocks(EdidModel& m, const std::string& tag) {
         bool removed = false;
         for (int b = 1; b < w.block_count(); ++b) {
             if (!w.block(b).is_cta()) continue;
+            // The VICs go first, so that whatever names them by position
+            // follows as for --remove-vic.
+            std::vector<SvdSlot> kept = svd_slots(w, b);
+            std::erase_if(kept, [&w, b, &tag](const SvdSlot& s) {
+                return tag_matches(tag, w.part(b, s.part).bytes);
+            });
+            if (kept.size() != svd_slots(w, b).size())
+                if (EdidEdit e = write_svds(w, b, kept); !e.ok()) return e;
             for (int p = static_cast<int>(w.block(b).parts.size()) - 1; p >= 0; --p) {
                 const EdidPart& part = w.part(b, p);
                 if (part.role != EdidPartRole::data_block || !tag_matches(tag, part.bytes))
                     continue;
+                if (data_block_kind(part.bytes) == DataBlockKind::video_capability)
+                    w.warn(
+                        "without a video capability data block a source cannot select the "
+                        "RGB quantization range");
                 if (EdidEdit e = w.remove(b, p); !e.ok()) return e;
                 removed = true;
             }
@@ -502,6 +799,49 @@ int max_tmds_mhz(const EdidModel& m) {
     return max_mhz;
 }
 
+// The range limits descriptor's rates, when it has one without the rate
+// offsets of byte 4.
+struct RangeRates {
+    int min_v = 0, max_v = 0, min_h = 0, max_h = 0;
+};
+
+std::optional<RangeRates> range_rates(const EdidModel& m) {
+    for (const EdidPart& p : m.block(0).parts)
+        if (p.role == EdidPartRole::descriptor &&
+            descriptor_kind(p.bytes) == DescriptorKind::range_limits && part_byte(p.bytes, 4) == 0)
+            return RangeRates{part_byte(p.bytes, 5), part_byte(p.bytes, 6), part_byte(p.bytes, 7),
+                              part_byte(p.bytes, 8)};
+    return std::nullopt;
+}
+
+// A VIC's frame size as its name gives it: "1920x1080i ..." -> 1920, 1080, true.
+struct VicSize {
+    int width = 0, height = 0;
+    bool interlaced = false;
+};
+
+std::optional<VicSize> vic_size(int vic) {
+    const std::string name = vic_name(vic);
+    VicSize v;
+    char scan = 0;
+    if (std::sscanf(name.c_str(), " %dx%d%c", &v.width, &v.height, &scan) != 3) return std::nullopt;
+    v.interlaced = scan == 'i';
+    return v;
+}
+
+// The first detailed timing of block 0: width, frame height, interlaced.
+std::optional<std::array<int, 3>> preferred_size(const EdidModel& m) {
+    for (const EdidPart& p : m.block(0).parts) {
+        if (p.role != EdidPartRole::descriptor) continue;
+        if (descriptor_kind(p.bytes) != DescriptorKind::timing) return std::nullopt;
+        const int interlaced = part_byte(p.bytes, 17) >> 7;
+        return std::array<int, 3>{
+            part_byte(p.bytes, 2) | (part_byte(p.bytes, 4) >> 4) << 8,
+            (part_byte(p.bytes, 5) | (part_byte(p.bytes, 7) >> 4) << 8) << interlaced, interlaced};
+    }
+    return std::nullopt;
+}
+
 // The range limits descriptor's max pixel clock, 0 when there is none.
 int range_limits_mhz(const EdidModel& m) {
     for (const EdidPart& p : m.block(0).parts)
@@ -513,15 +853,47 @@ int range_limits_mhz(const EdidModel& m) {
 
 }  // namespace
 
+std::vector<int> hdmi_3d_vic_positions(const std::string& b) {
+    std::vector<int> out;
+    const auto h = hdmi_3d(b);
+    if (!h) return out;
+    if (h->has_mask) {
+        const int mask = part_byte(b, h->start + 2) << 8 | part_byte(b, h->start + 3);
+        for (int i = 0; i < 16; ++i)
+            if ((mask >> i) & 1) out.push_back(i);
+    }
+    const int end = h->start + h->length;
+    for (int at = h->entries_at; at < end; at += (part_byte(b, at) & 0x0F) >= 8 ? 2 : 1)
+        out.push_back(part_byte(b, at) >> 4);
+    return out;
+}
+
+std::string edid_edit_header_fault(const EdidModel& m) {
+    const std::string& header = m.part(0, 0).bytes;
+    if (header == std::string("\x00\xFF\xFF\xFF\xFF\xFF\xFF\x00", 8)) return {};
+    return "block 0's header is not 00 FF FF FF FF FF FF 00, so this is no EDID image";
+}
+
 std::vector<std::string> edid_model_warnings(const EdidModel& m) {
     std::vector<std::string> lines;
     const int tmds = max_tmds_mhz(m);
     const int range = range_limits_mhz(m);
+    const auto rates = range_rates(m);
+    const auto preferred = preferred_size(m);
     for (int b = 1; b < m.block_count(); ++b) {
         const std::vector<SvdSlot> slots = svd_slots(m, b);
         const auto maps = data_blocks_in(m, b, DataBlockKind::y420_map);
         for (std::size_t i = 0; i < slots.size(); ++i) {
             const int vic = svd_decode(slots[i].code).vic;
+            const auto size = vic_size(vic);
+            if (svd_decode(slots[i].code).native && size && size->interlaced)
+                lines.push_back(vic_label(vic) + " is marked native and is interlaced");
+            else if (svd_decode(slots[i].code).native && size && preferred &&
+                     ((*preferred)[0] != size->width || (*preferred)[1] != size->height ||
+                      (*preferred)[2] != 0))
+                lines.push_back(vic_label(vic) + " is marked native, but the preferred timing is " +
+                                std::to_string((*preferred)[0]) + "x" +
+                                std::to_string((*preferred)[1]) + ((*preferred)[2] ? "i" : ""));
             const VideoTiming* t = video_timing_of_vic(vic);
             if (!t) continue;
             const int clock = (t->clock_10khz + 99) / 100;
@@ -541,7 +913,27 @@ std::vector<std::string> edid_model_warnings(const EdidModel& m) {
                 lines.push_back(vic_label(vic) + " needs a pixel clock of " +
                                 std::to_string(clock) + " MHz; the range limits allow " +
                                 std::to_string(range) + " MHz");
+            const double h_khz = t->clock_10khz * 10.0 / (t->h_active + t->h_blank());
+            const double v_hz = h_khz * 1000.0 / (t->v_active + t->v_blank());
+            if (rates && (h_khz < rates->min_h || h_khz > rates->max_h || v_hz < rates->min_v ||
+                          v_hz > rates->max_v))
+                lines.push_back(
+                    vic_label(vic) + " runs at " + std::to_string(std::lround(v_hz)) + " Hz and " +
+                    std::to_string(std::lround(h_khz)) + " kHz; the range limits allow " +
+                    std::to_string(rates->min_v) + "-" + std::to_string(rates->max_v) + " Hz and " +
+                    std::to_string(rates->min_h) + "-" + std::to_string(rates->max_h) + " kHz");
         }
+    }
+    // CTA-861 sinks take 640x480p60 and must say so somewhere.
+    const PartRef established = base_part(m, EdidPartRole::established);
+    if (first_cta_block(m) >= 0 && !(part_byte(m.part(0, established.part).bytes, 0) & 0x20)) {
+        bool vic1 = false;
+        for (int b = 1; b < m.block_count(); ++b)
+            for (const SvdSlot& s : svd_slots(m, b)) vic1 = vic1 || svd_decode(s.code).vic == 1;
+        if (!vic1)
+            lines.push_back(
+                "640x480p60, which every CTA-861 sink takes, is in neither the established "
+                "timings nor a video data block");
     }
     if (!data_blocks_of(m, DataBlockKind::hdr_static).empty()) {
         bool bt2020 = false;

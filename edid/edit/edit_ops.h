@@ -74,6 +74,14 @@ std::vector<std::string> edid_split(const std::string& s, char sep);
 // VICs a short video descriptor can name: 1-127 and 193-219.
 bool edid_vic_known(int vic);
 
+// The VIC positions (0-based) an HDMI vendor block's 3D_MASK bits and
+// 2D_VIC_order entries name.
+std::vector<int> hdmi_3d_vic_positions(const std::string& hdmi_block);
+
+// Why the image is no EDID to edit unless the user insists: block 0's
+// header is not 00 FF FF FF FF FF FF 00. Empty when it is.
+std::string edid_edit_header_fault(const EdidModel& m);
+
 // Lines worth a look that are not refusals: a VIC the sink's TMDS rate
 // cannot carry, HDR metadata without BT.2020 colorimetry.
 std::vector<std::string> edid_model_warnings(const EdidModel& m);

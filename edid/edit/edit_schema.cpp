@@ -30,6 +30,7 @@ const RoleName role_names[] = {
     {EdidPartRole::checksum, "checksum", "Checksum"},
     {EdidPartRole::cta_header, "cta_header", "CTA-861 header"},
     {EdidPartRole::collection, "collection", "Data blocks (cannot be walked, kept raw)"},
+    {EdidPartRole::trailer, "trailer", "After the detailed timings (kept raw)"},
     {EdidPartRole::padding, "padding", "Padding"},
     {EdidPartRole::raw_block, "raw", "Block data (kept raw)"},
 };

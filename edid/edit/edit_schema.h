@@ -79,6 +79,10 @@ std::vector<EdidListItem> part_list_items(const EdidPart& part);
 
 // The fields of an 18-byte detailed timing at `at` within a part.
 std::vector<EdidField> timing_fields(int at);
+// What a display engineer reads off a detailed timing at `at`: "148.50 MHz,
+// 60.00 Hz, 67.50 kHz" (pixel clock, refresh and line rate). Empty when the
+// timing has no clock or no totals.
+std::string timing_rates(const std::string& bytes, int at);
 
 // Bytes of the part that no field or list item covers.
 std::vector<bool> part_raw_bytes(const EdidPart& part);

@@ -1,4 +1,6 @@
 // Fields of the base block's parts and of the 18-byte descriptors.
+#include <cstdio>
+
 #include "edid/edit/edit_field_make.h"
 #include "edid/edit/edit_schema.h"
 #include "edid/edit/edit_schema_parts.h"
@@ -89,10 +91,15 @@ std::vector<EdidField> established_fields() {
     return f;
 }
 
-std::vector<EdidField> standard_fields() {
+std::vector<EdidField> standard_fields(const std::string& bytes) {
     std::vector<EdidField> f;
     for (int i = 0; i < 8; ++i) {
         const std::string n = std::to_string(i + 1);
+        EdidField unused = flag("st" + n + "_unused", "Standard timing " + n + " unused", 2 * i, 0);
+        unused.type = FieldType::unused;
+        f.push_back(unused);
+        // 01 01 is no timing: 256 wide at 61 Hz would be a wrong reading.
+        if (field_raw(bytes, unused)) continue;
         f.push_back(num("st" + n + "_width", "Standard timing " + n + " width", {{2 * i, 0, 8}},
                         "px", 8, 248));
         f.push_back(choice("st" + n + "_aspect", "Standard timing " + n + " aspect",
@@ -113,6 +120,21 @@ std::vector<EdidField> range_limit_fields() {
 }
 
 }  // namespace
+
+std::string timing_rates(const std::string& bytes, int at) {
+    const long long clock = 10000LL * (part_byte(bytes, at) | part_byte(bytes, at + 1) << 8);
+    const int h_total = (part_byte(bytes, at + 2) | (part_byte(bytes, at + 4) >> 4) << 8) +
+                        (part_byte(bytes, at + 3) | (part_byte(bytes, at + 4) & 0x0F) << 8);
+    const int v_total = (part_byte(bytes, at + 5) | (part_byte(bytes, at + 7) >> 4) << 8) +
+                        (part_byte(bytes, at + 6) | (part_byte(bytes, at + 7) & 0x0F) << 8);
+    if (clock == 0 || h_total == 0 || v_total == 0) return {};
+    const double line = static_cast<double>(clock) / h_total;
+    // An interlaced timing's lines are a field's: its rate is the field rate.
+    char text[96];
+    std::snprintf(text, sizeof text, "%.2f MHz, %.2f Hz, %.2f kHz", clock / 1e6, line / v_total,
+                  line / 1e3);
+    return text;
+}
 
 std::vector<EdidField> timing_fields(int at) {
     std::vector<EdidField> f = {
@@ -201,7 +223,7 @@ std::vector<EdidField> base_part_fields(const EdidPart& part) {
         case EdidPartRole::established:
             return established_fields();
         case EdidPartRole::standard:
-            return standard_fields();
+            return standard_fields(part.bytes);
         case EdidPartRole::descriptor:
             return descriptor_fields(part.bytes);
         case EdidPartRole::extension_count:

@@ -41,7 +41,7 @@ std::vector<EdidField> sad_fields(const std::string& b, int o) {
     if (format == 1) {
         flags(f, "size_", o + 2, {"16 bit", "20 bit", "24 bit"});
     } else if (format >= 2 && format <= 8) {
-        f.push_back(num("max_bit_rate", "Max bit rate", {{o + 2, 0, 8}}, "kHz", 8));
+        f.push_back(num("max_bit_rate", "Max bit rate", {{o + 2, 0, 8}}, "kb/s", 8));
     } else if (format == 15) {
         f.push_back(num("extension_type", "Extension type", {{o + 2, 3, 5}}));
     } else {

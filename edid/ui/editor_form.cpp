@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <cctype>
 #include <climits>
 
 #include "common/qt/qt_text.h"
@@ -153,7 +154,8 @@ void EditorForm::add_field(const EdidField& f, PartRef at) {
         submit_(merge, [at, f, v](EdidModel& w) { return set_field(w, at, f, v); });
     };
     switch (f.type) {
-        case FieldType::flag: {
+        case FieldType::flag:
+        case FieldType::unused: {
             auto* c = new QCheckBox(label, body_);
             c->setObjectName(field_name(f.key));
             c->setEnabled(!f.read_only);
@@ -242,7 +244,13 @@ void EditorForm::add_field(const EdidField& f, PartRef at) {
     s->setRange(static_cast<int>(f.shown_min()), static_cast<int>(f.shown_max()));
     s->setSingleStep(f.scale);
     s->setReadOnly(f.read_only);
-    if (f.read_only) s->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    if (f.read_only) {
+        // Shown like a label: the model sets it, nobody types into it.
+        s->setButtonSymbols(QAbstractSpinBox::NoButtons);
+        s->setFrame(false);
+        s->setFocusPolicy(Qt::NoFocus);
+        s->setStyleSheet(QStringLiteral("background: transparent"));
+    }
     if (f.hex_digits > 0) s->setDisplayIntegerBase(16);
     if (!f.unit.empty()) s->setSuffix(qs(" " + f.unit));
     connect(s, &QSpinBox::valueChanged, this, [set_value](int v) { set_value(v); });
@@ -260,8 +268,15 @@ void EditorForm::add_block_controls(const EdidModel& m, int b) {
         auto* add = new QPushButton(QStringLiteral("Add CTA-861 block"), body_);
         add->setObjectName(QStringLiteral("cmd_edid_edit_add_cta"));
         add->setEnabled(m.block_count() < 4);
-        connect(add, &QPushButton::clicked, this,
-                [this] { submit_({}, [](EdidModel& w) { return w.add_cta_block(); }); });
+        connect(add, &QPushButton::clicked, this, [this] {
+            submit_({}, [](EdidModel& w) {
+                EdidEdit r = w.add_cta_block();
+                if (r.ok() && w.block_count() > 2)
+                    w.warn("the unit is written blocks 0 and 1 only: block " +
+                           std::to_string(w.block_count() - 1) + " will not reach it");
+                return r;
+            });
+        });
         fields_->addRow(add);
         return;
     }
@@ -304,12 +319,31 @@ void EditorForm::add_part_controls(const EdidModel& m, PartRef at) {
             submit_({}, [at, k](EdidModel& w) { return edit_descriptor_kind(w, at, k); });
         });
         fields_->insertRow(0, QStringLiteral("Kind"), kind);
-        if (now == DescriptorKind::timing) add_timing_picker(at, false);
+        if (now == DescriptorKind::timing) {
+            add_timing_rates(at);
+            add_timing_picker(at, false);
+        }
         return;
     }
-    if (part.role == EdidPartRole::cta_timing) add_timing_picker(at, false);
+    if (part.role == EdidPartRole::cta_timing) {
+        add_timing_rates(at);
+        add_timing_picker(at, false);
+    }
     if (part.role == EdidPartRole::data_block) {
         const DataBlockKind kind = data_block_kind(part.bytes);
+        if (kind == DataBlockKind::hdr_static && part.bytes.size() < 7) {
+            // A short block states no luminance; the fields come with its bytes.
+            auto* add = new QPushButton(QStringLiteral("Add luminance fields"), body_);
+            add->setObjectName(QStringLiteral("cmd_edid_edit_hdr_luminance"));
+            connect(add, &QPushButton::clicked, this, [this, at] {
+                submit_({}, [at](EdidModel& w) {
+                    std::string bytes = w.part(at.block, at.part).bytes;
+                    bytes.resize(7, '\0');
+                    return w.replace(at.block, at.part, bytes);
+                });
+            });
+            fields_->addRow(add);
+        }
         if (kind == DataBlockKind::video || kind == DataBlockKind::y420_video) add_vic_list(m, at);
         if (kind == DataBlockKind::audio) {
             auto* add = new QPushButton(QStringLiteral("Add descriptor"), body_);
@@ -325,7 +359,11 @@ void EditorForm::add_part_controls(const EdidModel& m, PartRef at) {
         }
     }
     if (part.role == EdidPartRole::data_block || part.role == EdidPartRole::cta_timing) {
-        auto* remove = new QPushButton(QStringLiteral("Remove"), body_);
+        // Says what goes: under the VIC lists a bare "Remove" reads as removing a VIC.
+        std::string what = part_label(m, at.block, at.part);
+        if (what.size() > 1 && std::islower(static_cast<unsigned char>(what[1])))
+            what[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(what[0])));
+        auto* remove = new QPushButton(qs("Remove this " + what), body_);
         remove->setObjectName(QStringLiteral("cmd_edid_edit_remove"));
         connect(remove, &QPushButton::clicked, this, [this, at] {
             submit_({}, [at](EdidModel& w) { return w.remove(at.block, at.part); });
@@ -359,8 +397,32 @@ void EditorForm::add_timing_picker(PartRef at, bool add_new) {
     fields_->addRow(pick);
 }
 
+void EditorForm::add_timing_rates(PartRef at) {
+    auto* rates = new QLabel(body_);
+    rates->setObjectName(QStringLiteral("lab_edid_edit_timing_rates"));
+    refreshers_.push_back([rates, at](const EdidModel& m) {
+        if (const EdidPart* p = part_at(m, at)) rates->setText(qs(timing_rates(p->bytes, 0)));
+    });
+    fields_->insertRow(0, QStringLiteral("Clock, refresh, line rate"), rates);
+}
+
 void EditorForm::add_vic_list(const EdidModel& m, PartRef at) {
     const bool video = data_block_kind(m.part(at.block, at.part).bytes) == DataBlockKind::video;
+    // The block's own order, which the native VIC, the 4:2:0 map and the 3D
+    // entries go by; the check list below is for adding and removing.
+    auto* order = new QListWidget(body_);
+    order->setObjectName(QStringLiteral("lst_edid_edit_vic_order"));
+    order->setSelectionMode(QAbstractItemView::NoSelection);
+    order->setMaximumHeight(130);
+    refreshers_.push_back([order, at](const EdidModel& now) {
+        const EdidPart* p = part_at(now, at);
+        if (!p) return;
+        order->clear();
+        int n = 0;
+        for (const EdidListItem& item : part_list_items(*p))
+            order->addItem(qs(std::to_string(++n) + ". " + item.label));
+    });
+    fields_->addRow(QStringLiteral("In block order"), order);
     auto* list = new QListWidget(body_);
     list->setObjectName(QStringLiteral("lst_edid_edit_vic"));
     list->setMinimumHeight(220);

@@ -50,6 +50,7 @@ class EditorForm : public QWidget {
     void add_part_controls(const EdidModel& m, PartRef at);
     void add_vic_list(const EdidModel& m, PartRef at);
     void add_timing_picker(PartRef at, bool add_new);
+    void add_timing_rates(PartRef at);
     std::string signature(const EdidModel& m, const EditorSelection& sel) const;
 
     Submit submit_;

@@ -112,7 +112,15 @@ EdidEditorWindow::EdidEditorWindow(QWidget* parent, const EdidModel& model)
     auto* v = new QVBoxLayout(this);
     v->addWidget(split, 1);
     v->addWidget(check_);
-    v->addWidget(warn_);
+    // However many warnings an edit brings, the tree, form and hex keep their room.
+    auto* warn_scroll = new QScrollArea(this);
+    warn_scroll->setObjectName(QStringLiteral("scr_edid_edit_warn"));
+    warn_scroll->setWidgetResizable(true);
+    warn_scroll->setFrameShape(QFrame::NoFrame);
+    warn_scroll->setMaximumHeight(4 * fontMetrics().lineSpacing() + 6);
+    warn_scroll->setWidget(warn_);
+    warn_scroll_ = warn_scroll;
+    v->addWidget(warn_scroll);
     v->addWidget(msg_);
     v->addLayout(buttons);
 
@@ -158,6 +166,15 @@ void EdidEditorWindow::cmd_edid_edit_redo_Click() {
 }
 
 void EdidEditorWindow::select(const EditorSelection& sel) {
+    // The hex view goes to the block chosen.
+    if (sel.block >= 0 && sel.block != selected_.block && sel.block < model().block_count()) {
+        QTextCursor c(hex_->document());
+        c.setPosition(
+            static_cast<int>(edid_box_position(hex_->text(), edid_text_offset(128 * sel.block))));
+        hex_->setTextCursor(c);
+        QScrollBar* bar = hex_->verticalScrollBar();
+        bar->setValue(bar->value() + hex_->cursorRect(c).top());
+    }
     selected_ = sel;
     last_merge_.clear();
     if (QTreeWidgetItem* item = item_for(sel); item && tree_->currentItem() != item) {
@@ -254,8 +271,12 @@ void EdidEditorWindow::update_check() {
     std::string lines;
     for (const std::string& w : edid_model_warnings(model()))
         lines += (lines.empty() ? "" : "\n") + w;
+    for (const std::string& w : model().warnings()) lines += (lines.empty() ? "" : "\n") + w;
+    for (const std::string& n : model().notes())
+        lines += (lines.empty() ? "" : "\n") + std::string("also: ") + n;
     warn_->setText(to_qt(lines));
     warn_->setVisible(!lines.empty());
+    warn_scroll_->setVisible(!lines.empty());
 }
 
 }  // namespace t27

@@ -59,6 +59,7 @@ class EdidEditorWindow : public QDialog {
     HexWindow* hex_ = nullptr;
     QLabel* check_ = nullptr;
     QLabel* warn_ = nullptr;
+    QWidget* warn_scroll_ = nullptr;
     QLabel* msg_ = nullptr;
     QPushButton* undo_ = nullptr;
     QPushButton* redo_ = nullptr;

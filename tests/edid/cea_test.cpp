@@ -85,6 +85,14 @@ TEST(CeaCollect, LengthsRunningPastTheEndStayInsideTheBuffer) {
     over.set(128, {0x02, 0x03, 0x08, 0x00}).set(132, {0x5F, 0x90});
     const CeaDataBlockIndex idx = cea_collect_data_blocks(over.buffer(), 1);
     EXPECT_EQ(idx.at(cea_video), 132);
+
+    // The walk stops at the first detailed timing, whose first byte 30h
+    // would read as an audio block header.
+    EdidImage dtd(2);
+    dtd.cea(1, {data_block(2, {0x90})}).set(128 + 6, {0x30, 0x2A});
+    const CeaDataBlockIndex at_d = cea_collect_data_blocks(dtd.buffer(), 1);
+    EXPECT_EQ(at_d.at(cea_video), 132);
+    EXPECT_EQ(at_d.at(cea_audio), 0);
 }
 
 TEST(CeaVendor, PositionsAndHdmiFields) {
@@ -250,11 +258,16 @@ TEST(CeaSection, AbsentBlocks) {
 TEST(CeaSection, FirstVicNames) {
     const struct {
         std::vector<std::vector<int>> blocks;
-        const char* line;
+        std::string line;
     } cases[] = {
         {{data_block(2, {0x7F, 0x10})}, " First VIC = "},
         {{data_block(2, {0x84})}, " First VIC = 1280x720p  59/60 16:9"},
         {{data_block(2, {0xC1})}, " First VIC = "},  // VIC 193 itself, not VIC 65 marked native
+        // The ends of the native range: 81h is VIC 1 and C0h VIC 64, both
+        // native; 80h is no native code.
+        {{data_block(2, {0xC0})}, " First VIC = " + vic_name(64)},
+        {{data_block(2, {0x81})}, " First VIC = " + vic_name(1)},
+        {{data_block(2, {0x80})}, " First VIC = "},
         {{data_block(2, {}), data_block(4, {0x01, 0x00, 0x00})},
          " First VIC = "},  // no descriptor to read
     };

@@ -11,6 +11,7 @@
 #include "edid/edit/edit_model.h"
 #include "edid/edit/edit_ops.h"
 #include "edid/ui/editor_window.h"
+#include "edid/hex_text.h"
 #include "edid/ui/hex_window.h"
 #include "tests/edid/ui/sim_fixture.h"
 #include "tests/edid/ui/tab_fixture.h"
@@ -176,6 +177,47 @@ TEST_F(EdidTabTest, EditorUndoesRefusesAndCancels) {
     click("cmd_edid_edit");
     EXPECT_EQ(write_text(), text);
     EXPECT_EQ(w.windowTitle(), title);
+}
+
+// What the form shows beside the fields: a timing's rates, the VICs in the
+// block's order, read-only fields that look it, what "Remove" removes, the
+// hex view at the chosen block, and a third block's warning.
+TEST_F(EdidTabTest, EditorShowsWhatTheBytesMean) {
+    linked();
+    EdidImage img = base_image(2);
+    img.cea(1, {data_block(2, {0x90, 0x04}), data_block(1, {0x09, 0x07, 0x07}), hdmi_vsdb()});
+    open_into_write("vics.bin", img.fix_checksums().bytes());
+    tab->run_modal = [](QDialog& d) {
+        choose_node(d, "Descriptor 1");
+        EXPECT_EQ(label(d, "lab_edid_edit_timing_rates"), "148.50 MHz, 60.00 Hz, 67.50 kHz");
+
+        choose_node(d, "Block 1:");
+        auto* hex = in<HexWindow>(d, "rtxt_edid_edit_hex");
+        EXPECT_EQ(static_cast<std::size_t>(hex->textCursor().position()),
+                  edid_box_position(hex->text(), edid_text_offset(128)));
+
+        choose_node(d, "Video data block");
+        auto* order = in<QListWidget>(d, "lst_edid_edit_vic_order");
+        ASSERT_EQ(order->count(), 2);
+        EXPECT_EQ(order->item(0)->text().toStdString(),
+                  "1. VIC 16: 1920x1080p 59/60 16:9 (native)");
+        EXPECT_EQ(order->item(1)->text().toStdString().rfind("2. VIC 4:", 0), 0u);
+        EXPECT_EQ(in<QAbstractButton>(d, "cmd_edid_edit_remove")->text().toStdString(),
+                  "Remove this video data block");
+        EXPECT_FALSE(in<QSpinBox>(d, "fld_tag")->hasFrame());
+
+        add_data_block(d, "HDR static metadata");
+        choose_node(d, "HDR static metadata");
+        in<QAbstractButton>(d, "cmd_edid_edit_hdr_luminance")->click();
+        EXPECT_NE(d.findChild<QSpinBox*>(QStringLiteral("fld_min_luminance")), nullptr);
+
+        choose_node(d, "Block 0:");
+        in<QAbstractButton>(d, "cmd_edid_edit_add_cta")->click();
+        EXPECT_NE(label(d, "lab_edid_edit_warn").find("blocks 0 and 1 only"), std::string::npos)
+            << label(d, "lab_edid_edit_warn");
+        in<QAbstractButton>(d, "cmd_edid_edit_cancel")->click();
+    };
+    click("cmd_edid_edit");
 }
 
 }  // namespace
