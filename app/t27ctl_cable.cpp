@@ -34,7 +34,7 @@ const char* const cable_usage =
     "      its clock moves and the result at the end. --stop-after stops the test\n"
     "      once the unit's clock reaches S seconds; Ctrl-C stops it at once.\n"
     "      --json prints one JSON document at the end instead of the lines:\n"
-    "      {\"link\": {...as send --json}, \"task_was\" (null when already cable),\n"
+    "      {\"link\": {...as send --json} or null, \"task_was\" (null when already cable),\n"
     "      \"time\", \"level\", \"elapsed_s\" (null before the clock was read),\n"
     "      \"result\" (null without one), \"error\" (null, or why it ended early)};\n"
     "      progress lines then go to stderr when it is a terminal.\n"
@@ -277,13 +277,18 @@ int t27ctl_cable(const LinkOptions& options, const std::vector<std::string>& arg
     }
 
     CliLink cli(options);
-    if (!cli.open()) return exit_link_failed;
+    RunFacts facts;
+    if (!cli.open()) {
+        facts.error = cli.open_failure();
+        if (ro.json) print_json(cli, ro, facts);
+        return exit_link_failed;
+    }
     // Requests other than identification need a linked unit.
     cli.identify(!ro.json);
-    RunFacts facts;
     int rc = exit_ok;
     if (cli.unit().model_family == not_known) {
-        facts.error = "the unit could not be identified";
+        facts.error = std::string("the unit could not be identified (") +
+                      std::string(reply_status_name(cli.link().cmdrx_status)) + ")";
         std::cerr << "t27ctl: " << facts.error << "\n";
         rc = cable_exit_lost;
     } else if (args[0] == "stop") {

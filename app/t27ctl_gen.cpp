@@ -25,7 +25,8 @@ const char* const t27ctl_generator_usage =
     "\n"
     "task     prints the unit's task mode; with a mode, switches to it and prints the new one.\n"
     "timing   list: the linked unit's timings, '*' before the one output now (--json: one\n"
-    "pattern  document); set: outputs an entry by its number or name (the exact name, else\n"
+    "pattern  document, with \"link\" and \"error\" as send --json); set: outputs an entry\n"
+    "         by its number or name (the exact name, else\n"
     "         a unique case-insensitive part of one). Timing 88 only in the analyser task;\n"
     "         --motion-text only for the patterns that scroll a text.\n"
     "panel    list: each Control Panel row of the unit's task, its choices and the one the\n"
@@ -169,6 +170,13 @@ int list(const LinkOptions& o, bool timing, const std::vector<std::string>& args
         if (r.downscale) doc.add("downscale", *r.downscale);
         if (r.motion) doc.add("motion_text", *r.motion);
         doc.add_raw(timing ? "timings" : "patterns", json::array_of(entries));
+        doc.add_raw("link", s.cli().link_json());
+        const std::string failure =
+            s.failure(timing ? "the timing read-back" : "the pattern read-back");
+        if (failure.empty())
+            doc.add_null("error");
+        else
+            doc.add("error", failure);
         std::cout << doc.str() << "\n";
     } else {
         if (r.downscale) std::cout << "down-scaling: " << *r.downscale << "\n";

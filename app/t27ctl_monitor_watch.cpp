@@ -26,7 +26,9 @@ const char* const watch_usage =
     "(local time; snapshot lines are \"TIME ITEM: VALUE\"). Items are named by the\n"
     "captions the window shows. --json prints one object a line instead:\n"
     "  {\"time\": \"...\", \"item\": \"...\", \"old\": \"...\", \"new\": \"...\"}\n"
-    "with \"old\": null for the snapshot and for an item seen for the first time.\n"
+    "with \"old\": null for the snapshot and for an item seen for the first time;\n"
+    "a failure ends it with {\"link\" (as send --json; null when not identified),\n"
+    "\"error\"}.\n"
     "Ctrl-C or the end of --duration ends it: exit 0. A lost link: what was seen\n"
     "is printed, a message goes to stderr, exit 2. 1 the link could not be\n"
     "opened, 64 usage error.\n";
@@ -187,8 +189,10 @@ class Watcher {
 
     int lost() {
         if (!snapshot_shown_) print_snapshot();
-        std::cerr << "t27ctl: lost the link to the unit ("
-                  << reply_status_name(cli_.link().cmdrx_status) << ")\n";
+        const std::string failure = std::string("lost the link to the unit (") +
+                                    std::string(reply_status_name(cli_.link().cmdrx_status)) + ")";
+        std::cerr << "t27ctl: " << failure << "\n";
+        if (o_.json) std::cout << cli_.failure_json(failure) << "\n" << std::flush;
         return monitor_exit_lost;
     }
 
@@ -213,7 +217,11 @@ int t27ctl_monitor_watch(const LinkOptions& options, const std::vector<std::stri
     if (const std::string why = parse(args, wo); !why.empty()) return usage(why);
 
     CliLink cli(options);
-    if (const std::optional<int> failed = monitor_link_up(cli)) return *failed;
+    std::string why;
+    if (const std::optional<int> failed = monitor_link_up(cli, &why)) {
+        if (wo.json) std::cout << cli.failure_json(why) << "\n" << std::flush;
+        return *failed;
+    }
 
     catch_interrupts();
     Watcher w(cli, wo, monitor_patterns(cli));
