@@ -83,24 +83,22 @@ run() {
 }
 
 if [ "$hardening" -eq 1 ]; then
-  # Each figure of the plain build, then at once the hardened build's.
-  for t in plain hardened; do
-    b=$bin
-    [ "$t" = hardened ] && b=$hbin
-    run "1 poll rate, $t" "$b/t27-bench-poll" rate 20
-  done
-  for t in plain hardened; do
-    b=$bin
-    [ "$t" = hardened ] && b=$hbin
-    run "2 EDID read, $t" "$b/t27-bench-serial" edid 7
-    run "2 report, $t" "$b/t27-bench-serial" report 3
-  done
-  for t in plain hardened; do
-    b=$bin
-    [ "$t" = hardened ] && b=$hbin
-    run "3 start-up, $t" "$b/t27-bench-exec" startup 15 "$work/program" "$b/t27-controller" \
-      "$b/t27-bench-minimal"
-  done
+  # Each figure of the plain build, then at once the hardened build's; @BIN@
+  # in the arguments stands for the tree's bin folder.
+  both() {
+    local title=$1 t b
+    shift
+    for t in plain hardened; do
+      b=$bin
+      [ "$t" = hardened ] && b=$hbin
+      run "$title, $t" "${@//@BIN@/$b}"
+    done
+  }
+  both "1 poll rate" @BIN@/t27-bench-poll rate 20
+  both "2 EDID read" @BIN@/t27-bench-serial edid 7
+  both "2 report" @BIN@/t27-bench-serial report 3
+  both "3 start-up" @BIN@/t27-bench-exec startup 15 "$work/program" @BIN@/t27-controller \
+    @BIN@/t27-bench-minimal
   # The two builds of the window program against each other, and -z now
   # against the same hardened build without it: direct ratios, twice.
   for round in 1 2; do
@@ -109,12 +107,8 @@ if [ "$hardening" -eq 1 ]; then
     run "3 start-up, -z now / without ($round)" "$bin/t27-bench-exec" startup-ab 25 \
       "$work/program" "$hbin/t27-bench-controller-now" "$hbin/t27-controller"
   done
-  for t in plain hardened; do
-    b=$bin
-    [ "$t" = hardened ] && b=$hbin
-    run "4 EDID analysis, $t" "$b/t27-bench-exec" edid 5 "$b/t27ctl" "$(command -v edid-decode)" \
-      "${edid_files[@]}"
-  done
+  both "4 EDID analysis" @BIN@/t27-bench-exec edid 5 @BIN@/t27ctl "$(command -v edid-decode)" \
+    "${edid_files[@]}"
   echo
   echo "Summary ($(date -u +%Y-%m-%dT%H:%MZ), load average $(cut -d' ' -f1-3 /proc/loadavg)):"
   printf '  %s\n' "${summary[@]}"
