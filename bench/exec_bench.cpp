@@ -4,6 +4,9 @@
 //       each program runs on the offscreen platform with T27_SHOWN_EXIT set,
 //       prints "shown" once its window is up and leaves; timed from the spawn
 //       to that line. Figure: controller / minimal Qt Widgets program.
+//   t27-bench-exec startup-ab ROUNDS PROGRAM_DIR CONTROLLER_A CONTROLLER_B
+//       the same for two builds of the window program (hardened or not, -z
+//       now or not), both with PROGRAM_DIR. Figure: A / B.
 //   t27-bench-exec edid ROUNDS T27CTL EDID_DECODE FILE...
 //       "T27CTL edid report FILE" and "EDID_DECODE FILE" once per file, whole
 //       process, output discarded. Figure: t27ctl / edid-decode.
@@ -111,6 +114,7 @@ std::string base_name(const std::string& path) {
 
 int usage() {
     std::cerr << "usage: t27-bench-exec startup ROUNDS PROGRAM_DIR CONTROLLER MINIMAL\n"
+                 "       t27-bench-exec startup-ab ROUNDS PROGRAM_DIR CONTROLLER_A CONTROLLER_B\n"
                  "       t27-bench-exec edid ROUNDS T27CTL EDID_DECODE FILE...\n";
     return 64;
 }
@@ -122,10 +126,12 @@ void print_round(int round, double a, double b) {
 }
 
 int startup(int rounds, const std::string& program_dir, const std::string& controller,
-            const std::string& minimal) {
+            const std::string& minimal, bool both_controllers = false) {
     const std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "T27_SHOWN_EXIT=1"};
     const std::vector<std::string> a = {controller, "--program-dir", program_dir};
-    const std::vector<std::string> b = {minimal};
+    const std::vector<std::string> b =
+        both_controllers ? std::vector<std::string>{minimal, "--program-dir", program_dir}
+                         : std::vector<std::string>{minimal};
     std::vector<double> ta, tb;
     // One untimed run each first: the libraries and fonts come off the disk.
     for (int round = 0; round <= rounds; ++round) {
@@ -145,6 +151,13 @@ int startup(int rounds, const std::string& program_dir, const std::string& contr
         print_round(round, ra.ms, rb.ms);
     }
     const double ma = bench::median(ta), mb = bench::median(tb);
+    if (both_controllers) {
+        std::cout << "start-up to window shown: " << controller << " " << bench::fixed(ma, 1)
+                  << " ms / " << minimal << " " << bench::fixed(mb, 1)
+                  << " ms = " << bench::fixed(ma / mb, 3) << " (median of " << rounds
+                  << " rounds)\n";
+        return 0;
+    }
     std::cout << "start-up to window shown: t27-controller " << bench::fixed(ma, 1)
               << " ms / minimal Qt Widgets program " << bench::fixed(mb, 1)
               << " ms = " << bench::fixed(ma / mb, 3) << " (median of " << rounds
@@ -196,6 +209,8 @@ int main(int argc, char** argv) {
     const int rounds = std::atoi(args[1].c_str());
     if (rounds <= 0) return usage();
     if (args[0] == "startup" && args.size() == 5) return startup(rounds, args[2], args[3], args[4]);
+    if (args[0] == "startup-ab" && args.size() == 5)
+        return startup(rounds, args[2], args[3], args[4], true);
     if (args[0] == "edid" && args.size() >= 5)
         return edid(rounds, args[2], args[3],
                     std::vector<std::string>(args.begin() + 4, args.end()));

@@ -3,7 +3,11 @@
 # is rewritten only when the text changes, so an unchanged tree rebuilds
 # nothing.
 set(revision "")
+set(no_revision "built from a source archive: no git revision")
 find_package(Git QUIET)
+if(EXISTS "${SOURCE_DIR}/.git")
+  set(no_revision "git revision unknown")
+endif()
 if(GIT_FOUND AND EXISTS "${SOURCE_DIR}/.git")
   execute_process(
     COMMAND "${GIT_EXECUTABLE}" -C "${SOURCE_DIR}" describe --always --dirty --abbrev=10
@@ -17,6 +21,6 @@ endif()
 if(revision)
   set(T27_VERSION_TEXT "${VERSION} (git ${revision})")
 else()
-  set(T27_VERSION_TEXT "${VERSION}")
+  set(T27_VERSION_TEXT "${VERSION} (${no_revision})")
 endif()
 configure_file("${SOURCE_DIR}/common/version_info.cpp.in" "${OUTPUT}" @ONLY)

@@ -13,9 +13,8 @@ void add_error(std::string& errors, const std::string& file, const std::string& 
     errors += file + ": " + what;
 }
 
-}  // namespace
-
-LoadedCatalogue catalogue_load(std::string_view program_dir, std::string_view name) {
+LoadedCatalogue load_from(std::string_view program_dir, std::string_view fav_dir,
+                          std::string_view name) {
     LoadedCatalogue result;
 
     const std::string catalogue_path = program_path(program_dir, name);
@@ -30,7 +29,7 @@ LoadedCatalogue catalogue_load(std::string_view program_dir, std::string_view na
         add_error(result.error, catalogue_path, io_error);
     }
 
-    const std::string fav_path = program_path(program_dir, favourites_file_for(std::string(name)));
+    const std::string fav_path = program_path(fav_dir, favourites_file_for(std::string(name)));
     bytes.clear();
     if (read_file_bytes(fav_path, bytes, &io_error, max_catalogue_bytes)) {
         FavouritesParse parsed = favourites_parse(std::move(bytes), result.catalogue.timing_count(),
@@ -42,6 +41,16 @@ LoadedCatalogue catalogue_load(std::string_view program_dir, std::string_view na
         add_error(result.error, fav_path, io_error);
     }
     return result;
+}
+
+}  // namespace
+
+LoadedCatalogue catalogue_load(std::string_view program_dir, std::string_view name) {
+    return load_from(program_dir, program_dir, name);
+}
+
+LoadedCatalogue catalogue_load(const ProgramPlaces& places, std::string_view name) {
+    return load_from(catalogue_dir(places, name), favourites_dir(places, name), name);
 }
 
 }  // namespace t27

@@ -9,6 +9,7 @@
 
 #include "generator/catalogue.h"
 #include "generator/favourites.h"
+#include "settings/program_dir.h"
 
 namespace t27 {
 
@@ -25,5 +26,9 @@ struct LoadedCatalogue {
 
 // Reads `name` and its favourites file (protocol/model_table.h) from `program_dir`.
 LoadedCatalogue catalogue_load(std::string_view program_dir, std::string_view name);
+
+// Reads `name` where catalogue_dir() finds it and its favourites where
+// favourites_dir() does: the user's own when there, else the shipped ones.
+LoadedCatalogue catalogue_load(const ProgramPlaces& places, std::string_view name);
 
 }  // namespace t27

@@ -129,6 +129,8 @@ void MainWindow::report_save_failure(const std::string& error) {
     if (save_failure_reported_) return;
     save_failure_reported_ = true;
     std::cerr << "t27-controller: settings not saved: " << error << "\n";
+    // A program started from the desktop menu has no terminal to read.
+    dialogs_.message(save_failure_message(error), MessageIcon::Warning);
 }
 
 void MainWindow::build_controls() {
@@ -421,7 +423,7 @@ void MainWindow::set_edid_second_entry(const std::string& text) {
 void MainWindow::load_catalogue(const std::string& file) {
     // A missing or damaged catalogue leaves what could be read (perhaps
     // nothing); the program carries on either way.
-    LoadedCatalogue loaded = catalogue_load(catalogue_dir(places_, file), file);
+    LoadedCatalogue loaded = catalogue_load(places_, file);
     const bool same = file == state_.catalogue_file;
     // Ticks belong to the catalogue they were made in: they go to its own
     // file before another catalogue replaces it, and a re-link to the same

@@ -167,7 +167,8 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
     // The primary screen's available area in twips, when there is a screen.
     std::optional<ScreenArea> screen_area() const;
     // A file the user would lose (settings, favourites) could not be written:
-    // said once on stderr, so a session that cannot save is not silent.
+    // said once, on stderr and in a message box, so a session that cannot
+    // save is not silent.
     void report_save_failure(const std::string& error);
 
     ProgramPlaces places_;

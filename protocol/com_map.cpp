@@ -123,4 +123,18 @@ ComMap build_com_map(const std::vector<std::string>& enumerated, const std::stri
     return map;
 }
 
+std::string serial_permission_advice(const std::string& device, unsigned mode, unsigned group_id,
+                                     const std::string& group) {
+    // Joining a group helps only when that group may read and write; and
+    // joining root's group would hand out far more than a serial port.
+    constexpr unsigned group_rw = 0060;
+    if ((mode & group_rw) == group_rw && group_id != 0 && !group.empty() && group != "root")
+        return device + " exists, but you may not open it: it belongs to the group " + group +
+               ". Add yourself to the group, then log in again (sudo usermod -aG " + group +
+               " $USER).";
+    return device +
+           " exists, but you may not open it, and no group other than root may read and write "
+           "it. A udev rule can give it to the dialout group: see docs/serial-ports.md.";
+}
+
 }  // namespace t27

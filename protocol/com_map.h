@@ -43,4 +43,10 @@ std::vector<std::string> stable_device_order(std::vector<std::string> devices);
 // "COM3" or "com3" -> 3; 0 when the text is not a COM name in range.
 int parse_com_name(const std::string& text);
 
+// The advice for a device this user may not open, from its mode bits, group
+// id and group name (empty when the system has no name for it): the group,
+// only when it may read and write and is not root's; else the udev rule.
+std::string serial_permission_advice(const std::string& device, unsigned mode, unsigned group_id,
+                                     const std::string& group);
+
 }  // namespace t27

@@ -3,11 +3,13 @@
 // an unpacked folder) keeps everything beside its executable. An installed
 // program cannot write there: it reads what it ships from
 // <prefix>/share/t27-controller and keeps the user's files (settings,
-// favourites, com_ports.txt, their own copies of the catalogues) in the
-// user's data folder. Decided once at start-up; every file access asks.
+// favourites, com_ports.txt, catalogues of their own) in a folder of the
+// user's that no install writes. Decided once at start-up; every file access
+// asks.
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/file_names.h"
 
@@ -43,10 +45,37 @@ ProgramPlaces decide_program_places(
     const std::string& exe_dir, const std::string& override_dir, const std::string& user_data_dir,
     const std::function<bool(const std::string&)>& takes_writes = dir_takes_writes);
 
-// The folder to read catalogue `name` and its favourites file from. With
-// separate places the shipped files are copied to the user's folder the first
-// time they are needed, so the user's favourites are kept beside the
-// catalogue they number; when that copy cannot be made, the shipped folder.
+// The user's folder of an installed program. `data_dir` (the system's data
+// folder for this program) is where an install to a prefix in the home folder
+// puts the shipped files when it has the form <prefix>/share/t27-controller
+// (~/.local/share/t27-controller on Linux): an install would then overwrite the
+// user's favourites, so `config_dir` is used instead. `legacy` receives the
+// folder earlier versions kept the user's files in, when it differs.
+std::string user_dir_for(const std::string& data_dir, const std::string& config_dir,
+                         std::string* legacy = nullptr);
+
+// The first start with a new user's folder: copies what earlier versions kept
+// in `legacy_dir` and the user would miss (settings, com_ports.txt, every
+// favourites file, catalogues that differ from the shipped one of that name).
+// Nothing is copied over a file already there; `legacy_dir` is left as it
+// was. Returns the names copied.
+std::vector<std::string> adopt_legacy_user_files(const ProgramPlaces& places,
+                                                 const std::string& legacy_dir);
+
+// Earlier versions copied each shipped catalogue to the user's folder on first
+// use and read only the copy from then on, so a corrected catalogue never
+// reached them. A copy still byte-identical to the shipped file is removed;
+// one the user changed stays, and overrides. Returns the names removed.
+std::vector<std::string> forget_first_use_copies(const ProgramPlaces& places);
+
+// The folder to read catalogue `name` from: the user's folder when the user
+// put a catalogue of that name there, else the shipped one (so a package
+// upgrade reaches every user).
 std::string catalogue_dir(const ProgramPlaces& places, std::string_view name);
+
+// The folder to read the favourites of catalogue `name` from: the user's when
+// they have that file (it is written there at exit), else the shipped
+// defaults. Favourites are always written to `places.user`.
+std::string favourites_dir(const ProgramPlaces& places, std::string_view name);
 
 }  // namespace t27

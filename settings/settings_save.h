@@ -25,6 +25,10 @@ SaveOutcome settings_and_favourites_save(std::string_view program_dir, const Set
                                          const Favourites& favourites,
                                          std::string_view catalogue_file);
 
+// What the window tells the user when `error` (as SaveOutcome::error, naming
+// each file and its reason) kept their settings or favourites from the disk.
+std::string save_failure_message(const std::string& error);
+
 // Writes the favourites file of `catalogue_file`; false with the reason in
 // `error` when it could not be replaced.
 bool favourites_save(std::string_view program_dir, std::string_view catalogue_file,

@@ -223,13 +223,18 @@ int t27ctl_cable(const LinkOptions& options, const CtlArgs& args) {
     }
 
     CliLink cli(options);
-    if (!cli.open()) return exit_link_failed;
+    RunFacts facts;
+    if (!cli.open()) {
+        facts.error = cli.open_failure();
+        if (ro.json) print_json(cli, ro, facts);
+        return exit_link_failed;
+    }
     // Requests other than identification need a linked unit.
     cli.identify(!ro.json);
-    RunFacts facts;
     int rc = exit_ok;
     if (cli.unit().model_family == not_known) {
-        facts.error = "the unit could not be identified";
+        facts.error = std::string("the unit could not be identified (") +
+                      std::string(reply_status_name(cli.link().cmdrx_status)) + ")";
         std::cerr << "t27ctl: " << facts.error << "\n";
         rc = cable_exit_lost;
     } else if (stopping) {

@@ -30,13 +30,21 @@ int gen_usage(std::string_view why) {
     return gen_exit_usage;
 }
 
-std::optional<int> GenSession::start(bool quiet) {
-    if (!cli_.open()) return gen_exit_link;
-    cli_.identify(!quiet);
-    if (unit().model_family == not_known) {
-        std::cerr << "t27ctl: the unit could not be identified\n";
-        return gen_exit_lost;
+std::optional<int> GenSession::start(bool json) {
+    const auto failed = [&](const std::string& why, int code) {
+        std::cerr << "t27ctl: " << why << "\n";
+        if (json) std::cout << cli_.failure_json(why) << "\n" << std::flush;
+        return code;
+    };
+    if (!cli_.open()) {
+        if (json) std::cout << cli_.failure_json(cli_.open_failure()) << "\n" << std::flush;
+        return gen_exit_link;
     }
+    cli_.identify(!json);
+    if (unit().model_family == not_known)
+        return failed(std::string("the unit could not be identified (") +
+                          std::string(reply_status_name(cli_.link().cmdrx_status)) + ")",
+                      gen_exit_lost);
     catalogue_file_ = cli_.view().catalogue;
     LoadedCatalogue loaded = cli_.load_catalogue();
     // The lists hold what could be read; a name past a fault is unknown and
@@ -46,25 +54,29 @@ std::optional<int> GenSession::start(bool quiet) {
     return std::nullopt;
 }
 
-std::optional<int> GenSession::start_generator(bool quiet) {
-    if (auto e = start(quiet)) return e;
+std::optional<int> GenSession::start_generator(bool json) {
+    if (auto e = start(json)) return e;
     if (!cable_task_only(unit().model_family, unit().task_mode)) return std::nullopt;
-    std::cerr << "t27ctl: the unit is in the cable task; switch it first (t27ctl ... task "
-                 "pattern)\n";
+    const std::string why =
+        "the unit is in the cable task; switch it first (t27ctl ... task pattern)";
+    std::cerr << "t27ctl: " << why << "\n";
+    if (json) std::cout << cli_.failure_json(why) << "\n" << std::flush;
     return gen_exit_refused;
 }
 
-int GenSession::outcome(std::string_view what) {
+std::string GenSession::failure(std::string_view what) {
     const LinkState& link = cli_.link();
     const ReplyStatus st = link.cmdrx_status;
+    if (st == ReplyStatus::Accepted) return {};
     if (st == ReplyStatus::ErrorReply)
-        std::cerr << "t27ctl: the unit refused " << what << ": " << terminal_text(reply_line(link))
-                  << "\n";
-    else if (st != ReplyStatus::Accepted && !cli_.open_now())
-        std::cerr << "t27ctl: lost the link to the unit (" << what << ")\n";
-    else if (st != ReplyStatus::Accepted)
-        std::cerr << "t27ctl: no response to " << what << "\n";
-    return exit_for(st);
+        return "the unit refused " + std::string(what) + ": " + terminal_text(reply_line(link));
+    if (!cli_.open_now()) return "lost the link to the unit (" + std::string(what) + ")";
+    return "no response to " + std::string(what);
+}
+
+int GenSession::outcome(std::string_view what) {
+    if (const std::string why = failure(what); !why.empty()) std::cerr << "t27ctl: " << why << "\n";
+    return exit_for(cli_.link().cmdrx_status);
 }
 
 std::string reply_line(const LinkState& link) {

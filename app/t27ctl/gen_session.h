@@ -25,13 +25,14 @@ class GenSession {
     explicit GenSession(const LinkOptions& options) : cli_(options) {}
 
     // Opens the link, identifies the unit (the "link:" line on stdout unless
-    // `quiet`, which keeps stdout for one JSON document) and loads the
-    // unit's catalogue. Nothing when ready, else the exit code.
-    std::optional<int> start(bool quiet);
+    // `json`, which keeps stdout for one JSON document) and loads the
+    // unit's catalogue. Nothing when ready, else the exit code, with the
+    // reason on stderr and, for `json`, the failure document on stdout.
+    std::optional<int> start(bool json);
 
     // `start`, then whether the tabs of the pattern generator are within
-    // reach: nothing when they are, else the exit code (reason on stderr).
-    std::optional<int> start_generator(bool quiet);
+    // reach: nothing when they are, else the exit code (reason as `start`).
+    std::optional<int> start_generator(bool json);
 
     Engine& engine() { return cli_.engine(); }
     UnitIdentity& unit() { return cli_.unit(); }
@@ -39,6 +40,9 @@ class GenSession {
     const Catalogue& catalogue() const { return catalogue_; }
     const std::string& catalogue_file() const { return catalogue_file_; }
 
+    // What happened to `what` when the last request was not accepted; empty
+    // when it was.
+    std::string failure(std::string_view what);
     // The exit code for the last request's status; when it was not accepted,
     // says on stderr what happened to `what`.
     int outcome(std::string_view what);

@@ -51,7 +51,8 @@ bool CliLink::open() {
                tcp_.socket().state() != QAbstractSocket::UnconnectedState)
             pump_.wait_events(50);
         if (!tcp_.connected()) {
-            std::cerr << "t27ctl: Client could not find Server.\n";
+            open_failure_ = "Client could not find Server.";
+            std::cerr << "t27ctl: " << open_failure_ << "\n";
             return false;
         }
         link_.ethernet_connected = true;
@@ -63,8 +64,9 @@ bool CliLink::open() {
         from_qt(options_.serial), program_path(options_.places.user, com_map_file_name));
     QString why;
     if (!serial_.open(to_qt(device), &why)) {
-        std::cerr << "t27ctl: RS-232 can not work on " << from_qt(options_.serial) << ": ! ("
-                  << from_qt(why) << ")\n";
+        open_failure_ =
+            "RS-232 can not work on " + from_qt(options_.serial) + ": ! (" + from_qt(why) + ")";
+        std::cerr << "t27ctl: " << open_failure_ << "\n";
         const std::string hint = serial_permission_hint(device);
         if (!hint.empty()) std::cerr << "t27ctl: " << hint << "\n";
         return false;
@@ -84,18 +86,30 @@ void CliLink::identify(bool print) {
 }
 
 std::string CliLink::link_json() const {
+    if (unit_.model_family == not_known) return "null";
     return json::Object()
         .add("model", view_.model)
         .add("family", unit_.model_family)
         .add("board", unit_.board_id)
-        .add("firmware", view_.fw)
+        .add("firmware", firmware_version(view_.fw))
         .add("task", task_mode_text(unit_.task_mode))
         .add("catalogue", view_.catalogue)
         .str();
 }
 
+std::string CliLink::failure_json(const std::string& error) const {
+    return json::Object().add_raw("link", link_json()).add("error", error).str();
+}
+
 LoadedCatalogue CliLink::load_catalogue() const {
-    return catalogue_load(catalogue_dir(options_.places, view_.catalogue), view_.catalogue);
+    return catalogue_load(options_.places, view_.catalogue);
+}
+
+std::string firmware_version(const std::string& caption) {
+    std::string_view v = caption;
+    if (v.rfind("FW:", 0) == 0) v.remove_prefix(3);
+    while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+    return std::string(v);
 }
 
 }  // namespace t27

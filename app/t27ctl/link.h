@@ -56,8 +56,14 @@ class CliLink {
     // The link sequence, then one "link: ..." line on stdout unless `print`
     // is false (--json puts the same facts into its document instead).
     void identify(bool print = true);
-    // What identify() found, as the "link" member of a --json document.
+    // What identify() found, as the "link" member of a --json document: null
+    // until the unit is identified.
     std::string link_json() const;
+    // Why open() failed (empty when it did not), as --json documents say it.
+    const std::string& open_failure() const { return open_failure_; }
+    // The document a --json command prints when it stops at `error`: the
+    // link as far as it got, and the failure.
+    std::string failure_json(const std::string& error) const;
     // The catalogue identify() chose, from the window's folders.
     LoadedCatalogue load_catalogue() const;
     // Whether the transport is still there (a closed socket or a port that
@@ -72,6 +78,7 @@ class CliLink {
 
   private:
     LinkOptions options_;
+    std::string open_failure_;
     LinkState link_;
     UnitIdentity unit_;
     QtPump pump_;
@@ -80,5 +87,8 @@ class CliLink {
     QtTcpTransport tcp_;
     QtSerialTransport serial_;
 };
+
+// The version in the window's firmware caption, without its "FW: " label.
+std::string firmware_version(const std::string& caption);
 
 }  // namespace t27

@@ -15,12 +15,18 @@ constexpr std::array<std::string_view, 5> view_words = {"system", "video", "audi
 
 }  // namespace
 
-std::optional<int> monitor_link_up(CliLink& cli) {
-    if (!cli.open()) return monitor_exit_link;
+std::optional<int> monitor_link_up(CliLink& cli, std::string* why) {
+    if (!cli.open()) {
+        if (why) *why = cli.open_failure();
+        return monitor_exit_link;
+    }
     cli.identify(false);
     if (cli.unit().model_family != not_known) return std::nullopt;
     const ReplyStatus st = cli.link().cmdrx_status;
-    std::cerr << "t27ctl: the unit could not be identified (" << reply_status_name(st) << ")\n";
+    const std::string failure = std::string("the unit could not be identified (") +
+                                std::string(reply_status_name(st)) + ")";
+    std::cerr << "t27ctl: " << failure << "\n";
+    if (why) *why = failure;
     if (st == ReplyStatus::NotSent || !cli.open_now()) return monitor_exit_link;
     return st == ReplyStatus::ErrorReply ? 3 : monitor_exit_lost;
 }

@@ -22,8 +22,8 @@ inline constexpr int monitor_exit_lost = 2;
 // Opens the link and identifies the unit without printing on stdout (which
 // carries only the report or the watch lines). Nothing when linked, else the
 // exit code: 1 when the link could not be opened, the status of the reply
-// that failed otherwise.
-std::optional<int> monitor_link_up(CliLink& cli);
+// that failed otherwise; `why`, when given, receives the failure.
+std::optional<int> monitor_link_up(CliLink& cli, std::string* why = nullptr);
 
 // The pattern names of the catalogue the link chose, for "$pattern?".
 std::vector<std::string> monitor_patterns(const CliLink& cli);

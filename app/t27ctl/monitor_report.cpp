@@ -10,6 +10,7 @@
 #include "common/atomic_write.h"
 #include "common/console.h"
 #include "common/json_out.h"
+#include "common/qt/qt_text.h"
 #include "protocol/link_sequence.h"
 #include "protocol/request_text.h"
 
@@ -46,7 +47,9 @@ std::string with_lf(const std::string& text) {
     return out;
 }
 
-std::string json_document(const ReportHeader& h, const ReportSections& sections,
+// Times and dates as ISO 8601, whatever the header's local formats are.
+std::string json_document(const ReportHeader& h, const QDateTime& when,
+                          const std::string& link_json, const ReportSections& sections,
                           const std::string& report) {
     json::Array list;
     for (const ReportSectionLines& s : sections.sections) {
@@ -59,14 +62,16 @@ std::string json_document(const ReportHeader& h, const ReportSections& sections,
     }
     const char* task = task_mode_text(h.task_mode);
     return json::Object()
-               .add("time", h.time_text)
-               .add("date", h.date_text)
+               .add_raw("link", link_json)
+               .add("time", from_qt(when.time().toString(Qt::ISODate)))
+               .add("date", from_qt(when.date().toString(Qt::ISODate)))
                .add("model", h.model_text)
-               .add("firmware", h.firmware_text)
+               .add("firmware", firmware_version(h.firmware_text))
                .add("program_version", program_version_text)
                .add("task_mode", *task ? task : "unknown")
                .add_raw("sections", list.str())
                .add("report", report)
+               .add_null("error")
                .str() +
            "\n";
 }
@@ -80,7 +85,11 @@ int t27ctl_monitor_report(const LinkOptions& options, const CtlArgs& args) {
     ro.json = args.json;
 
     CliLink cli(options);
-    if (const std::optional<int> failed = monitor_link_up(cli)) return *failed;
+    std::string why;
+    if (const std::optional<int> failed = monitor_link_up(cli, &why)) {
+        if (ro.json) std::cout << cli.failure_json(why) << "\n" << std::flush;
+        return *failed;
+    }
     const std::vector<std::string> patterns = monitor_patterns(cli);
 
     ReportContext ctx;
@@ -100,29 +109,32 @@ int t27ctl_monitor_report(const LinkOptions& options, const CtlArgs& args) {
         });
     if (show_progress) std::cerr << "\n";
     if (sections.aborted) {
-        std::cerr << "t27ctl: " << report_stopped_text(last) << " ("
-                  << reply_status_name(sections.failed_status) << ")\n";
+        const std::string failure = report_stopped_text(last) + " (" +
+                                    std::string(reply_status_name(sections.failed_status)) + ")";
+        std::cerr << "t27ctl: " << failure << "\n";
+        if (ro.json) std::cout << cli.failure_json(failure) << "\n" << std::flush;
         if (sections.failed_status == ReplyStatus::NotSent || !cli.open_now())
             return monitor_exit_link;
         return static_cast<int>(sections.failed_status);
     }
 
     ReportHeader h;
-    set_report_clock(h);
+    const QDateTime now = QDateTime::currentDateTime();
+    set_report_clock(h, now);
     h.model_text = cli.view().model;
     h.firmware_text = cli.view().fw;
     h.task_mode = cli.unit().task_mode;
     const std::string report = report_header(h) + sections.text;
 
     const std::string out =
-        ro.json ? json_document(h, sections, report)
+        ro.json ? json_document(h, now, cli.link_json(), sections, report)
                 : (ro.out_file.empty() ? terminal_text(with_lf(report), true)
                                        : report_file_contents(report));
     if (ro.out_file.empty()) {
         std::cout << out << std::flush;
         return monitor_exit_ok;
     }
-    std::string why;
+    why.clear();
     if (!write_file_atomically(ro.out_file, out, &why)) {
         std::cerr << "t27ctl: " << ro.out_file << ": " << why << "\n";
         return monitor_exit_link;

@@ -151,8 +151,10 @@ class Watcher {
 
     int lost() {
         if (!snapshot_shown_) print_snapshot();
-        std::cerr << "t27ctl: lost the link to the unit ("
-                  << reply_status_name(cli_.link().cmdrx_status) << ")\n";
+        const std::string failure = std::string("lost the link to the unit (") +
+                                    std::string(reply_status_name(cli_.link().cmdrx_status)) + ")";
+        std::cerr << "t27ctl: " << failure << "\n";
+        if (o_.json) std::cout << cli_.failure_json(failure) << "\n" << std::flush;
         return monitor_exit_lost;
     }
 
@@ -172,7 +174,11 @@ int t27ctl_monitor_watch(const LinkOptions& options, const CtlArgs& args) {
     const WatchOptions wo = watch_options(args);
 
     CliLink cli(options);
-    if (const std::optional<int> failed = monitor_link_up(cli)) return *failed;
+    std::string why;
+    if (const std::optional<int> failed = monitor_link_up(cli, &why)) {
+        if (wo.json) std::cout << cli.failure_json(why) << "\n" << std::flush;
+        return *failed;
+    }
 
     catch_interrupts();
     Watcher w(cli, wo, monitor_patterns(cli));

@@ -101,13 +101,20 @@ int t27ctl_panel_list(const LinkOptions& o, bool json) {
         }
         std::cout << ")\n";
     }
-    if (json)
-        std::cout << json::Object()
-                         .add("task", task_mode_text(s.unit().task_mode))
-                         .add("complete", read == panel_group_count)
-                         .add_raw("rows", json::array_of(rows_json))
-                         .str()
-                  << "\n";
+    if (json) {
+        json::Object doc;
+        doc.add_raw("link", s.cli().link_json())
+            .add("task", task_mode_text(s.unit().task_mode))
+            .add("complete", read == panel_group_count)
+            .add_raw("rows", json::array_of(rows_json));
+        if (read == panel_group_count)
+            doc.add_null("error");
+        else if (const std::string why = s.failure("the panel read-back"); !why.empty())
+            doc.add("error", why);
+        else
+            doc.add("error", "the panel read-back stopped early");
+        std::cout << doc.str() << "\n";
+    }
     std::cout.flush();
     if (read == panel_group_count) return gen_exit_ok;
     return s.outcome("the panel read-back");

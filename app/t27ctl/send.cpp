@@ -1,6 +1,7 @@
 #include "app/t27ctl/send.h"
 
 #include <iostream>
+#include <optional>
 #include <vector>
 
 #include "common/atomic_write.h"
@@ -85,14 +86,25 @@ int t27ctl_send(const LinkOptions& o, const std::vector<std::string>& lines, boo
         }
     }
 
-    if (!cli.open()) return exit_link_failed;
+    if (!cli.open()) {
+        if (json_wanted)
+            std::cout << json::Object()
+                             .add_null("link")
+                             .add_raw("lines", "[]")
+                             .add("error", cli.open_failure())
+                             .str()
+                      << "\n";
+        return exit_link_failed;
+    }
     json::Object doc;
+    std::optional<std::string> error;
     if (!o.no_link) {
         cli.identify(!json_wanted);
-        doc.add_raw("link", cli.link_json());
-    } else {
-        doc.add_null("link");
+        if (cli.unit().model_family == not_known)
+            error = std::string("the unit could not be identified (") +
+                    std::string(reply_status_name(link.cmdrx_status)) + ")";
     }
+    doc.add_raw("link", cli.link_json());
     json::Array done;
 
     int exit_code = 0;
@@ -120,12 +132,16 @@ int t27ctl_send(const LinkOptions& o, const std::vector<std::string>& lines, boo
             print_log(link.monitor_log);
             std::cout.flush();
         }
-        if (st == ReplyStatus::NotSent)
+        if (st == ReplyStatus::NotSent) {
             exit_code = exit_link_failed;
-        else if (st != ReplyStatus::Accepted && exit_code != exit_link_failed)
+            if (!error) error = "\"" + line + "\" was not sent: the link is closed";
+        } else if (st != ReplyStatus::Accepted && exit_code != exit_link_failed)
             exit_code = static_cast<int>(st);
     }
-    if (json_wanted) std::cout << doc.add_raw("lines", done.str()).str() << "\n";
+    if (json_wanted) {
+        doc.add_raw("lines", done.str()).add_or_null("error", error);
+        std::cout << doc.str() << "\n";
+    }
     return exit_code;
 }
 

@@ -118,6 +118,13 @@ int list(const LinkOptions& o, bool timing, bool json) {
         if (r.downscale) doc.add("downscale", *r.downscale);
         if (r.motion) doc.add("motion_text", *r.motion);
         doc.add_raw(timing ? "timings" : "patterns", json::array_of(entries));
+        doc.add_raw("link", s.cli().link_json());
+        const std::string failure =
+            s.failure(timing ? "the timing read-back" : "the pattern read-back");
+        if (failure.empty())
+            doc.add_null("error");
+        else
+            doc.add("error", failure);
         std::cout << doc.str() << "\n";
     } else {
         if (r.downscale) std::cout << "down-scaling: " << *r.downscale << "\n";

@@ -61,9 +61,9 @@ std::string serial_permission_hint(const std::string& device) {
     if (device.empty() || ::stat(device.c_str(), &st) != 0) return {};
     if (::access(device.c_str(), R_OK | W_OK) == 0 || errno != EACCES) return {};
     const struct group* g = ::getgrgid(st.st_gid);
-    const std::string group = g && g->gr_name ? g->gr_name : "dialout";
-    return device + " exists, but you may not open it: it belongs to the group " + group +
-           ". Add yourself to the group, then log in again (sudo usermod -aG " + group + " $USER).";
+    return serial_permission_advice(device, static_cast<unsigned>(st.st_mode),
+                                    static_cast<unsigned>(st.st_gid),
+                                    g && g->gr_name ? g->gr_name : "");
 #endif
 }
 

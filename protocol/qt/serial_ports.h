@@ -20,6 +20,7 @@ std::string serial_device_for(const std::string& name, const std::string& map_fi
 // Why `device` cannot be opened when the reason is the user's rights, with
 // the fix; empty when it is not (or on Windows, where the port is simply in
 // use).
+// (The advice itself: serial_permission_advice() in protocol/com_map.h.)
 std::string serial_permission_hint(const std::string& device);
 
 }  // namespace t27

@@ -9,8 +9,10 @@
 namespace t27 {
 
 // `override_dir` is --program-dir (empty when not given); `program_folder` the
-// folder the programs run from. The user's folder is made when it is used and
-// does not exist yet.
+// folder the programs run from. An installed program's user folder is made
+// when it does not exist yet (bringing along an earlier version's files), and
+// catalogue copies an earlier version made that still equal the shipped ones
+// are dropped, so the shipped catalogue is read.
 ProgramPlaces program_places(const QString& override_dir, const QString& program_folder);
 
 }  // namespace t27

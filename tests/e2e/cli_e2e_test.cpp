@@ -1,7 +1,6 @@
 // t27ctl against t27-unit-sim, both as real processes, over TCP on 127.0.0.1
 // and over a pseudo-terminal.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 
 #include <QCoreApplication>
@@ -9,8 +8,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "tests/e2e/process_support.h"
 
@@ -413,6 +414,7 @@ TEST_F(CliTest, JsonOutputIsOneDocumentWithTheNamedFields) {
         const std::string what = c.args.join(' ').toStdString();
         const CtlResult r = run_ctl(c.args);
         EXPECT_EQ(r.exit_code, c.exit_code) << what << "\n" << r.out << r.err;
+        EXPECT_EQ(r.out.find("FW:"), std::string::npos) << what << ": " << r.out;
         QJsonParseError error;
         const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
         ASSERT_EQ(error.error, QJsonParseError::NoError)
@@ -421,6 +423,42 @@ TEST_F(CliTest, JsonOutputIsOneDocumentWithTheNamedFields) {
         ASSERT_TRUE(doc.isObject()) << what;
         for (const QString& field : c.fields)
             EXPECT_TRUE(doc.object().contains(field)) << what << ": no " << field.toStdString();
+    }
+}
+
+// A unit that is not there (nothing listens) or does not answer (a socket
+// that accepts and stays silent): each --json command still prints one
+// document, with "link" null and an "error" naming the failure, and exits
+// with its documented code.
+TEST_F(CliTest, JsonWhenTheUnitDoesNotAnswerIsOneDocumentWithTheError) {
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    QTcpServer gone;
+    ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
+    const QString nobody = QStringLiteral("127.0.0.1:%1").arg(gone.serverPort());
+    gone.close();
+    const QString mute = QStringLiteral("127.0.0.1:%1").arg(silent.serverPort());
+    const QList<QStringList> commands = {{"send", "--json", "$fwver?"},
+                                         {"cable", "run", "--json"},
+                                         {"monitor-report", "--json"},
+                                         {"timing", "list", "--json"},
+                                         {"panel", "list", "--json"}};
+    for (const auto& [at, exit_code, error] :
+         {std::tuple{nobody, 1, "Client could not find Server."},
+          std::tuple{mute, 2, "the unit could not be identified (NoResponse)"}}) {
+        for (const QStringList& command : commands) {
+            const QStringList args = QStringList{"--tcp", at} + command;
+            const std::string what = args.join(' ').toStdString();
+            const CtlResult r = run_ctl(args);
+            EXPECT_EQ(r.exit_code, exit_code) << what << "\n" << r.err;
+            QJsonParseError e{};
+            const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &e);
+            ASSERT_EQ(e.error, QJsonParseError::NoError) << what << "\n" << r.out;
+            EXPECT_TRUE(doc.object().contains("link")) << what;
+            EXPECT_TRUE(doc.object().value("link").isNull()) << what << "\n" << r.out;
+            EXPECT_EQ(doc.object().value("error").toString().toStdString(), error) << what << "\n"
+                                                                                   << r.out;
+        }
     }
 }
 

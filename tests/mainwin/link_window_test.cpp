@@ -276,5 +276,22 @@ TEST_F(WindowTest, SettingsAreWrittenAtExit) {
     EXPECT_TRUE(s.endsWith("\"\"\r\n"));
 }
 
+// A file in the way of each write (a folder cannot be replaced by a file, even
+// by root): one message box at exit names each file with its reason; the
+// second failure brings no second box.
+TEST_F(WindowTest, FailedSaveAtExitToldOnceInAMessageBox) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Daveri_ini.txt"));
+    QFile::remove(dir.path() + "/v4_timing_pattern_fav.ini");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("v4_timing_pattern_fav.ini"));
+    open_window().form_unload();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    const std::string& text = dialogs.messages[0];
+    for (const char* file : {"/Daveri_ini.txt: ", "/v4_timing_pattern_fav.ini: "})
+        EXPECT_NE(text.find(file), std::string::npos) << text;
+    EXPECT_EQ(dialogs.icons[0], MessageIcon::Warning);
+    window.reset();
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
 }  // namespace
 }  // namespace t27::testing

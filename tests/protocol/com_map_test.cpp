@@ -91,5 +91,26 @@ TEST(ComMap, ParsesComNames) {
     EXPECT_EQ(parse_com_name("/dev/ttyS0"), 0);
 }
 
+// A group is named only when joining it would open the port, and never root's.
+TEST(ComMap, PermissionAdviceNamesOnlyAGroupThatHelps) {
+    struct Case {
+        unsigned mode, gid;
+        const char* group;
+        bool names_group;
+    };
+    const Case cases[] = {
+        {020660, 20, "dialout", true},  {020600, 0, "root", false},     {020660, 0, "root", false},
+        {020640, 20, "dialout", false}, {020620, 20, "dialout", false}, {020666, 5, "", false},
+        {020660, 7, "root", false},
+    };
+    for (const Case& c : cases) {
+        const std::string text = serial_permission_advice("/dev/ttyUSB0", c.mode, c.gid, c.group);
+        EXPECT_EQ(text.find("usermod") != std::string::npos, c.names_group) << text;
+        EXPECT_EQ(text.find("docs/serial-ports.md") != std::string::npos, !c.names_group) << text;
+        EXPECT_EQ(text.rfind("/dev/ttyUSB0", 0), 0u) << text;
+        if (c.names_group) EXPECT_NE(text.find("-aG dialout $USER"), std::string::npos) << text;
+    }
+}
+
 }  // namespace
 }  // namespace t27

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "generator/catalogue_load.h"
 #include "settings/program_dir.h"
 #include "settings/settings_save.h"
 #include "settings/window_placement.h"
@@ -222,10 +224,18 @@ TEST(SettingsSave, FailedSettingsWriteStillSavesFavourites) {
     EXPECT_EQ(files, 2);
 }
 
-TEST(SettingsSave, MissingProgramDirectoryReportsBothFailures) {
-    SaveOutcome out =
-        settings_and_favourites_save("/nonexistent/t27/dir", Settings(), Favourites(),
-                                     "v4_timing_pattern.ini");
+// A folder that is gone by the exit is made again; one that cannot be made
+// (a file is in the way, even for root) fails both writes, each reported.
+TEST(SettingsSave, MissingProgramDirectoryIsMadeOrBothFailuresReported) {
+    test::TempDir root;
+    ASSERT_FALSE(root.path().empty());
+    SaveOutcome out = settings_and_favourites_save(root.file("gone/t27-controller"), Settings(),
+                                                   Favourites(), "v4_timing_pattern.ini");
+    EXPECT_TRUE(out.ok()) << out.error;
+    EXPECT_FALSE(root.read("gone/t27-controller/Daveri_ini.txt").empty());
+    root.write("a-file", "x");
+    out = settings_and_favourites_save(root.file("a-file/t27"), Settings(), Favourites(),
+                                       "v4_timing_pattern.ini");
     EXPECT_FALSE(out.settings_written);
     EXPECT_FALSE(out.favourites_written);
     EXPECT_NE(out.error.find(';'), std::string::npos) << out.error;
@@ -278,24 +288,109 @@ TEST(ProgramDir, PlacesOfPortableAndInstalledPrograms) {
     }
 }
 
-TEST(ProgramDir, ShippedCatalogueAndFavouritesCopiedToTheUsersFolderOnce) {
+// The shipped catalogue is read unless the user put one of that name in their
+// folder; favourites are the user's once they have the file, else the shipped
+// defaults; and nothing is copied into the user's folder by reading.
+TEST(ProgramDir, ShippedCatalogueReadUnlessTheUserHasTheirOwn) {
     test::TempDir root;
     ASSERT_FALSE(root.path().empty());
     std::filesystem::create_directories(root.file("share"));
+    std::filesystem::create_directories(root.file("user"));
     root.write("share/v5_timing_pattern.ini", "1\r\n\"a\"\r\n0\r\n");
     root.write("share/v5_timing_pattern_fav.ini", "shipped favourites");
-    const ProgramPlaces places{root.file("share"), root.file("user/t27-controller")};
+    root.write("share/v4_timing_pattern.ini", "1\r\n\"b\"\r\n0\r\n");
+    root.write("user/v4_timing_pattern.ini", "1\r\n\"mine\"\r\n0\r\n");
+    root.write("user/v4_timing_pattern_fav.ini", "my favourites");
+    const ProgramPlaces places{root.file("share"), root.file("user")};
 
-    EXPECT_EQ(catalogue_dir(places, "v5_timing_pattern.ini"), places.user);
-    EXPECT_EQ(root.read("user/t27-controller/v5_timing_pattern_fav.ini"), "shipped favourites");
-    // The user's own favourites are never overwritten by the shipped ones.
-    root.write("user/t27-controller/v5_timing_pattern_fav.ini", "mine");
-    EXPECT_EQ(catalogue_dir(places, "v5_timing_pattern.ini"), places.user);
-    EXPECT_EQ(root.read("user/t27-controller/v5_timing_pattern_fav.ini"), "mine");
-    // A catalogue that is not shipped is read (as missing) where it would be.
-    EXPECT_EQ(catalogue_dir(places, "v4l_timing_pattern.ini"), places.shipped);
-    EXPECT_EQ(catalogue_dir(places_in(root.file("share")), "v5_timing_pattern.ini"),
-              root.file("share"));
+    EXPECT_EQ(catalogue_dir(places, "v5_timing_pattern.ini"), places.shipped);
+    EXPECT_EQ(favourites_dir(places, "v5_timing_pattern.ini"), places.shipped);
+    EXPECT_FALSE(std::filesystem::exists(root.file("user/v5_timing_pattern.ini")));
+    EXPECT_FALSE(std::filesystem::exists(root.file("user/v5_timing_pattern_fav.ini")));
+    EXPECT_EQ(catalogue_dir(places, "v4_timing_pattern.ini"), places.user);
+    EXPECT_EQ(favourites_dir(places, "v4_timing_pattern.ini"), places.user);
+    const LoadedCatalogue own = catalogue_load(places, "v4_timing_pattern.ini");
+    ASSERT_EQ(own.catalogue.timing_count(), 1);
+    EXPECT_EQ(own.catalogue.timing_name(1), "mine");
+    // A portable copy reads and writes its own folder only.
+    EXPECT_EQ(catalogue_dir(places_in(places.shipped), "v4_timing_pattern.ini"), places.shipped);
+}
+
+// Start-up tidying of what earlier versions left: first-use copies equal to
+// the shipped file go, catalogues the user changed stay; on moving to a new
+// user folder the settings and every favourites file come along, shipped
+// copies do not, and nothing already in the new folder is overwritten.
+TEST(ProgramDir, EarlierVersionsFilesTidiedAndAdopted) {
+    test::TempDir root;
+    ASSERT_FALSE(root.path().empty());
+    for (const char* d : {"share", "old", "new"}) std::filesystem::create_directories(root.file(d));
+    const std::string shipped_v4 = "1\r\n\"a\"\r\n0\r\n";
+    root.write("share/v4_timing_pattern.ini", shipped_v4);
+    root.write("share/v5_timing_pattern.ini", "0\r\n0\r\n");
+    root.write("share/v4_timing_pattern_fav.ini", "shipped");
+    root.write("old/v4_timing_pattern.ini", shipped_v4);
+    root.write("old/v5_timing_pattern.ini", "edited\r\n");
+    root.write("old/v4_timing_pattern_fav.ini", "ticked");
+    root.write("old/Daveri_ini.txt", "old settings");
+    root.write("old/com_ports.txt", "COM3=/dev/t27-unit\n");
+    root.write("old/notes.txt", "not ours");
+    root.write("new/com_ports.txt", "COM4=/dev/ttyUSB0\n");
+    const ProgramPlaces places{root.file("share"), root.file("new")};
+
+    std::vector<std::string> adopted = adopt_legacy_user_files(places, root.file("old"));
+    std::sort(adopted.begin(), adopted.end());
+    EXPECT_EQ(adopted, (std::vector<std::string>{"Daveri_ini.txt", "v4_timing_pattern_fav.ini",
+                                                 "v5_timing_pattern.ini"}));
+    EXPECT_EQ(root.read("new/com_ports.txt"), "COM4=/dev/ttyUSB0\n");
+    EXPECT_EQ(root.read("new/v4_timing_pattern_fav.ini"), "ticked");
+    EXPECT_EQ(root.read("old/Daveri_ini.txt"), "old settings");
+    // The favourites an install to ~/.local wrote into the shipped folder
+    // come along too: that folder was the old user folder.
+    root.write("share/v5_timing_pattern_fav.ini", "ticked in the shipped folder");
+    EXPECT_EQ(adopt_legacy_user_files(places, root.file("share")),
+              (std::vector<std::string>{"v5_timing_pattern_fav.ini"}));
+    EXPECT_TRUE(adopt_legacy_user_files(places_in(root.file("new")), root.file("old")).empty());
+
+    root.write("old/v4_timing_pattern.ini", shipped_v4);
+    const ProgramPlaces old_places{root.file("share"), root.file("old")};
+    EXPECT_EQ(forget_first_use_copies(old_places),
+              (std::vector<std::string>{"v4_timing_pattern.ini"}));
+    EXPECT_FALSE(std::filesystem::exists(root.file("old/v4_timing_pattern.ini")));
+    EXPECT_EQ(root.read("old/v5_timing_pattern.ini"), "edited\r\n");
+    EXPECT_EQ(root.read("old/v4_timing_pattern_fav.ini"), "ticked");
+    // The shipped folder itself, also under another name, is never tidied.
+    std::filesystem::create_directory_symlink(root.file("share"), root.file("share-link"));
+    EXPECT_TRUE(forget_first_use_copies(places_in(root.file("share"))).empty());
+    EXPECT_TRUE(forget_first_use_copies(ProgramPlaces{root.file("share"), root.file("share-link/")})
+                    .empty());
+    EXPECT_TRUE(std::filesystem::exists(root.file("share/v4_timing_pattern.ini")));
+}
+
+// The folder the system offers for data is where an install to a prefix in
+// the home folder writes the shipped files; the user's files go elsewhere.
+TEST(ProgramDir, UserFolderNeverOneAnInstallWrites) {
+    struct Case {
+        std::string data, config, user, legacy;
+    };
+    const std::vector<Case> cases = {
+        {"/home/u/.local/share/t27-controller", "/home/u/.config/t27-controller",
+         "/home/u/.config/t27-controller", "/home/u/.local/share/t27-controller"},
+        {"/home/u/.local/share/t27-controller/", "/home/u/.config/t27-controller",
+         "/home/u/.config/t27-controller", "/home/u/.local/share/t27-controller/"},
+        {"C:/Users/u/AppData/Roaming/t27-controller", "C:/Users/u/AppData/Local/t27-controller",
+         "C:/Users/u/AppData/Roaming/t27-controller", ""},
+        {"/Users/u/Library/Application Support/t27-controller",
+         "/Users/u/Library/Preferences/t27-controller",
+         "/Users/u/Library/Application Support/t27-controller", ""},
+        {"/home/u/myshare/t27-controller", "/home/u/.config/t27-controller",
+         "/home/u/myshare/t27-controller", ""},
+        {"/home/u/.local/share/t27-controller", "", "/home/u/.local/share/t27-controller", ""},
+    };
+    for (const Case& c : cases) {
+        std::string legacy = "unset";
+        EXPECT_EQ(user_dir_for(c.data, c.config, &legacy), c.user) << c.data;
+        EXPECT_EQ(legacy, c.legacy) << c.data;
+    }
 }
 
 }  // namespace
