@@ -18,7 +18,7 @@
 #include "common/ui/qt_colour.h"
 #include "common/ui/qt_widgets.h"
 #include "common/twips.h"
-#include "generator/catalogue_load.h"
+#include "settings/catalogue_load.h"
 #include "settings/program_dir.h"
 #include "settings/settings_save.h"
 #include "mainwin/about_box.h"

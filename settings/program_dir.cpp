@@ -5,7 +5,7 @@
 
 #include "common/atomic_write.h"
 #include "common/fs_path.h"
-#include "generator/catalogue_load.h"
+#include "settings/catalogue_load.h"
 #include "protocol/com_map.h"
 #include "protocol/model_table.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "generator/catalogue_load.h"
+#include "settings/catalogue_load.h"
 #include "settings/program_dir.h"
 #include "protocol/engine.h"
 #include "protocol/link_sequence.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "generator/catalogue_load.h"
+#include "settings/catalogue_load.h"
 #include "generator/favourites.h"
 #include "protocol/model_table.h"
 #include "temp_dir.h"

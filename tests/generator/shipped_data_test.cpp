@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/atomic_write.h"
-#include "generator/catalogue_load.h"
+#include "settings/catalogue_load.h"
 #include "settings/program_dir.h"
 
 namespace t27 {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "generator/catalogue_load.h"
+#include "settings/catalogue_load.h"
 #include "settings/program_dir.h"
 #include "settings/settings_save.h"
 #include "settings/window_placement.h"

@@ -1,4 +1,4 @@
-#include "generator/catalogue_load.h"
+#include "settings/catalogue_load.h"
 
 #include "common/atomic_write.h"
 #include "common/file_names.h"
