@@ -5,6 +5,7 @@
 
 #include "analyser/commands.h"
 #include "analyser/poll_list.h"
+#include "protocol/command_table.h"
 
 namespace t27 {
 
@@ -22,6 +23,13 @@ int slot_of(int index) {
     return it == signal_items.end() ? -1 : static_cast<int>(it - signal_items.begin());
 }
 
+// "5v" of "$source_detect? 5v".
+std::string_view item_of(int index) {
+    const std::string& text = command_text(index);
+    const std::size_t blank = text.rfind(' ');
+    return blank == std::string::npos ? std::string_view() : std::string_view(text).substr(blank + 1);
+}
+
 }  // namespace
 
 std::span<const int> dropout_signal_items() { return signal_items; }
@@ -36,6 +44,10 @@ std::optional<Dropout> DropoutDetector::read(int index, const PollReply& reply,
                                              std::int64_t time_ms) {
     const int slot = slot_of(index);
     if (slot < 0) return std::nullopt;
+    // Every signal item is "$source_detect?", so a late reply to the item
+    // before passes the command-word check: it names its item, though, and
+    // taken for this one it would end a dropout in the middle.
+    if (reply.p1 != item_of(index)) return std::nullopt;
     if (now_.empty()) now_.assign(signal_items.size(), {});
     now_[static_cast<std::size_t>(slot)] = reply.p2;
     // Until every item was read once there is nothing to compare with.
