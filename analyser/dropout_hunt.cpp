@@ -61,9 +61,18 @@ std::optional<Dropout> DropoutDetector::read(int index, const PollReply& reply,
         start_ms_ = time_ms;
         lost_ = !present(now_);
         other_.reset();
+        back_since_ms_.reset();
     }
+    // The end is the first read that saw an item back with none gone again
+    // since, as the start is the first read that saw one go: the last item to
+    // be read back only confirms it.
+    const std::size_t at = static_cast<std::size_t>(slot);
+    if (now_[at] != (*good_)[at])
+        back_since_ms_.reset();
+    else if (!back_since_ms_)
+        back_since_ms_ = time_ms;
     if (now_ == *good_) {
-        const Dropout d{*start_ms_, time_ms, lost_};
+        const Dropout d{*start_ms_, back_since_ms_.value_or(time_ms), lost_};
         start_ms_.reset();
         return d;
     }
@@ -118,12 +127,15 @@ HuntSummary run_dropout_hunt(const DropoutHuntOptions& options, const DropoutHun
 
     // False when the link is lost.
     auto ask = [&](const HuntRequest& r) {
+        const std::int64_t sent = io.now_ms();
         const HuntAnswer a = io.ask(r.index);
         if (a.status == HuntAnswer::LinkLost) return false;
         if (a.status == HuntAnswer::Silent) return ++silent < hunt_silent_requests_lost;
         silent = 0;
         if (a.status != HuntAnswer::Answered) return true;
-        const std::int64_t t = io.now_ms();
+        // The unit looked at its input somewhere between the request and the
+        // reply; over a serial line the reply alone takes milliseconds.
+        const std::int64_t t = sent + (io.now_ms() - sent) / 2;
         const std::optional<Dropout> ended = detector.read(r.index, a.reply, t);
         if (io.on_reply) io.on_reply(r, a.reply, detector.in_dropout());
         if (ended) {

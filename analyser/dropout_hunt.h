@@ -19,8 +19,10 @@ namespace t27 {
 std::span<const int> dropout_signal_items();
 
 struct Dropout {
-    std::int64_t start_ms = 0;  // the first read that saw the signal gone
-    std::int64_t end_ms = 0;    // the first read that saw it back
+    // The first read that saw the signal gone and the first that saw it back,
+    // each timed halfway between its request and its reply.
+    std::int64_t start_ms = 0;
+    std::int64_t end_ms = 0;
     bool lost = false;          // 5 V, clock or sync went off (else it only changed)
     std::int64_t ms() const { return end_ms - start_ms; }
     bool operator==(const Dropout&) const = default;
@@ -45,6 +47,7 @@ class DropoutDetector {
     Signal now_;                 // the latest reply of each signal item
     std::optional<Signal> good_;  // the signal hunted for
     std::optional<std::int64_t> start_ms_;
+    std::optional<std::int64_t> back_since_ms_;
     bool lost_ = false;
     // Another signal that came back: since when and for how many reads.
     std::optional<Signal> other_;

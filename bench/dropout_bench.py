@@ -143,13 +143,15 @@ class Watch:
         return {}
 
 
-def score(glitches, seen, slack_ms=5.0):
-    """Per length: (caught, count, duration errors in ms)."""
+def score(glitches, seen, late_ms):
+    """Per length: (caught, count, duration errors in ms). A dropout counts as
+    caught when a reported one starts inside it, or up to `late_ms` after its
+    end (the read that saw it may be answered after the source came back)."""
     result = {}
     for start, end, length in glitches:
         if end is None:
             continue
-        caught = [s for s in seen if start - slack_ms <= s[0] <= end + slack_ms]
+        caught = [s for s in seen if start - 5.0 <= s[0] <= end + late_ms]
         c = result.setdefault(length, [0, 0, []])
         c[1] += 1
         if caught:
@@ -186,11 +188,13 @@ def run_link(args, link, lengths, rng, report):
     round_ms = hunt_summary.get("round_us", 0) / 1000.0
     # Five requests a round: four signal items and one of the rest.
     rtt_ms = round_ms / 5 if round_ms else 0.0
+    # Either watch times a read when its reply is in: up to one request late.
+    late = {m: max(5.0, 2 * rtt_ms) for m in sims}
     report[link] = {
         "elapsed_s": round(elapsed, 1),
         "hunt_round_ms": round(round_ms, 2),
         "request_ms": round(rtt_ms, 2),
-        "modes": {m: score(sims[m].glitches, watches[m].dropouts()) for m in sims},
+        "modes": {m: score(sims[m].glitches, watches[m].dropouts(), late[m]) for m in sims},
     }
 
 
