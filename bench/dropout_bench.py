@@ -230,7 +230,7 @@ def main():
     print(f"seed {seed}, {args.per_length} dropouts per length and link, "
           f"load {load_before[0]:.1f} before, {report['load_after'][0]:.1f} after")
     print(f"{'link':5} {'mode':6} {'length':>6} {'caught':>9} {'share':>7} "
-          f"{'err med':>8} {'err max':>8}")
+          f"{'err med':>8} {'err p95':>8} {'err max':>8}")
     for link in args.links.split(","):
         r = report[link]
         for mode in ("hunt", "plain"):
@@ -238,9 +238,10 @@ def main():
                 caught, count, errors = r["modes"][mode].get(length, [0, 0, []])
                 share = 100.0 * caught / count if count else 0.0
                 med = statistics.median(errors) if errors else float("nan")
+                p95 = sorted(errors)[int(0.95 * (len(errors) - 1))] if errors else float("nan")
                 worst = max(errors) if errors else float("nan")
                 print(f"{link:5} {mode:6} {length:6} {caught:4}/{count:<4} {share:6.1f}% "
-                      f"{med:8.1f} {worst:8.1f}")
+                      f"{med:8.1f} {p95:8.1f} {worst:8.1f}")
         print(f"{link:5} limit: one request {r['request_ms']} ms, hunt round "
               f"{r['hunt_round_ms']} ms (every dropout longer than a round is caught)")
     if args.json:
