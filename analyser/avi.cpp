@@ -32,7 +32,10 @@ constexpr int last_named_vic = 128;
 
 std::string avi_color_space_text(int n) { return table_text(color_space_names, n); }
 std::string avi_colorimetry_text(int n) { return table_text(colorimetry_names, n); }
-std::string avi_ext_colorimetry_text(int n) { return table_text(ext_colorimetry_names, n); }
+std::string avi_ext_colorimetry_text(int n) {
+    if (n == avi_ext_colorimetry_reserved) return "Reserved";
+    return table_text(ext_colorimetry_names, n, "None");
+}
 std::string avi_it_content_text(int n) { return table_text(it_content_names, n); }
 
 std::string avi_vic_text(int vic) {
@@ -48,10 +51,9 @@ void decode_avi(const PacketBytes& b, PacketFields& f) {
     f.ColorSpace = color_space_code[(b[4] >> 5) & 0x07];
     f.Colorimetry = (b[5] >> 6) & 0x03;
     f.ItContent = (b[6] >> 7) & 0x01;
-    if (f.Colorimetry == 3) {
-        const int ext = (b[6] >> 4) & 0x07;
-        if (ext < static_cast<int>(ext_colorimetry_names.size())) f.ExtColorimetry = ext;
-    }
+    // EC2..EC0 mean something only under colorimetry 3; a value kept from an
+    // earlier extended source would describe a gamut this one never sent.
+    f.ExtColorimetry = f.Colorimetry == 3 ? (b[6] >> 4) & 0x07 : packet_none_marker;
     f.Vic = b[7];
     const int repeat = b[8] & 0x0F;
     if (repeat <= 9) f.PixelRepetition = repeat + 1;

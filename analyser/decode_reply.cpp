@@ -132,6 +132,36 @@ constexpr RuleEntry special_rules[] = {
 constexpr int cable_entries[] = {cable_level_q, cable_result_q, cable_run_q,    cable_time_q,
                                  timer_day_q,   timer_hour_q,   timer_minute_q, timer_second_q};
 
+// The inputs of the rules that read state or a caption another reply wrote.
+struct RuleInputs {
+    int index;
+    std::array<int, 3> inputs;  // unused places hold -1
+};
+
+constexpr RuleInputs rule_inputs[] = {
+    // The frequencies are worked out from the clock and the totals.
+    {sd_hsp, {sd_pixel_clock, sd_ht, -1}},
+    {sd_scan, {sd_pixel_clock, sd_ht, sd_vt}},
+    // The audio label is written by three replies, each looking at what the
+    // others left; the gated audio items follow "asp" and "hbr".
+    {sd_asp, {sd_hbr, sd_chs_code, -1}},
+    {sd_hbr, {sd_asp, sd_chs_code, -1}},
+    {sd_chs_code, {sd_asp, sd_hbr, -1}},
+    {sd_asp_pll, {sd_asp, sd_hbr, -1}},
+    {sd_asp_fifo, {sd_asp, sd_hbr, -1}},
+    {sd_asp_layout, {sd_asp, sd_hbr, -1}},
+    {sd_asp_ch, {sd_asp, sd_hbr, -1}},
+    {sd_chs_type, {sd_asp, sd_hbr, -1}},
+    {sd_chs_sr, {sd_asp, sd_hbr, -1}},
+    {sd_chs_ss, {sd_asp, sd_hbr, -1}},
+    {hdcp_in_sw_q, {hdcp_in_ver_q, -1, -1}},
+    {hdcp_in_ver_q, {hdcp_in_sw_q, -1, -1}},
+    {hdcp_out_ver_q, {hdcp_out_sw_q, -1, -1}},
+    {audio_mute_q, {audio_source_q, -1, -1}},
+    {audio_source_q, {audio_mute_q, -1, -1}},
+    {audio_ch_q, {audio_mute_q, audio_source_q, -1}},
+};
+
 // What to do for each command-table index, looked up once per reply.
 struct Dispatch {
     const CopyRule* copy = nullptr;
@@ -161,6 +191,16 @@ void apply_copy(const CopyRule& c, Decoding& d) {
 }
 
 }  // namespace
+
+std::span<const int> reply_inputs(int index) {
+    for (const RuleInputs& r : rule_inputs) {
+        if (r.index != index) continue;
+        std::size_t n = 0;
+        while (n < r.inputs.size() && r.inputs[n] >= 0) ++n;
+        return {r.inputs.data(), n};
+    }
+    return {};
+}
 
 DisplayUpdates decode_reply(int index, const PollReply& reply, const DecodeContext& context,
                             AnalyserState& state) {

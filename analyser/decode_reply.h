@@ -3,6 +3,7 @@
 // updates and changed analyser state out. Needs no window.
 #include <functional>
 #include <span>
+#include <vector>
 #include <string>
 
 #include "analyser/analyser_state.h"
@@ -35,5 +36,10 @@ struct DecodeContext {
 // gives no updates.
 DisplayUpdates decode_reply(int index, const PollReply& reply, const DecodeContext& context,
                             AnalyserState& state);
+
+// The other poll items whose replies decide what the reply to `index` shows:
+// the state or caption its rule reads was written by them. Empty for a reply
+// that shows only itself.
+std::span<const int> reply_inputs(int index);
 
 }  // namespace t27

@@ -9,7 +9,7 @@ namespace t27 {
 namespace {
 
 constexpr std::array<std::string_view, 4> eotf_names = {
-    "0:SDR Luminance Range", "1:HDR Luminance Range", "2:SMPTE ST 2084[2]", "3:Future EOTF"};
+    "0:SDR Luminance Range", "1:HDR Luminance Range", "2:SMPTE ST 2084[2]", "3:HLG"};
 
 constexpr std::array<std::string_view, 1> metadata_names = {"Static Metadata Type 1"};
 

@@ -17,21 +17,25 @@ constexpr Indicator indicators[] = {{"lab_source_gcp", "GCP"},
                                     {"lab_source_drmi", "HDR"},
                                     {"lab_source_vsi", "VSI"}};
 
+// The units sit far enough right of the cells (2650 and 4450 twips) that a
+// value of seven characters ("3712500", "1125000") never reaches them.
 constexpr std::string_view video_rows[] = {"Timing           >",
-                                           "TMDS Clock       >       kHz",
-                                           "Pixel Clock      >       kHz",
-                                           "Data Rate        >       Gbps",
-                                           "H/V Frequency    >       Hz           Hz",
-                                           "H/V Total        >       pixel        line",
-                                           "H/V Active       >       pixel        line",
-                                           "H/V Back Porch   >       pixel        line",
-                                           "H/V Sync Width   >       pixel        line",
-                                           "H/V Front Porch  >       pixel        line",
+                                           "TMDS Clock       >         kHz",
+                                           "Pixel Clock      >         kHz",
+                                           "Data Rate        >         Gbps",
+                                           "H/V Frequency    >         Hz           Hz",
+                                           "H/V Total        >         pixel        line",
+                                           "H/V Active       >         pixel        line",
+                                           "H/V Back Porch   >         pixel        line",
+                                           "H/V Sync Width   >         pixel        line",
+                                           "H/V Front Porch  >         pixel        line",
                                            "H/V Sync Polarity>",
-                                           "H/V Sync Offset1 >       dot",
-                                           "H/V Sync Offset2 >       dot",
+                                           "H/V Sync Offset1 >         dot",
+                                           "H/V Sync Offset2 >         dot",
                                            "Scan Mode        >"};
 
+// Likewise for the cells at 2700 twips: "None" and "192.0" stay clear of the
+// units.
 constexpr std::string_view audio_rows[] = {"AIF     >",
                                            "HBR     >",
                                            "ACR     >",
@@ -44,8 +48,8 @@ constexpr std::string_view audio_rows[] = {"AIF     >",
                                            "ASP Channel Number>",
                                            "CHS App. Type     >",
                                            "CHS Audio Coding  >",
-                                           "CHS Sampling Rate >    kHz",
-                                           "CHS Sampling Size >    Bits"};
+                                           "CHS Sampling Rate >        kHz",
+                                           "CHS Sampling Size >        Bits"};
 
 constexpr std::string_view packet1_rows[] = {"GCP AVMute      >",
                                              "     Deep Color  >",

@@ -13,12 +13,16 @@ enum class PacketKind { Avi, Aif, Gcp, Spd, Vsi, Drm };
 // VSI without an extended HDMI VIC).
 inline constexpr int packet_none_marker = 254;
 
+// The AVI's reserved extended-colorimetry code.
+inline constexpr int avi_ext_colorimetry_reserved = 7;
+
 struct PacketFields {
     // AVI
     int ColorSpace = 0;       // 0 RGB .. 3 YCbCr420, 4 IDO-defined, 5 reserved
     int Colorimetry = 0;      // 0..3
     int ItContent = 0;        // 0 or 1
-    int ExtColorimetry = 0;   // 0..6
+    // 0..6, 7 reserved, or packet_none_marker when Colorimetry is not 3
+    int ExtColorimetry = packet_none_marker;
     int Vic = 0;              // 0..255
     int PixelRepetition = 0;  // factor 1..10 once a packet has set it
 

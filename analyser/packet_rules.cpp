@@ -39,9 +39,7 @@ void packet_avi(Decoding& d) {
     d.cell(packet_cell, 2, avi_color_space_text(f.ColorSpace));
     d.cell(packet_cell, 3, avi_colorimetry_text(f.Colorimetry));
     d.cell(packet_cell, 4, avi_it_content_text(f.ItContent));
-    if (f.ExtColorimetry >= 0 && f.ExtColorimetry <= 6) {
-        d.cell(packet_cell, 5, avi_ext_colorimetry_text(f.ExtColorimetry));
-    }
+    d.cell(packet_cell, 5, avi_ext_colorimetry_text(f.ExtColorimetry));
     d.cell(packet_cell, 6, avi_vic_text(f.Vic));
     d.cell(packet_cell, 7, "x" + std::to_string(f.PixelRepetition));
 }

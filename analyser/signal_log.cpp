@@ -1,5 +1,6 @@
 #include "analyser/signal_log.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
@@ -42,9 +43,36 @@ std::string csv_field(const std::string& v) {
 
 }  // namespace
 
-SignalWatch::Seen SignalWatch::observe(const std::vector<SignalItem>& items,
+bool SignalWatch::consistent(int index) const {
+    const auto own = reads_.find(index);
+    if (own == reads_.end()) return false;
+    std::uint64_t last_change = own->second.changed;
+    for (int input : reply_inputs(index)) {
+        // An input not read yet leaves only the start-up state behind, which
+        // no signal can have changed.
+        if (auto it = reads_.find(input); it != reads_.end())
+            last_change = std::max(last_change, it->second.changed);
+    }
+    for (int input : reply_inputs(index)) {
+        if (auto it = reads_.find(input); it != reads_.end() && it->second.read < last_change)
+            return false;
+    }
+    return true;
+}
+
+SignalWatch::Seen SignalWatch::observe(int index, const PollReply& reply,
+                                       const std::vector<SignalItem>& items,
                                        const DisplayUpdates& updates, std::int64_t time_ms) {
     Seen seen;
+    Read& r = reads_[index];
+    std::string raw = reply.p1 + '\n' + reply.p2 + '\n' + reply.p3;
+    ++read_count_;
+    if (r.read == 0 || r.reply != raw) {
+        r.reply = std::move(raw);
+        r.changed = read_count_;
+    }
+    r.read = read_count_;
+    if (!consistent(index)) return seen;
     const std::unordered_map<std::string_view, std::string> shown = shown_texts(updates);
     if (shown.empty()) return seen;
     for (const SignalItem& item : items) {

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "analyser/decode_reply.h"
 #include "analyser/display_update.h"
 #include "analyser/signal_items.h"
 
@@ -26,20 +27,39 @@ struct SignalChange {
 // The last value of every item seen so far. A value seen for the first time
 // is the item's baseline, not a change: the first poll after start (or after
 // switching to a view not polled before) fills the baseline.
+//
+// A value worked out from several replies (a frequency from the clock and
+// the totals, an audio item gated by "asp") is taken only when every one of
+// those replies was read after the last one of them changed: a signal that
+// switched between two of the reads would otherwise give a value neither
+// signal has. The live view may show it; the log waits for the next cycle.
 class SignalWatch {
   public:
     struct Seen {
         std::vector<SignalChange> changes;     // old value -> new value
         std::vector<SignalChange> first_seen;  // old_value empty
     };
-    // `items` are the polled view's; updates for other controls are ignored.
-    Seen observe(const std::vector<SignalItem>& items, const DisplayUpdates& updates,
-                 std::int64_t time_ms);
+    // `index` is the poll item that was answered with `reply` and decoded
+    // into `updates`. `items` are the polled view's; updates for other
+    // controls are ignored.
+    Seen observe(int index, const PollReply& reply, const std::vector<SignalItem>& items,
+                 const DisplayUpdates& updates, std::int64_t time_ms);
     // The item's last value; nullptr before it was seen.
     const std::string* value(const std::string& item) const;
 
   private:
+    // Whether the reply just read to `index` and the replies it depends on
+    // describe one signal.
+    bool consistent(int index) const;
+
+    struct Read {
+        std::string reply;
+        std::uint64_t read = 0;     // the read's number
+        std::uint64_t changed = 0;  // the number of the read that saw it change
+    };
     std::unordered_map<std::string, std::string> values_;
+    std::unordered_map<int, Read> reads_;
+    std::uint64_t read_count_ = 0;
 };
 
 // The changes found, oldest first, bounded so a run of days or weeks keeps

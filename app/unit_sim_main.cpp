@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/console.h"
+#include "common/local_time.h"
 #include "common/version.h"
 #include "sim/control.h"
 #include "sim/scenarios.h"
@@ -58,6 +59,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     t27::sim::UnitModel model;
+    // A glitch is logged even when quiet: it is what a dropout hunt is
+    // measured against. The unit's clock is steady; the line carries the
+    // wall-clock time it stands for.
+    model.set_glitch_log([&model](std::int64_t at_ms, const std::string& line) {
+        const std::int64_t wall = t27::wall_clock_ms() - (model.now_ms() - at_ms);
+        std::cerr << t27::local_time_text(wall) << " " << line << std::endl;
+    });
     bool ok = true;
     if (!opt.model.empty()) ok &= apply_setting(model, "set model " + opt.model);
     if (opt.board >= 0) ok &= apply_setting(model, "set board " + std::to_string(opt.board));

@@ -67,6 +67,22 @@ std::string set(UnitModel& unit, std::string_view what, std::string_view value) 
     return "error: nothing called '" + std::string(what) + "' to set";
 }
 
+// Longest glitch: an hour. Longer is a scenario change, not a glitch.
+constexpr std::int64_t max_glitch_ms = 3600000;
+
+std::string glitch(UnitModel& unit, std::string_view args) {
+    auto [name, ms_text] = first_word(args);
+    std::int64_t ms = 0;
+    auto [end, ec] = std::from_chars(ms_text.data(), ms_text.data() + ms_text.size(), ms);
+    if (name.empty() || ec != std::errc() || end != ms_text.data() + ms_text.size() || ms < 1 ||
+        ms > max_glitch_ms)
+        return "error: glitch SCENARIO MS (1 to " + std::to_string(max_glitch_ms) + " ms)";
+    if (!find_scenario(name))
+        return "error: no scenario called '" + std::string(name) + "' (see --list-scenarios)";
+    unit.glitch(name, ms);
+    return "ok";
+}
+
 }  // namespace
 
 std::string run_control(UnitModel& unit, std::string_view line) {
@@ -81,9 +97,11 @@ std::string run_control(UnitModel& unit, std::string_view line) {
         const Scenario* sc = find_scenario(rest);
         if (!sc)
             return "error: no scenario called '" + std::string(rest) + "' (see --list-scenarios)";
+        unit.settle_glitch(true);
         apply_scenario(unit.state(), *sc);
         return "ok";
     }
+    if (cmd == "glitch") return glitch(unit, rest);
     if (!is_fault_name(cmd)) return "error: unknown command '" + std::string(cmd) + "'";
     std::string err = arm_fault(unit.faults(), line);
     return err.empty() ? "ok" : "error: " + err;
@@ -107,6 +125,8 @@ const char* control_help() {
            "  set sink NAME        none, default, d1..d10, 3block or 4block\n"
            "  scenario NAME        the source sends what scenario NAME describes\n"
            "                       (see --list-scenarios); drops every set source\n"
+           "  glitch NAME MS       the source sends scenario NAME for MS milliseconds,\n"
+           "                       then what it sent before (a dropout: no-signal)\n"
            "  set source ITEM V    value of \"$source_detect? ITEM\" until the next\n"
            "                       scenario (an item the unit reports)\n"
            "  set sinkitem ITEM V  value of \"$sink_detect? ITEM\" (an item the unit\n"

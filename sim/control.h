@@ -13,7 +13,7 @@ namespace t27::sim {
 //   set model TEXT | set board N | set fw TEXT | set task analyser|pattern|cable
 //   set sink none|default|d1..d10|3block|4block
 //   set source ITEM VALUE | set sinkitem ITEM VALUE (known items only)
-//   scenario NAME
+//   scenario NAME | glitch NAME MS
 //   set time-scale N | set cable good|marginal|bad [SECONDS]
 std::string run_control(UnitModel& unit, std::string_view line);
 

@@ -46,19 +46,6 @@ std::vector<std::uint8_t> avi_payload(const Scenario& s) {
     return p;
 }
 
-struct RateCode {
-    int hz;
-    std::uint8_t code;
-};
-constexpr RateCode rate_codes[] = {{32000, 1}, {44100, 2},  {48000, 3}, {88200, 4},
-                                   {96000, 5}, {176400, 6}, {192000, 7}};
-
-std::uint8_t rate_code(int hz) {
-    for (const RateCode& r : rate_codes)
-        if (r.hz == hz) return r.code;
-    return 0;
-}
-
 // Speaker allocation for the usual layouts: stereo, 5.1, 7.1 (rear centre
 // pair).
 std::uint8_t channel_allocation(int channels) {
@@ -67,25 +54,14 @@ std::uint8_t channel_allocation(int channels) {
     return 0x00;
 }
 
+// HDMI leaves coding type, sample rate and sample size to the stream header
+// for L-PCM and IEC 61937 alike, which is every stream a source can send it:
+// only the channel count and the speakers are the InfoFrame's own.
 std::vector<std::uint8_t> aif_payload(const Scenario& s) {
     const AudioDescription& a = s.audio;
     std::vector<std::uint8_t> p(10, 0);
-    const std::uint8_t cc = static_cast<std::uint8_t>(a.channels > 0 ? (a.channels - 1) & 7 : 0);
+    p[0] = static_cast<std::uint8_t>(a.channels > 0 ? (a.channels - 1) & 7 : 0);
     p[3] = channel_allocation(a.channels);
-    if (s.aif_defers_to_stream) {
-        p[0] = cc;
-        return p;
-    }
-    const bool pcm = a.kind == AudioKind::lpcm;
-    const std::uint8_t coding = static_cast<std::uint8_t>(pcm ? 1 : a.coding);
-    p[0] = static_cast<std::uint8_t>(coding << 4 | cc);
-    // A bitstream's word size is its own business: "refer to stream header".
-    const std::uint8_t size = !pcm                  ? 0
-                              : a.sample_bits == 16 ? 1
-                              : a.sample_bits == 20 ? 2
-                              : a.sample_bits == 24 ? 3
-                                                    : 0;
-    p[1] = static_cast<std::uint8_t>(rate_code(a.rate_hz) << 2 | size);
     return p;
 }
 
@@ -132,7 +108,12 @@ std::vector<std::uint8_t> drm_payload(const Scenario& s) {
 }
 
 std::vector<std::uint8_t> gcp_bytes(const Scenario& s) {
-    const std::uint8_t depth = s.bits_per_component == 10   ? 5
+    // 4:2:2 carries up to 12 bits in the 24-bit pixel without deep-colour
+    // packing, so its GCP indicates no depth; a depth there would mean a TMDS
+    // clock the source does not run.
+    const bool packed = s.pixels != PixelEncoding::ycbcr422;
+    const std::uint8_t depth = !packed                      ? 0
+                               : s.bits_per_component == 10 ? 5
                                : s.bits_per_component == 12 ? 6
                                : s.bits_per_component == 16 ? 7
                                                             : 4;

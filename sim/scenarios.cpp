@@ -13,7 +13,7 @@ constexpr AudioDescription stereo_lpcm{AudioKind::lpcm, 2, 48000, 24};
 // clang-format off
 constexpr Scenario table[] = {
     {"1080p60", "VIC 16 RGB 8-bit, LPCM 2 ch 48 kHz, AVI AIF SPD GCP",
-     true, 16, false, false, rgb, 8, Gamut::bt709, off, stereo_lpcm, false, none, true},
+     true, 16, false, false, rgb, 8, Gamut::bt709, off, stereo_lpcm},
     {"2160p60-hdr10", "VIC 97 YCbCr 4:2:2 12-bit BT.2020, HDCP 2.2, HDR10 (ST 2084), LPCM 2 ch",
      true, 97, false, false, ycbcr422, 12, Gamut::bt2020, v22_authenticated, stereo_lpcm, false,
      pq},

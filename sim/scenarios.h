@@ -37,9 +37,6 @@ struct Scenario {
     AudioDescription audio;
     bool av_mute = false;
     HdrEotf hdr = HdrEotf::none;
-    // The Audio InfoFrame leaves coding, rate and size to the stream header,
-    // as many sources do for plain stereo.
-    bool aif_defers_to_stream = false;
 };
 
 std::span<const Scenario> scenarios();

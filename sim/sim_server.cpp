@@ -252,6 +252,10 @@ void SimServer::run(const volatile std::sig_atomic_t* stop) {
         std::int64_t now = monotonic_ms();
         Link* links[] = {client_.get(), pty_link_.get()};
         int timeout = 200;
+        // Wake when a glitch ends, so its end is logged on time.
+        model_.settle_glitch();
+        if (const std::optional<std::int64_t> left = model_.glitch_left_ms())
+            timeout = static_cast<int>(std::min<std::int64_t>(timeout, *left));
         for (Link* l : links) {
             if (!l || l->fd < 0) continue;
             flush_link(*l, now);

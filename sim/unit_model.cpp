@@ -1,8 +1,10 @@
 #include "sim/unit_model.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "protocol/command_table.h"
+#include "sim/scenarios.h"
 #include "sim/settings_table.h"
 #include "sim/status_items.h"
 
@@ -43,6 +45,7 @@ UnitModel::UnitModel()
 }
 
 Reply UnitModel::handle(const Request& request) {
+    settle_glitch();
     std::string_view line = request.line;
     if (line.empty() && !request.has_data) {
         Reply none;
@@ -66,6 +69,36 @@ bool UnitModel::attach_sink(std::string_view which) {
     if (!choose_sink(state_.edid, which)) return false;
     reset_sink_items(state_);
     return true;
+}
+
+void UnitModel::glitch(std::string_view scenario, std::int64_t ms) {
+    settle_glitch(true);
+    const Scenario* sc = find_scenario(scenario);
+    if (sc == nullptr || ms <= 0) return;
+    const std::int64_t now = now_ms();
+    glitch_ = Glitch{now + ms, std::string(sc->name), state_.source_items, state_.scenario};
+    apply_scenario(state_, *sc);
+    if (glitch_log_)
+        glitch_log_(now, "glitch " + glitch_->scenario + " " + std::to_string(ms) +
+                             " ms: start (back to " + glitch_->restored + ")");
+}
+
+void UnitModel::settle_glitch(bool cancel) {
+    if (!glitch_) return;
+    if (!cancel && now_ms() < glitch_->end_ms) return;
+    Glitch g = std::move(*glitch_);
+    glitch_.reset();
+    state_.source_items = std::move(g.items);
+    state_.scenario = g.restored;
+    // The end is the planned one: replies after it already saw the old
+    // signal, however late this runs.
+    const std::int64_t at = cancel ? std::min(now_ms(), g.end_ms) : g.end_ms;
+    if (glitch_log_) glitch_log_(at, "glitch " + g.scenario + ": end" + (cancel ? " (cut short)" : ""));
+}
+
+std::optional<std::int64_t> UnitModel::glitch_left_ms() const {
+    if (!glitch_) return std::nullopt;
+    return std::max<std::int64_t>(0, glitch_->end_ms - now_ms());
 }
 
 void UnitModel::factory_reset() {

@@ -3,6 +3,8 @@
 // engine tests can run it in-process and the front ends can serve it.
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,7 +52,32 @@ class UnitModel {
     // identity stays.
     void factory_reset();
 
+    // The source sends `scenario` for `ms` milliseconds from now, then what
+    // it sent before. A glitch still running ends first. Every reply made
+    // from `ms` on sees the old signal again, whenever the front end next
+    // looks at its clock.
+    void glitch(std::string_view scenario, std::int64_t ms);
+    // Ends a running glitch whose time is up, or any running glitch with
+    // `cancel` (a new scenario replaces both).
+    void settle_glitch(bool cancel = false);
+    // Milliseconds until the running glitch ends; nothing when none runs.
+    std::optional<std::int64_t> glitch_left_ms() const;
+
+    // Told each start and end of a glitch, with the unit's clock reading and
+    // a line to log.
+    using GlitchLog = std::function<void(std::int64_t at_ms, const std::string& line)>;
+    void set_glitch_log(GlitchLog log) { glitch_log_ = std::move(log); }
+
   private:
+    struct Glitch {
+        std::int64_t end_ms = 0;
+        std::string scenario;  // the one it switched to
+        std::map<std::string, std::string, std::less<>> items;  // to go back to
+        std::string restored;  // and its name
+    };
+    std::optional<Glitch> glitch_;
+    GlitchLog glitch_log_;
+
     UnitState state_;
     FaultPlan faults_;
     HandlerTable handlers_;

@@ -1,6 +1,7 @@
 #include "analyser/ui/monitor_tab.h"
 
 #include "analyser/decode_reply.h"
+#include "analyser/dropout_hunt.h"
 #include "analyser/ui/label_updates.h"
 #include "analyser/monitor_layout.h"
 #include "analyser/poll_list.h"
@@ -107,6 +108,10 @@ void MonitorTab::build_controls() {
             [this] { cmd_monitor_report_Click(); });
     signal_log_ = new SignalLogFeed(
         window_, this, twips_rect(column_left + 300, signal_log_top, column_width - 600, 420));
+    signal_log_->hunt_changed = [this] {
+        if (window_.state().current_tab == tab_monitor && fra_mon_type_->isEnabled())
+            window_.set_poll_list(poll_list());
+    };
 
     // Made after the view frames so it lies above them.
     txt_monitor_report_ = new QPlainTextEdit(this);
@@ -200,7 +205,7 @@ void MonitorTab::monitor_form_set() {
 
 void MonitorTab::monitor_run() {
     window_.state().pending_action = none_pending;
-    window_.set_poll_list(build_poll_list(view_, window_.unit().task_mode, state_));
+    window_.set_poll_list(poll_list());
     const std::string& model = window_.unit().linked_model;
     if (view_ == view_system && !model.empty()) views_.unit_frame->setTitle(to_qt(model));
     if (!link_up()) {
@@ -218,7 +223,13 @@ void MonitorTab::link_state_changed() {
 }
 
 void MonitorTab::rebuild_poll_list() {
-    window_.set_poll_list(build_poll_list(view_, window_.unit().task_mode, state_));
+    window_.set_poll_list(poll_list());
+}
+
+std::vector<int> MonitorTab::poll_list() {
+    const int task = window_.unit().task_mode;
+    if (!signal_log_->hunting() || task != task_analyser) return build_poll_list(view_, task, state_);
+    return dropout_hunt_poll_list(dropout_hunt_plan({view_}, task, state_));
 }
 
 void MonitorTab::poll_reply(int index) {
@@ -235,7 +246,7 @@ void MonitorTab::poll_reply(int index) {
     };
     const DisplayUpdates updates = decode_reply(index, reply, ctx, state_);
     apply_monitor_updates(views_.labels, updates);
-    signal_log_->feed(view_, updates);
+    signal_log_->feed(view_, index, reply, updates);
 }
 
 void MonitorTab::opt_mon_type_Click(int index) {
@@ -244,7 +255,7 @@ void MonitorTab::opt_mon_type_Click(int index) {
     opt_mon_type_[static_cast<std::size_t>(index)]->setChecked(true);
     if (window_.state().current_tab != tab_monitor) return;
     monitor_form_set();
-    window_.set_poll_list(build_poll_list(view_, window_.unit().task_mode, state_));
+    window_.set_poll_list(poll_list());
 }
 
 void MonitorTab::cmd_msg_clear_Click() { txt_msg_->clear(); }
@@ -337,7 +348,7 @@ void MonitorTab::cmd_monitor_save_Click() {
 }
 
 void MonitorTab::cmd_monitor_exit_Click() {
-    window_.set_poll_list(build_poll_list(view_, window_.unit().task_mode, state_));
+    window_.set_poll_list(poll_list());
     show_report_box(false);
     if (!window_.link().app_closing) window_.tim_monitor().start();
     fra_mon_type_->setEnabled(true);

@@ -64,6 +64,8 @@ class MonitorTab : public QWidget, public TabPage {
     void show_view_frame(bool on);
     void show_report_box(bool on);
     void show_progress(const ReportProgress& p);
+    // The view's poll list, or its dropout hunt when the signal log hunts.
+    std::vector<int> poll_list();
     ReportReply report_query(int index);
 
     MainWindow& window_;

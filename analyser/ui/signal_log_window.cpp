@@ -23,6 +23,11 @@ constexpr const char* column_titles[] = {"Time", "Item", "Old", "New"};
 
 }  // namespace
 
+SignalChange dropout_row(const Dropout& d) {
+    return {d.start_ms, dropout_item, d.lost ? "signal lost" : "signal changed",
+            std::to_string(d.ms()) + " ms, back at " + local_time_text(d.end_ms)};
+}
+
 // ---- the table --------------------------------------------------------------------
 
 int SignalLogModel::rowCount(const QModelIndex& parent) const {
@@ -123,8 +128,17 @@ SignalLogWindow::SignalLogWindow(SignalLog& log, Dialogs& dialogs, std::string f
     connect(cmd_signal_log_save_, &QPushButton::clicked, this,
             [this] { cmd_signal_log_save_Click(); });
 
+    chk_signal_log_hunt_ = new QCheckBox(QStringLiteral("Hunt dropouts"), this);
+    chk_signal_log_hunt_->setObjectName(QStringLiteral("chk_signal_log_hunt"));
+    chk_signal_log_hunt_->setToolTip(
+        QStringLiteral("Poll 5 V, clock, sync and resolution between every other request and "
+                       "log each dropout as one row"));
+    connect(chk_signal_log_hunt_, &QCheckBox::clicked, this,
+            [this] { chk_signal_log_hunt_Click(); });
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lab_signal_log_total_, 1);
+    buttons->addWidget(chk_signal_log_hunt_);
     buttons->addWidget(cmd_signal_log_clear_);
     buttons->addWidget(cmd_signal_log_save_);
     auto* layout = new QVBoxLayout(this);
@@ -163,6 +177,12 @@ void SignalLogWindow::show_counts() {
         QStringLiteral("%1 changes, %2 kept").arg(log_.total()).arg(log_.changes().size()));
 }
 
+void SignalLogWindow::chk_signal_log_hunt_Click() {
+    if (hunt_set) hunt_set(chk_signal_log_hunt_->isChecked());
+}
+
+void SignalLogWindow::set_hunt_shown(bool on) { chk_signal_log_hunt_->setChecked(on); }
+
 void SignalLogWindow::cmd_signal_log_clear_Click() {
     model_->clear();
     show_counts();
@@ -189,7 +209,8 @@ SignalLogFeed::SignalLogFeed(MainWindow& window, QWidget* tab, const QRect& geom
 
 SignalLogFeed::~SignalLogFeed() { delete log_window_.data(); }
 
-void SignalLogFeed::feed(int view, const DisplayUpdates& updates) {
+void SignalLogFeed::feed(int view, int index, const PollReply& reply,
+                         const DisplayUpdates& updates) {
     const UnitIdentity& u = window_.unit();
     ItemsFor& c = items_;
     if (c.view != view || c.task_mode != u.task_mode || c.model_family != u.model_family ||
@@ -197,19 +218,40 @@ void SignalLogFeed::feed(int view, const DisplayUpdates& updates) {
         c = {view, u.task_mode, u.model_family, u.linked_model,
              signal_items(view, u.task_mode, u.model_family, u.linked_model)};
     }
-    const SignalWatch::Seen seen = watch_.observe(c.items, updates, wall_clock_ms());
-    if (seen.changes.empty()) return;
-    if (log_window_) {
-        log_window_->add(seen.changes);
-    } else {
-        for (const SignalChange& change : seen.changes) log_.add(change);
+    const std::int64_t now = wall_clock_ms();
+    std::vector<SignalChange> rows;
+    if (hunt_) {
+        if (const std::optional<Dropout> d = dropouts_.read(index, reply, now))
+            rows.push_back(dropout_row(*d));
     }
+    // What is read while the signal is gone belongs to no signal.
+    if (!hunt_ || !dropouts_.in_dropout()) {
+        SignalWatch::Seen seen = watch_.observe(index, reply, c.items, updates, now);
+        for (SignalChange& change : seen.changes) rows.push_back(std::move(change));
+    }
+    if (rows.empty()) return;
+    if (log_window_) {
+        log_window_->add(rows);
+    } else {
+        for (const SignalChange& change : rows) log_.add(change);
+    }
+}
+
+void SignalLogFeed::set_hunting(bool on) {
+    if (on == hunt_) return;
+    hunt_ = on;
+    // A fresh hunt takes the signal it first reads as the one to hunt for.
+    dropouts_ = DropoutDetector{};
+    if (log_window_) log_window_->set_hunt_shown(on);
+    if (hunt_changed) hunt_changed();
 }
 
 void SignalLogFeed::cmd_signal_log_Click() {
     if (!log_window_) {
         log_window_ = new SignalLogWindow(log_, window_.dialogs(), from_qt(window_.documents_dir()),
                                           &window_);
+        log_window_->set_hunt_shown(hunt_);
+        log_window_->hunt_set = [this](bool on) { set_hunting(on); };
     }
     log_window_->show();
     log_window_->raise();

@@ -4,6 +4,8 @@
 // Save as CSV. The log itself lives with the Monitor tab (SignalLogFeed), so
 // it keeps recording while the window is closed.
 #include <QAbstractTableModel>
+#include <QCheckBox>
+#include <functional>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -11,12 +13,18 @@
 #include <QTableWidget>
 #include <QWidget>
 
+#include "analyser/dropout_hunt.h"
 #include "analyser/signal_log.h"
 #include "mainwin/dialogs.h"
 
 namespace t27 {
 
 class MainWindow;
+
+// A dropout as a row of the log: its start, "Dropout", lost or changed, and
+// how long until it was back.
+inline constexpr const char* dropout_item = "Dropout";
+SignalChange dropout_row(const Dropout& d);
 
 // The kept changes as table rows, oldest first.
 class SignalLogModel : public QAbstractTableModel {
@@ -45,6 +53,11 @@ class SignalLogWindow : public QWidget {
     void add(const std::vector<SignalChange>& changes);
     void cmd_signal_log_clear_Click();
     void cmd_signal_log_save_Click();
+    void chk_signal_log_hunt_Click();
+
+    // Told when the hunt box is ticked or cleared.
+    std::function<void(bool)> hunt_set;
+    void set_hunt_shown(bool on);
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -61,6 +74,7 @@ class SignalLogWindow : public QWidget {
     QLabel* lab_signal_log_total_ = nullptr;
     QPushButton* cmd_signal_log_clear_ = nullptr;
     QPushButton* cmd_signal_log_save_ = nullptr;
+    QCheckBox* chk_signal_log_hunt_ = nullptr;
 };
 
 // The Monitor tab's side of the log: the "Signal Log" button, the log and the
@@ -71,8 +85,14 @@ class SignalLogFeed : public QObject {
     SignalLogFeed(MainWindow& window, QWidget* tab, const QRect& geometry);
     ~SignalLogFeed() override;
 
-    void feed(int view, const DisplayUpdates& updates);
+    void feed(int view, int index, const PollReply& reply, const DisplayUpdates& updates);
     void cmd_signal_log_Click();
+
+    // Hunting dropouts: the poll list becomes the view's dropout hunt, each
+    // dropout is a row of its own, and nothing read during one is logged.
+    bool hunting() const { return hunt_; }
+    void set_hunting(bool on);
+    std::function<void()> hunt_changed;
 
   private:
     MainWindow& window_;
@@ -86,6 +106,8 @@ class SignalLogFeed : public QObject {
     } items_;
     QPushButton* cmd_signal_log_ = nullptr;
     QPointer<SignalLogWindow> log_window_;
+    bool hunt_ = false;
+    DropoutDetector dropouts_;
 };
 
 }  // namespace t27

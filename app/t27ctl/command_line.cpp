@@ -103,6 +103,14 @@ const char* const watch_footer =
     "with \"old\": null for the snapshot and for an item seen for the first time;\n"
     "a failure ends it with {\"link\" (as send --json; null when not identified),\n"
     "\"error\"}.\n"
+    "--hunt polls 5 V, clock, sync and resolution back to back as fast as the unit\n"
+    "answers, the rest of the view between them at a lower rate, and reports each\n"
+    "dropout once, timed by the reads that saw it go and come back:\n"
+    "  2026-12-07T10:00:00.123 dropout: 2026-12-07T10:00:00.020 -> ...00.123, 103 ms\n"
+    "  {\"dropout\": true, \"start\": \"...\", \"end\": \"...\", \"ms\": 103, \"lost\": true}\n"
+    "(\"lost\": 5 V, clock or sync went off, else the signal changed and came back),\n"
+    "ending with a count: \"N dropouts\" or {\"summary\": true, \"dropouts\": N, ...}.\n"
+    "Changes seen while a dropout is on are not listed. Analyser mode only.\n"
     "Ctrl-C or the end of --duration ends it: exit 0. A lost link: what was seen\n"
     "is printed, a message goes to stderr, exit 2. 1 the link could not be\n"
     "opened, 64 usage error.\n";
@@ -368,6 +376,7 @@ class Tree {
             ->check(CLI::IsMember({"system", "video", "audio", "packet", "hdcp", "all"},
                                   CLI::ignore_case));
         json_flag(watch, "one JSON object a line");
+        watch->add_flag("--hunt", a_.hunt, "poll the signal's presence back to back and report dropouts");
         seconds(watch, "--duration", "stop after this long", 1e12,
                 [this](double s) { a_.duration_s = s; });
         watch->footer(link_note + watch_footer);

@@ -78,6 +78,7 @@ struct CtlArgs {
     std::vector<std::string> sections;
     std::string view = "system";
     std::optional<double> duration_s;
+    bool hunt = false;  // monitor watch: catch dropouts
 
     // pattern set, panel set
     std::optional<std::string> motion_text;

@@ -66,9 +66,9 @@ TEST(MonitorLayout, GridCellPlaces) {
 
 TEST(MonitorLayout, RowCaptionsMatchTheCells) {
     EXPECT_EQ(row_captions("lab_item").size(), 14u);
-    EXPECT_EQ(row_captions("lab_item")[4], "H/V Frequency    >       Hz           Hz");
+    EXPECT_EQ(row_captions("lab_item")[4], "H/V Frequency    >         Hz           Hz");
     EXPECT_EQ(row_captions("lab_item_audio").size(), 14u);
-    EXPECT_EQ(row_captions("lab_item_audio")[13], "CHS Sampling Size >    Bits");
+    EXPECT_EQ(row_captions("lab_item_audio")[13], "CHS Sampling Size >        Bits");
     EXPECT_EQ(row_captions("lab_item_packet1").size(), 15u);
     EXPECT_EQ(row_captions("lab_item_packet2").size(), 11u);
     EXPECT_EQ(row_captions("lab_item_packet2")[7], "DRMI ETOF             >");

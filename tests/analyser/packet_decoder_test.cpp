@@ -130,19 +130,40 @@ TEST(AviDecoder, ColorimetryContentVicAndRepetition) {
     EXPECT_EQ(f.PixelRepetition, 2);
 }
 
-TEST(AviDecoder, CodesWithoutATextKeepThePreviousValue) {
+TEST(AviDecoder, ExtendedColorimetryDescribesOnlyThisPacket) {
+    // Each row follows the one before on the same fields, as packets do on a
+    // live link: nothing an earlier extended source said may leak through.
+    struct Row {
+        const char* payload;  // PB1..PB5
+        const char* colorimetry;
+        const char* extended;
+    };
+    const Row rows[] = {
+        {"00 C0 40 10 03 ", "Extended Colorimetry", "Adobe RGB"},
+        {"00 C0 60 10 03 ", "Extended Colorimetry", "BT2020(2)"},
+        {"00 80 60 10 00 ", "ITU709", "None"},  // EC bits set but not extended
+        {"00 C0 70 10 00 ", "Extended Colorimetry", "Reserved"},
+        {"00 40 00 10 00 ", "ITU601", "None"},
+        {"00 C0 00 10 00 ", "Extended Colorimetry", "xvYCC601"},
+        {"00 00 50 10 00 ", "No Data", "None"},
+    };
+    PacketFields f;
+    for (const Row& r : rows) {
+        decode_packet(PacketKind::Avi, with_payload(r.payload), f);
+        EXPECT_EQ(avi_colorimetry_text(f.Colorimetry), r.colorimetry) << r.payload;
+        EXPECT_EQ(avi_ext_colorimetry_text(f.ExtColorimetry), r.extended) << r.payload;
+    }
+    // Before any AVI nothing was sent.
+    EXPECT_EQ(avi_ext_colorimetry_text(PacketFields{}.ExtColorimetry), "None");
+}
+
+TEST(AviDecoder, RepetitionCodesWithoutATextKeepThePreviousValue) {
     PacketFields f;
     decode_packet(PacketKind::Avi, with_payload("00 C0 40 10 03 "), f);
-    EXPECT_EQ(f.ExtColorimetry, 4);
     EXPECT_EQ(f.PixelRepetition, 4);
-    // Ext colorimetry 7 and repetition codes 10-15 leave the fields alone.
     decode_packet(PacketKind::Avi, with_payload("00 C0 70 10 0A "), f);
-    EXPECT_EQ(f.ExtColorimetry, 4);
     EXPECT_EQ(f.PixelRepetition, 4);
-    // Extended colorimetry is only read when the colorimetry says so.
     decode_packet(PacketKind::Avi, with_payload("00 80 10 10 00 "), f);
-    EXPECT_EQ(f.ExtColorimetry, 4);
-    EXPECT_EQ(avi_colorimetry_text(f.Colorimetry), "ITU709");
     EXPECT_EQ(f.PixelRepetition, 1);
 }
 
@@ -244,9 +265,17 @@ TEST(DrmDecoder, LightLevelsAreLittleEndianAfterTheMasteringData) {
     EXPECT_EQ(f.MaxFrameAverageLightLevel, 400);
 }
 
-TEST(DrmDecoder, UnknownCodesAndShortPackets) {
+TEST(DrmDecoder, EotfTextsAndShortPackets) {
+    const std::pair<const char*, const char*> eotfs[] = {
+        {"00", "0:SDR Luminance Range"}, {"01", "1:HDR Luminance Range"},
+        {"02", "2:SMPTE ST 2084[2]"},    {"03", "3:HLG"},
+        {"04", "Reserved"},              {"FF", "Reserved"},
+    };
+    for (const auto& [code, text] : eotfs)
+        EXPECT_EQ(decoded(PacketKind::Drm, std::string("87 01 1A 00 ") + code + " 00 ").EotfText,
+                  text)
+            << code;
     const PacketFields f = decoded(PacketKind::Drm, "87 01 1A 00 04 01 ");
-    EXPECT_EQ(f.EotfText, "Reserved");
     EXPECT_EQ(f.MetadataText, "Reserved");
     EXPECT_EQ(f.MaxContentLightLevel, 0);
     EXPECT_EQ(f.MaxFrameAverageLightLevel, 0);

@@ -448,7 +448,7 @@ TEST(ReportPacket, AviBlockAndDecodedLines) {
                   "   Color Space = YCbCr444",
                   "   Colorimetry = ITU709",
                   "   IT Content = No",
-                  "   Extended Colorimetry = xvYCC601",
+                  "   Extended Colorimetry = None",
                   "   VIC =  16 1920x1080p 59/60 16:9",  // label blank, then lead_blank
                   "   Pixel Repitition = x1",
                   "",

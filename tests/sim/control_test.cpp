@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim/sim_options.h"
+#include "sim/unit_model.h"
 
 namespace t27::sim {
 namespace {
@@ -38,7 +39,10 @@ TEST(Control, RefusalsSayWhyAndChangeNothing) {
     UnitModel m;
     for (const char* bad : {"set board 256", "set board x", "set task idle", "set model a,b",
                             "set sink c1", "set colour red", "set source", "set source ckdtx off",
-                            "set sinkitem hotplugx on", "scenario 1080p61", "explode", ""}) {
+                            "set sinkitem hotplugx on", "scenario 1080p61", "explode", "",
+                            "glitch no-signal", "glitch no-signal 0", "glitch no-signal -5",
+                            "glitch no-signal 10x", "glitch nosuch 10", "glitch no-signal 3600001",
+                            "glitch 100"}) {
         std::string r = run_control(m, bad);
         EXPECT_EQ(r.substr(0, 7), "error: ") << bad;
     }
@@ -47,6 +51,54 @@ TEST(Control, RefusalsSayWhyAndChangeNothing) {
     EXPECT_EQ(m.state().source_items.count("ckdtx"), 0u);
     EXPECT_EQ(m.state().scenario, "1080p60");
     EXPECT_FALSE(m.faults().armed());
+}
+
+// A dropout of exactly the asked length, on the unit's clock: the reply made
+// in its last millisecond sees it, the next one does not; a new glitch or
+// scenario ends a running one, and each start and end is logged once.
+TEST(Control, GlitchSwitchesForItsMillisecondsAndBack) {
+    UnitModel m;
+    std::int64_t now = 1000;
+    m.set_clock([&now] { return now; });
+    std::vector<std::pair<std::int64_t, std::string>> log;
+    m.set_glitch_log([&log](std::int64_t at, const std::string& l) { log.emplace_back(at, l); });
+    const std::string on = "$source_detect? 5v,on\r\n", off = "$source_detect? 5v,off\r\n";
+
+    EXPECT_EQ(run_control(m, "glitch no-signal 100"), "ok");
+    EXPECT_EQ(ask(m, "$source_detect? 5v"), off);
+    now = 1099;
+    EXPECT_EQ(ask(m, "$source_detect? 5v"), off);
+    EXPECT_EQ(m.glitch_left_ms(), 1);
+    now = 1100;
+    EXPECT_EQ(ask(m, "$source_detect? 5v"), on);
+    EXPECT_EQ(m.state().scenario, "1080p60");
+    EXPECT_EQ(m.state().source_items.at("timingx"), "1920x1080p60");
+    EXPECT_FALSE(m.glitch_left_ms());
+
+    // Found late by the front end: still ended at its planned millisecond.
+    EXPECT_EQ(run_control(m, "glitch 720p60-dvi 20"), "ok");
+    now = 1500;
+    m.settle_glitch();
+    // Cut short by another glitch, then by a scenario.
+    EXPECT_EQ(run_control(m, "glitch no-signal 50"), "ok");
+    now = 1510;
+    EXPECT_EQ(run_control(m, "glitch 1080p24-hbr 50"), "ok");
+    EXPECT_EQ(ask(m, "$source_detect? hbr"), "$source_detect? hbr,on\r\n");
+    EXPECT_EQ(run_control(m, "scenario 480p-avmute"), "ok");
+    now = 5000;
+    EXPECT_EQ(ask(m, "$source_detect? timingx"), "$source_detect? timingx,720x480p59.94\r\n");
+
+    const std::vector<std::pair<std::int64_t, std::string>> expected = {
+        {1000, "glitch no-signal 100 ms: start (back to 1080p60)"},
+        {1100, "glitch no-signal: end"},
+        {1100, "glitch 720p60-dvi 20 ms: start (back to 1080p60)"},
+        {1120, "glitch 720p60-dvi: end"},
+        {1500, "glitch no-signal 50 ms: start (back to 1080p60)"},
+        {1510, "glitch no-signal: end (cut short)"},
+        {1510, "glitch 1080p24-hbr 50 ms: start (back to 1080p60)"},
+        {1510, "glitch 1080p24-hbr: end (cut short)"},
+    };
+    EXPECT_EQ(log, expected);
 }
 
 TEST(Control, FaultFormsArmTheSharedPlan) {

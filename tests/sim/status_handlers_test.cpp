@@ -95,6 +95,22 @@ TEST(StatusItems, EveryScenarioIsSelfConsistent) {
         if (dvi || !power) {
             EXPECT_EQ(item("aif"), "off");
         }
+        // HDMI audio is L-PCM or IEC 61937: coding type, sample rate and size
+        // are left to the stream header.
+        if (item("aif") != "off") {
+            const std::vector<int> b = hex_bytes(item("aif"));
+            EXPECT_EQ(b[4] >> 4, 0) << "coding type";
+            EXPECT_EQ(b[5] & 0x1F, 0) << "sample rate and size";
+        }
+        // The GCP's depth is what sets the TMDS clock; 4:2:2 is never packed.
+        if (item("gcp") != "off") {
+            const int cd = hex_bytes(item("gcp"))[4] & 0x0F;
+            const int y = hex_bytes(item("avi"))[4] >> 5;
+            const int bits = cd == 5 ? 10 : cd == 6 ? 12 : cd == 7 ? 16 : 8;
+            if (y == 1) EXPECT_EQ(cd, 0) << "4:2:2 indicates no depth";
+            EXPECT_EQ(std::stoll(item("tmds_clock")),
+                      std::stoll(item("pixel_clock")) * (y == 1 ? 8 : bits) / (y == 3 ? 16 : 8));
+        }
         if (item("asp") == "on" || item("hbr") == "on") {
             EXPECT_EQ(item("acr"), "on");
         }

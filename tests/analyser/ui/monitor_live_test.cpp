@@ -6,10 +6,13 @@
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
+#include <QCheckBox>
 #include <QRadioButton>
 #include <QTableView>
 #include <algorithm>
 
+#include "analyser/commands.h"
+#include "sim/control.h"
 #include "tests/analyser/ui/monitor_fixture.h"
 
 namespace t27::testing {
@@ -22,6 +25,14 @@ class MonitorLive : public MonitorTest {
         click_tab(tab_monitor);
         if (view != view_system) find<QRadioButton>(opt_name(view).constData())->click();
         return w;
+    }
+    // With T27_MONITOR_SCREENSHOTS set to a folder, the tab as it is now goes
+    // there for the docs.
+    void screenshot(const char* name) {
+        const QByteArray folder = qgetenv("T27_MONITOR_SCREENSHOTS");
+        if (folder.isEmpty()) return;
+        ASSERT_NE(tab, nullptr);
+        EXPECT_TRUE(tab->grab().save(QString::fromLocal8Bit(folder) + "/" + name));
     }
     static QByteArray opt_name(int view) {
         return QStringLiteral("opt_mon_type_%1").arg(view).toLatin1();
@@ -119,6 +130,39 @@ TEST_F(MonitorLive, SystemViewInAnalyserMode) {
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 6);
 }
 
+// Hunting in the window: the signal items come round between every other
+// request, a 300 ms dropout is one row of its own, and the 5 V, clock and
+// sync that went off and on inside it are not logged as changes.
+TEST_F(MonitorLive, HuntingLogsEachDropoutAsOneRow) {
+    MainWindow& w = live(view_system);
+    expect_cycle("lab_sink_rx_scdcx", "on");
+    find<QPushButton>("cmd_signal_log")->click();
+    auto* hunt = find<QCheckBox>("chk_signal_log_hunt");
+    ASSERT_FALSE(hunt->isChecked());
+    hunt->click();
+    const std::vector<int>& list = w.state().poll_list;
+    ASSERT_EQ(list.size(), (38u - 4u) * 5u);
+    EXPECT_EQ(std::count(list.begin(), list.end(), cmd::sd_5v), 34);
+    // Wait for a whole round of the hunt list so the signal is known.
+    ASSERT_TRUE(wait_until([&] { return w.state().poll_pos == 0; }, 10000));
+    ASSERT_TRUE(wait_until([&] { return w.state().poll_pos > 10; }, 10000));
+    ASSERT_EQ(sim::run_control(model, "glitch no-signal 300"), "ok");
+    auto* log = find<QTableView>("lstv_signal_log");
+    ASSERT_TRUE(wait_until([&] { return log->model()->rowCount() > 0; }, 5000));
+    wait_until([] { return false; }, 300);  // nothing more comes
+    ASSERT_EQ(log->model()->rowCount(), 1);
+    EXPECT_EQ(log->model()->index(0, 1).data().toString(), "Dropout");
+    EXPECT_EQ(log->model()->index(0, 2).data().toString(), "signal lost");
+    const int ms = log->model()->index(0, 3).data().toString().section(' ', 0, 0).toInt();
+    // Timed by the reads that saw it: within one round of the hunt list
+    // (five requests on the 20 ms tick).
+    EXPECT_GE(ms, 300 - 5 * 25);
+    EXPECT_LE(ms, 300 + 5 * 25);
+
+    hunt->click();
+    EXPECT_EQ(w.state().poll_list.size(), 38u);
+}
+
 TEST_F(MonitorLive, VideoTimingView) {
     live(view_video_timing);
     EXPECT_TRUE(find<QFrame>("fra_monitor_1")->isVisible());
@@ -135,6 +179,13 @@ TEST_F(MonitorLive, VideoTimingView) {
     EXPECT_TRUE(wait_text("lab_item_val_13", "Interlace"));
     EXPECT_EQ(text("lab_item_val_14"), "60.00");
     EXPECT_EQ(text("lab_item_val_4"), "33750");
+
+    // 4K: six-digit clocks and frequencies beside their units.
+    ASSERT_EQ(sim::run_control(model, "scenario 2160p60-hdr10"), "ok");
+    EXPECT_TRUE(wait_text("lab_item_val_13", "Progressive"));
+    EXPECT_TRUE(wait_text("lab_item_val_4", "135000"));
+    EXPECT_EQ(text("lab_item_val_1"), "594000");
+    screenshot("monitor-video-timing.png");
 }
 
 TEST_F(MonitorLive, AudioTimingView) {
@@ -151,6 +202,8 @@ TEST_F(MonitorLive, AudioTimingView) {
     EXPECT_EQ(text("lab_item_val_a_5"), "Off");
     EXPECT_EQ(text("lab_item_val_a_6"), "None");
     EXPECT_EQ(text("lab_item_val_a_11"), "None");
+    EXPECT_TRUE(wait_text("lab_item_val_a_12", "None"));
+    screenshot("monitor-audio-timing.png");
 }
 
 TEST_F(MonitorLive, PacketView) {
@@ -159,9 +212,9 @@ TEST_F(MonitorLive, PacketView) {
     expect_cells("lab_item_val_p",
                  {// GCP: SB0 0x10 clear, SB1 0x04 8 bits.
                   "Clear", "8",
-                  // AVI 10 A8 00 10 00: RGB, ITU709, no IT content, extended
-                  // colorimetry field still at its initial 0, VIC 16, no repetition.
-                  "RGB", "ITU709", "No", "xvYCC601", " 16 1920x1080p 59/60 16:9", "x1",
+                  // AVI 10 A8 00 10 00: RGB, ITU709, no IT content, no extended
+                  // colorimetry, VIC 16, no repetition.
+                  "RGB", "ITU709", "No", "None", " 16 1920x1080p 59/60 16:9", "x1",
                   // AIF 01 00 ...: two channels, the rest from the stream.
                   "Refer to stream header", "2", "Refer to stream header", "Refer to stream header",
                   "Refer to Coding Type", " -   -   -  -  -  -  FR FL", "Permitted/No info",

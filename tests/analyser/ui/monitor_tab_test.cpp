@@ -108,6 +108,15 @@ TEST_F(MonitorTest, NoRowCaptionRunsIntoItsCell) {
             const int marker_end = static_cast<int>(row.find('>') + 1) * caption->char_pitch();
             // One pixel of slack: the longest packet caption ends on its cell's edge.
             EXPECT_LE(marker_end, cell->x() + 1) << view << " cell " << n << " '" << row << "'";
+            // A value of seven characters ("3712500", "1125000") ends before
+            // the unit after the cell.
+            const std::size_t unit_col = row.find_first_not_of(
+                ' ', static_cast<std::size_t>((cell->x() + caption->char_pitch() - 1) /
+                                              caption->char_pitch()));
+            if (unit_col == std::string::npos) continue;
+            const int value_end = cell->x() + cell->fontMetrics().horizontalAdvance("8888888");
+            EXPECT_LT(value_end, static_cast<int>(unit_col) * caption->char_pitch())
+                << view << " cell " << n << " '" << row << "'";
         }
     }
 }
