@@ -30,6 +30,8 @@ const char* const usage =
     "              [--json]                                (monitor-report --help)\n"
     "       t27ctl [--tcp ... | --serial ...] monitor watch [--view V] [--json]\n"
     "              [--duration SECONDS]                    (monitor watch --help)\n"
+    "       t27ctl [--tcp ... | --serial ...] monitor check [--edid FILE] [--json]\n"
+    "              [--watch [--duration SECONDS]]          (monitor check --help)\n"
     "       t27ctl --version | --help\n"
     "\n"
     "send     opens the link (TCP port 23 unless given; serial at 115200,N,8,1),\n"

@@ -15,7 +15,8 @@ constexpr std::array<std::string_view, 5> view_words = {"system", "video", "audi
 
 const char* const monitor_usage =
     "usage: t27ctl LINK monitor watch [--view system|video|audio|packet|hdcp|all] [--json]\n"
-    "                                 [--duration SECONDS]\n";
+    "                                 [--duration SECONDS]\n"
+    "       t27ctl LINK monitor check [--edid FILE] [--json] [--watch [--duration SECONDS]]\n";
 
 }  // namespace
 
@@ -49,11 +50,14 @@ int t27ctl_monitor(const LinkOptions& options, const std::vector<std::string>& a
     if (!args.empty() && args[0] == "watch")
         return t27ctl_monitor_watch(options,
                                     std::vector<std::string>(args.begin() + 1, args.end()));
+    if (!args.empty() && args[0] == "check")
+        return t27ctl_monitor_check(options,
+                                    std::vector<std::string>(args.begin() + 1, args.end()));
     if (monitor_help_asked(args)) {
         std::cout << monitor_usage;
         return monitor_exit_ok;
     }
-    std::cerr << "t27ctl monitor: watch?\n" << monitor_usage;
+    std::cerr << "t27ctl monitor: watch or check?\n" << monitor_usage;
     return monitor_exit_usage;
 }
 

@@ -15,6 +15,8 @@ int t27ctl_monitor_report(const LinkOptions& options, const std::vector<std::str
 int t27ctl_monitor(const LinkOptions& options, const std::vector<std::string>& args);
 // `args` are the words after "monitor watch".
 int t27ctl_monitor_watch(const LinkOptions& options, const std::vector<std::string>& args);
+// `args` are the words after "monitor check".
+int t27ctl_monitor_check(const LinkOptions& options, const std::vector<std::string>& args);
 
 // Whether the words after the command only ask for its help (no link needed).
 bool monitor_help_asked(const std::vector<std::string>& args);

@@ -656,12 +656,7 @@ EdidEdit edit_descriptor_kind(EdidModel& m, PartRef at, DescriptorKind kind) {
 
 // ---- warnings ------------------------------------------------------------------------------
 
-namespace {
-
-// The TMDS rate an HDMI sink takes: 165 MHz unless its vendor block says
-// otherwise; a Forum block's rate, when given, is the higher limit. 0 for a
-// sink without an HDMI vendor block.
-int max_tmds_mhz(const EdidModel& m) {
+int edid_max_tmds_mhz(const EdidModel& m) {
     const auto hdmi = data_blocks_of(m, DataBlockKind::hdmi);
     if (hdmi.empty()) return 0;
     int max_mhz = 165;
@@ -671,6 +666,8 @@ int max_tmds_mhz(const EdidModel& m) {
         max_mhz = std::max(max_mhz, part_byte(m.part(r.block, r.part).bytes, 5) * 5);
     return max_mhz;
 }
+
+namespace {
 
 // The range limits descriptor's max pixel clock, 0 when there is none.
 int range_limits_mhz(const EdidModel& m) {
@@ -685,7 +682,7 @@ int range_limits_mhz(const EdidModel& m) {
 
 std::vector<std::string> edid_model_warnings(const EdidModel& m) {
     std::vector<std::string> lines;
-    const int tmds = max_tmds_mhz(m);
+    const int tmds = edid_max_tmds_mhz(m);
     const int range = range_limits_mhz(m);
     for (int b = 1; b < m.block_count(); ++b) {
         const std::vector<SvdSlot> slots = svd_slots(m, b);

@@ -74,6 +74,11 @@ std::vector<std::string> edid_split(const std::string& s, char sep);
 // VICs a short video descriptor can name: 1-127 and 193-219.
 bool edid_vic_known(int vic);
 
+// The TMDS rate an HDMI sink takes, in MHz: 165 unless its vendor block says
+// otherwise; a Forum block's rate, when given, is the higher limit. 0 for a
+// sink without an HDMI vendor block.
+int edid_max_tmds_mhz(const EdidModel& m);
+
 // Lines worth a look that are not refusals: a VIC the sink's TMDS rate
 // cannot carry, HDR metadata without BT.2020 colorimetry.
 std::vector<std::string> edid_model_warnings(const EdidModel& m);
