@@ -1,5 +1,7 @@
 #include "analyser/monitor_tab.h"
 
+#include <algorithm>
+
 #include "analyser/decode_reply.h"
 #include "analyser/label_updates.h"
 #include "analyser/monitor_layout.h"
@@ -9,6 +11,7 @@
 #include "analyser/report_query.h"
 #include "analyser/report_save.h"
 #include "analyser/signal_log_window.h"
+#include "analyser/source_check_window.h"
 #include "common/qt_text.h"
 
 namespace t27 {
@@ -20,8 +23,9 @@ constexpr int column_left = 120;
 constexpr int column_width = 2160;
 constexpr int option_pitch = 330;
 
-// Below the report sections: the signal log's button.
+// Below the report sections: the signal log's button, then CHECK.
 constexpr int signal_log_top = 5280;
+constexpr int check_top = 5760;
 
 // Below the view area: the report buttons, then the message box.
 constexpr int report_box_height = 6960;
@@ -60,6 +64,7 @@ MonitorTab::MonitorTab(MainWindow& window)
 
     window_.set_page(tab_monitor, this);
     window_.set_pending_handler(pending_monitor_report, [this] { cmd_monitor_report_Click(); });
+    window_.set_pending_handler(pending_source_check, [this] { source_check_->edid_read(); });
     // The poll timer re-arms only while the view choice is enabled: a report
     // on screen (or being built) keeps the poll stopped until EXIT.
     window_.poll_allowed = [this] { return fra_mon_type_->isEnabledTo(this); };
@@ -69,6 +74,7 @@ MonitorTab::~MonitorTab() {
     if (!*window_alive_) return;
     window_.set_page(tab_monitor, nullptr);
     window_.set_pending_handler(pending_monitor_report, nullptr);
+    window_.set_pending_handler(pending_source_check, nullptr);
     window_.poll_allowed = nullptr;
     delete window_.tab_frame(tab_monitor)
         ->findChild<QObject*>(QStringLiteral("monitor_tab_sentinel"), Qt::FindDirectChildrenOnly);
@@ -107,6 +113,11 @@ void MonitorTab::build_controls() {
             [this] { cmd_monitor_report_Click(); });
     signal_log_ = new SignalLogFeed(
         window_, this, twips_rect(column_left + 300, signal_log_top, column_width - 600, 420));
+    source_check_ = new SourceCheckFeed(
+        window_, this, twips_rect(column_left + 300, check_top, column_width - 600, 420), [this] {
+            if (*window_alive_ && window_.state().current_tab == tab_monitor && !building_report_)
+                window_.set_poll_list(live_poll_list());
+        });
 
     // Made after the view frames so it lies above them.
     txt_monitor_report_ = new QPlainTextEdit(this);
@@ -200,7 +211,7 @@ void MonitorTab::monitor_form_set() {
 
 void MonitorTab::monitor_run() {
     window_.state().pending_action = none_pending;
-    window_.set_poll_list(build_poll_list(view_, window_.unit().task_mode, state_));
+    window_.set_poll_list(live_poll_list());
     const std::string& model = window_.unit().linked_model;
     if (view_ == view_system && !model.empty()) views_.unit_frame->setTitle(to_qt(model));
     if (!link_up()) {
@@ -217,9 +228,7 @@ void MonitorTab::link_state_changed() {
     if (window_.state().current_tab == tab_monitor) monitor_run();
 }
 
-void MonitorTab::rebuild_poll_list() {
-    window_.set_poll_list(build_poll_list(view_, window_.unit().task_mode, state_));
-}
+void MonitorTab::rebuild_poll_list() { window_.set_poll_list(live_poll_list()); }
 
 void MonitorTab::poll_reply(int index) {
     window_.engine().cmdrx_param_get();
@@ -233,9 +242,24 @@ void MonitorTab::poll_reply(int index) {
         auto it = views_.labels.find(control);
         return it == views_.labels.end() ? std::string() : from_qt(it->second->text());
     };
-    const DisplayUpdates updates = decode_reply(index, reply, ctx, state_);
-    apply_monitor_updates(views_.labels, updates);
-    signal_log_->feed(view_, updates);
+    // Queries the view does not poll itself are the source check's alone.
+    const std::vector<int> own = poll_list_for(view_, ctx.task_mode);
+    if (std::find(own.begin(), own.end(), index) != own.end()) {
+        const DisplayUpdates updates = decode_reply(index, reply, ctx, state_);
+        apply_monitor_updates(views_.labels, updates);
+        signal_log_->feed(view_, updates);
+    }
+    const MainState& st = window_.state();
+    source_check_->feed(index, reply, st.poll_pos + 1 >= static_cast<int>(st.poll_list.size()));
+}
+
+std::vector<int> MonitorTab::live_poll_list() {
+    std::vector<int> list = build_poll_list(view_, window_.unit().task_mode, state_);
+    if (!source_check_ || !source_check_->active() || window_.unit().task_mode != task_analyser)
+        return list;
+    for (int index : source_check_poll_list())
+        if (std::find(list.begin(), list.end(), index) == list.end()) list.push_back(index);
+    return list;
 }
 
 void MonitorTab::opt_mon_type_Click(int index) {
@@ -244,7 +268,7 @@ void MonitorTab::opt_mon_type_Click(int index) {
     opt_mon_type_[static_cast<std::size_t>(index)]->setChecked(true);
     if (window_.state().current_tab != tab_monitor) return;
     monitor_form_set();
-    window_.set_poll_list(build_poll_list(view_, window_.unit().task_mode, state_));
+    window_.set_poll_list(live_poll_list());
 }
 
 void MonitorTab::cmd_msg_clear_Click() { txt_msg_->clear(); }
@@ -337,7 +361,7 @@ void MonitorTab::cmd_monitor_save_Click() {
 }
 
 void MonitorTab::cmd_monitor_exit_Click() {
-    window_.set_poll_list(build_poll_list(view_, window_.unit().task_mode, state_));
+    window_.set_poll_list(live_poll_list());
     show_report_box(false);
     if (!window_.link().app_closing) window_.tim_monitor().start();
     fra_mon_type_->setEnabled(true);

@@ -1,6 +1,7 @@
 #include "analyser/source_check.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -8,11 +9,14 @@
 #include "analyser/packet_bytes.h"
 #include "analyser/packet_texts.h"
 #include "common/json_out.h"
+#include "edid/base_block.h"
+#include "edid/edid_files.h"
 #include "edid/edid_items.h"
 #include "edid/edit_field_make.h"
 #include "edid/edit_ops.h"
 #include "edid/edit_schema.h"
 #include "edid/timing_table.h"
+#include "edid/unit_exchange.h"
 #include "protocol/unit_identity.h"
 
 namespace t27 {
@@ -46,7 +50,8 @@ long long positive_number(const std::string& text) {
 int rate_hz_of_khz_text(const std::string& text) {
     char* end = nullptr;
     const double khz = std::strtod(text.c_str(), &end);
-    if (end == text.c_str() || khz <= 0) return not_signalled;
+    // Nothing a unit measures comes near 10 MHz; "inf" and "nan" are no rate.
+    if (end == text.c_str() || !(khz > 0 && khz < 10000)) return not_signalled;
     return static_cast<int>(std::lround(khz * 1000));
 }
 
@@ -262,6 +267,11 @@ void add_cta_block(const EdidModel& m, int b, SinkCaps& k) {
     k.vics.insert(k.vics.end(), block_vics.begin(), block_vics.end());
 }
 
+std::string image_bytes(const EdidBuffer& b) {
+    return std::string(reinterpret_cast<const char*>(b.data.data()),
+                       static_cast<std::size_t>(std::max(0, b.size)));
+}
+
 // ---- texts -------------------------------------------------------------------
 
 std::string mhz_text(long long khz) {
@@ -296,18 +306,26 @@ bool timing_matches(const SinkTiming& a, const SinkTiming& b) {
     return b.rate_hz > 0 && std::fabs(a.rate_hz - b.rate_hz) <= b.rate_hz * 0.012;
 }
 
-// "1920x1080p60", "720x480p59.94", "1920x1080i50".
+// "1920x1080p60", "720x480p59.94", "1920x1080i50"; anything else is no
+// timing, a number too big for its field included.
 std::optional<SinkTiming> measured_timing(const std::string& text) {
     SinkTiming t;
-    char scan = 0;
-    double hz = 0;
-    int used = 0;
-    if (std::sscanf(text.c_str(), "%dx%d%c%lf%n", &t.h_active, &t.v_active, &scan, &hz, &used) !=
-            4 ||
-        used != static_cast<int>(text.size()) || (scan != 'p' && scan != 'i'))
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    auto number = [&](int& out) {
+        const auto [next, ec] = std::from_chars(p, end, out);
+        if (ec != std::errc() || out <= 0) return false;
+        p = next;
+        return true;
+    };
+    if (!number(t.h_active) || p == end || *p++ != 'x' || !number(t.v_active) || p == end)
         return std::nullopt;
+    const char scan = *p++;
+    if (scan != 'p' && scan != 'i') return std::nullopt;
     t.interlaced = scan == 'i';
-    t.rate_hz = hz;
+    const auto [next, ec] = std::from_chars(p, end, t.rate_hz);
+    if (ec != std::errc() || next != end || !(t.rate_hz > 0 && t.rate_hz < 1000))
+        return std::nullopt;
     return t;
 }
 
@@ -851,6 +869,56 @@ std::string rx_edid_origin(const std::string& rx_param, const std::string& slot_
     std::string out = "Rx EDID, " + where;
     if (!slot_name.empty() && !src.empty()) out += " \"" + slot_name + "\"";
     return out;
+}
+
+// ---- the EDID ------------------------------------------------------------------
+
+SourceCheckEdid source_check_edid_file(const std::string& path) {
+    SourceCheckEdid e;
+    const EdidLoad load = edid_file_load(path);
+    if (!load.ok()) {
+        e.why = path + ": " +
+                (load.io_message.empty() ? edid_load_error_name(load.error) : load.io_message);
+        return e;
+    }
+    e.model = EdidModel::parse(image_bytes(load.buffer), &e.why);
+    if (!e.model) e.why = path + ": " + e.why;
+    e.origin = "file " + path;
+    return e;
+}
+
+// The EDID the unit presents on its input, read from the unit.
+SourceCheckEdid source_check_edid_unit(Engine& engine) {
+    SourceCheckEdid e;
+    LinkState& link = engine.link();
+    link.quiet_transaction = true;
+    engine.cmdtx_str("$edid_rx?\r");
+    const std::string rx = link.cmdrx_status == ReplyStatus::Accepted ? link.cmdrx_param1 : "";
+    const std::string source = rx_edid_read_source(rx);
+    if (source.empty()) {
+        link.quiet_transaction = false;
+        e.why =
+            "the unit did not say which EDID its input presents (" +
+            (rx.empty() ? std::string(reply_status_name(link.cmdrx_status)) : "\"" + rx + "\"") +
+            ")";
+        return e;
+    }
+    std::string name;
+    if (source != "sink_h") {
+        engine.cmdtx_str("$edid_name? " + source + "\r");
+        if (link.cmdrx_status == ReplyStatus::Accepted && link.cmdrx_param1 == source)
+            name = link.cmdrx_param2;
+    }
+    const EdidReadResult read = edid_read_unit(engine, source);
+    link.quiet_transaction = false;
+    if (read.end == EdidReadEnd::nothing) {
+        e.why = "the unit's " + source + " EDID could not be read";
+        return e;
+    }
+    e.model = EdidModel::parse(image_bytes(read.buffer), &e.why);
+    if (source == "sink_h" && e.model) name = edid_monitor_name(read.buffer);
+    e.origin = rx_edid_origin(rx, name);
+    return e;
 }
 
 }  // namespace t27

@@ -14,6 +14,7 @@
 #include "analyser/analyser_state.h"
 #include "analyser/decode_reply.h"
 #include "edid/edit_model.h"
+#include "protocol/engine.h"
 
 namespace t27 {
 
@@ -150,6 +151,20 @@ std::string source_check_json(const std::vector<SourceCheckRow>& rows, const std
 
 // Where the EDID came from, for people: "Rx EDID: user slot c2 \"ABC.TV\"".
 std::string rx_edid_origin(const std::string& rx_param, const std::string& slot_name);
+
+// The EDID a check holds the source against, and where it came from; `why`
+// says what went wrong when there is no model.
+struct SourceCheckEdid {
+    std::optional<EdidModel> model;
+    std::string origin;
+    std::string why;
+};
+
+// A .hex, .bin or .ddc file given by the user.
+SourceCheckEdid source_check_edid_file(const std::string& path);
+// The EDID the unit presents on its input: "$edid_rx?", the slot's name, then
+// the slot's blocks, all as quiet transactions.
+SourceCheckEdid source_check_edid_unit(Engine& engine);
 
 // The unit's read source for the input's EDID ("sink_h", "d3", "c1") from
 // the first parameter of "$edid_rx?"; empty for an answer it cannot be.

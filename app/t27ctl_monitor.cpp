@@ -4,7 +4,9 @@
 #include <iostream>
 #include <string_view>
 
+#include "app/t27ctl_interrupt.h"
 #include "generator/name_match.h"
+#include "protocol/command_table.h"
 
 namespace t27 {
 
@@ -28,6 +30,28 @@ std::optional<int> monitor_link_up(CliLink& cli) {
     std::cerr << "t27ctl: the unit could not be identified (" << reply_status_name(st) << ")\n";
     if (st == ReplyStatus::NotSent || !cli.open_now()) return monitor_exit_link;
     return st == ReplyStatus::ErrorReply ? 3 : monitor_exit_lost;
+}
+
+bool monitor_poll(CliLink& cli, int index, int& silent, std::optional<PollReply>& reply) {
+    reply.reset();
+    LinkState& link = cli.link();
+    link.quiet_transaction = true;
+    cli.engine().cmdtx_str(command_text(index) + "\r");
+    link.quiet_transaction = false;
+    const ReplyStatus st = link.cmdrx_status;
+    if (st == ReplyStatus::NotSent || !cli.open_now()) return false;
+    if (st == ReplyStatus::NoResponse) return ++silent < monitor_silent_requests_lost;
+    silent = 0;
+    if (st != ReplyStatus::Accepted) return true;
+    cli.engine().cmdrx_param_get();
+    reply = PollReply{link.cmdrx_param1, link.cmdrx_param2, link.cmdrx_param3};
+    return true;
+}
+
+bool monitor_stopping(CliLink& cli, std::int64_t start_ms, double duration_s) {
+    if (interrupt_requested()) return true;
+    return duration_s >= 0 &&
+           static_cast<double>(cli.pump().now_ms() - start_ms) >= duration_s * 1000.0;
 }
 
 std::vector<std::string> monitor_patterns(const CliLink& cli) {

@@ -9,10 +9,6 @@
 #include "app/t27ctl_monitor.h"
 #include "common/json_out.h"
 #include "common/local_time.h"
-#include "edid/base_block.h"
-#include "edid/edid_files.h"
-#include "edid/unit_exchange.h"
-#include "protocol/command_table.h"
 #include "protocol/unit_identity.h"
 
 namespace t27 {
@@ -27,15 +23,13 @@ const char* const check_usage =
     "the source sends, what the EDID declares and the clause the rule rests on.\n"
     "--json prints one document instead. --watch polls on and prints each change\n"
     "of verdict (\"TIME RULE: PASS -> FAIL source / EDID\"; with --json one object\n"
-    "a line) until Ctrl-C or the end of --duration.\n"
+    "a line) until Ctrl-C or the end of --duration, against the EDID read at the\n"
+    "start.\n"
     "Exit: 0 no rule failed, 1 a rule failed (with --watch: at any time), 2 the\n"
     "link was lost or could not be opened, 3 the EDID could not be read, 64 usage.\n";
 
 constexpr int check_exit_failed = 1;
 constexpr int check_exit_edid = 3;
-
-constexpr double poll_tick_s = 0.02;
-constexpr int silent_requests_lost = 3;
 
 struct CheckOptions {
     std::string edid_file;
@@ -76,68 +70,9 @@ std::string parse(const std::vector<std::string>& args, CheckOptions& o) {
     return {};
 }
 
-struct SinkEdid {
-    std::optional<EdidModel> model;
-    std::string origin;
-    std::string why;  // when there is no model
-};
-
-std::string image_bytes(const EdidBuffer& b) {
-    return std::string(reinterpret_cast<const char*>(b.data.data()),
-                       static_cast<std::size_t>(std::max(0, b.size)));
-}
-
-SinkEdid edid_from_file(const std::string& path) {
-    SinkEdid e;
-    const EdidLoad load = edid_file_load(path);
-    if (!load.ok()) {
-        e.why = path + ": " +
-                (load.io_message.empty() ? edid_load_error_name(load.error) : load.io_message);
-        return e;
-    }
-    e.model = EdidModel::parse(image_bytes(load.buffer), &e.why);
-    if (!e.model) e.why = path + ": " + e.why;
-    e.origin = "file " + path;
-    return e;
-}
-
-// The EDID the unit presents on its input, read from the unit.
-SinkEdid edid_from_unit(CliLink& cli) {
-    SinkEdid e;
-    LinkState& link = cli.link();
-    link.quiet_transaction = true;
-    cli.engine().cmdtx_str("$edid_rx?\r");
-    const std::string rx = link.cmdrx_status == ReplyStatus::Accepted ? link.cmdrx_param1 : "";
-    const std::string source = rx_edid_read_source(rx);
-    if (source.empty()) {
-        link.quiet_transaction = false;
-        e.why =
-            "the unit did not say which EDID its input presents (" +
-            (rx.empty() ? std::string(reply_status_name(link.cmdrx_status)) : "\"" + rx + "\"") +
-            ")";
-        return e;
-    }
-    std::string name;
-    if (source != "sink_h") {
-        cli.engine().cmdtx_str("$edid_name? " + source + "\r");
-        if (link.cmdrx_status == ReplyStatus::Accepted && link.cmdrx_param1 == source)
-            name = link.cmdrx_param2;
-    }
-    const EdidReadResult read = edid_read_unit(cli.engine(), source);
-    link.quiet_transaction = false;
-    if (read.end == EdidReadEnd::nothing) {
-        e.why = "the unit's " + source + " EDID could not be read";
-        return e;
-    }
-    e.model = EdidModel::parse(image_bytes(read.buffer), &e.why);
-    if (source == "sink_h" && e.model) name = edid_monitor_name(read.buffer);
-    e.origin = rx_edid_origin(rx, name);
-    return e;
-}
-
 class Checker {
   public:
-    Checker(CliLink& cli, const CheckOptions& o, SinkEdid edid)
+    Checker(CliLink& cli, const CheckOptions& o, SourceCheckEdid edid)
         : cli_(cli), o_(o), edid_(std::move(edid)), caps_(sink_caps(*edid_.model)) {}
 
     int run() {
@@ -149,7 +84,7 @@ class Checker {
             for (int index : list) {
                 if (shown && stopping(start)) break;
                 if (!poll(index)) return lost();
-                wait_seconds(cli_.pump(), poll_tick_s);
+                wait_seconds(cli_.pump(), monitor_poll_tick_s);
             }
             const std::vector<SourceCheckRow> rows = source_check_run(signal_facts(signal_), caps_);
             failed_ever = failed_ever || source_check_failed(rows);
@@ -167,25 +102,12 @@ class Checker {
     }
 
   private:
-    bool stopping(std::int64_t start) {
-        if (interrupt_requested()) return true;
-        return o_.duration_s >= 0 &&
-               static_cast<double>(cli_.pump().now_ms() - start) >= o_.duration_s * 1000.0;
-    }
+    bool stopping(std::int64_t start) { return monitor_stopping(cli_, start, o_.duration_s); }
 
     bool poll(int index) {
-        LinkState& link = cli_.link();
-        link.quiet_transaction = true;
-        cli_.engine().cmdtx_str(command_text(index) + "\r");
-        link.quiet_transaction = false;
-        const ReplyStatus st = link.cmdrx_status;
-        if (st == ReplyStatus::NotSent || !cli_.open_now()) return false;
-        if (st == ReplyStatus::NoResponse) return ++silent_ < silent_requests_lost;
-        silent_ = 0;
-        if (st != ReplyStatus::Accepted) return true;
-        cli_.engine().cmdrx_param_get();
-        source_signal_take(signal_, index,
-                           {link.cmdrx_param1, link.cmdrx_param2, link.cmdrx_param3});
+        std::optional<PollReply> reply;
+        if (!monitor_poll(cli_, index, silent_, reply)) return false;
+        if (reply) source_signal_take(signal_, index, *reply);
         return true;
     }
 
@@ -220,7 +142,7 @@ class Checker {
 
     CliLink& cli_;
     const CheckOptions& o_;
-    SinkEdid edid_;
+    SourceCheckEdid edid_;
     SinkCaps caps_;
     SourceSignal signal_;
     std::vector<SourceCheckRow> last_;
@@ -238,9 +160,9 @@ int t27ctl_monitor_check(const LinkOptions& options, const std::vector<std::stri
     if (const std::string why = parse(args, o); !why.empty()) return usage(why);
 
     // A file that cannot be read is known before the unit is asked anything.
-    SinkEdid edid;
+    SourceCheckEdid edid;
     if (!o.edid_file.empty()) {
-        edid = edid_from_file(o.edid_file);
+        edid = source_check_edid_file(o.edid_file);
         if (!edid.model) {
             std::cerr << "t27ctl monitor check: " << edid.why << "\n";
             return check_exit_edid;
@@ -255,7 +177,7 @@ int t27ctl_monitor_check(const LinkOptions& options, const std::vector<std::stri
         std::cerr << "t27ctl monitor check: the unit is not in analyser mode; what it reports of "
                      "its input may be stale\n";
     if (o.edid_file.empty()) {
-        edid = edid_from_unit(cli);
+        edid = source_check_edid_unit(cli.engine());
         if (!edid.model) {
             if (!cli.open_now()) return monitor_exit_lost;
             std::cerr << "t27ctl monitor check: " << edid.why << "\n";

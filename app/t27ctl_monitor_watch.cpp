@@ -31,11 +31,6 @@ const char* const watch_usage =
     "is printed, a message goes to stderr, exit 2. 1 the link could not be\n"
     "opened, 64 usage error.\n";
 
-// The Monitor tab's poll timer: one request per tick.
-constexpr double poll_tick_s = 0.02;
-// A unit that leaves this many requests in a row unanswered is gone.
-constexpr int silent_requests_lost = 3;
-
 struct WatchOptions {
     std::vector<int> views{view_system};
     bool json = false;
@@ -97,7 +92,7 @@ class Watcher {
                 for (int index : list) {
                     if (stopping(start)) break;
                     if (!poll(view, index, items)) return lost();
-                    wait_seconds(cli_.pump(), poll_tick_s);
+                    wait_seconds(cli_.pump(), monitor_poll_tick_s);
                 }
             }
             if (!snapshot_shown_) print_snapshot();
@@ -109,11 +104,7 @@ class Watcher {
     }
 
   private:
-    bool stopping(std::int64_t start) {
-        if (interrupt_requested()) return true;
-        return o_.duration_s >= 0 &&
-               static_cast<double>(cli_.pump().now_ms() - start) >= o_.duration_s * 1000.0;
-    }
+    bool stopping(std::int64_t start) { return monitor_stopping(cli_, start, o_.duration_s); }
 
     bool all_empty() const {
         for (int view : o_.views)
@@ -123,18 +114,10 @@ class Watcher {
 
     // False when the link is lost.
     bool poll(int view, int index, const std::vector<SignalItem>& items) {
-        LinkState& link = cli_.link();
-        link.quiet_transaction = true;
-        cli_.engine().cmdtx_str(command_text(index) + "\r");
-        link.quiet_transaction = false;
-        const ReplyStatus st = link.cmdrx_status;
-        if (st == ReplyStatus::NotSent || !cli_.open_now()) return false;
-        if (st == ReplyStatus::NoResponse) return ++silent_ < silent_requests_lost;
-        silent_ = 0;
-        // As on the tab, a refused request changes nothing.
-        if (st != ReplyStatus::Accepted) return true;
-        cli_.engine().cmdrx_param_get();
-        const PollReply reply{link.cmdrx_param1, link.cmdrx_param2, link.cmdrx_param3};
+        std::optional<PollReply> accepted;
+        if (!monitor_poll(cli_, index, silent_, accepted)) return false;
+        if (!accepted) return true;
+        const PollReply& reply = *accepted;
         DecodeContext ctx;
         ctx.view = view;
         ctx.task_mode = cli_.unit().task_mode;

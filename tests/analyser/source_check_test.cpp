@@ -286,6 +286,17 @@ TEST(SourceCheck, FactsFromTheUnitsReplies) {
     EXPECT_EQ(more.three_d, "Frame Packing");
     EXPECT_EQ(more.depth, 12);
 
+    // Replies no unit should send are no facts at all.
+    const SignalFacts junk = with({{sd_timingx, "timingx", "99999999999999999999x1p1"},
+                                   {sd_asp, "asp", "on"},
+                                   {sd_chs_code, "chs_code", "lpcm"},
+                                   {sd_chs_sr, "chs_sr", "inf"},
+                                   {sd_tmds_clock, "tmds_clock", "\x1b[0m"}});
+    EXPECT_EQ(junk.audio_rate_hz, not_signalled);
+    EXPECT_EQ(junk.tmds_khz, 0);
+    EXPECT_EQ(source_check_run(junk, sink_caps(image("hdmi-tv-hd.bin"))).front().result.verdict,
+              Verdict::not_applicable);
+
     // Nothing heard, or "off": no signal, no packets.
     EXPECT_FALSE(facts_of({}).signal);
     const SignalFacts off = with({{sd_avi, "avi", "off"}, {sd_scdt, "scdt", "off"}});
