@@ -3,6 +3,7 @@
 
 #include "analyser/name_table.h"
 #include "analyser/packet_decode.h"
+#include "analyser/packet_texts.h"
 
 namespace t27 {
 
@@ -98,6 +99,12 @@ void decode_aif(const PacketBytes& b, PacketFields& f) {
     f.ExtCodingTypeText = table_text(ext_coding_type_names, b[6] & 0x1F, reserved);
     f.SpeakerPlacementText = table_text(speaker_placement_names, b[7], reserved);
     f.DownMixText = table_text(down_mix_names, (b[8] >> 7) & 0x01);
+}
+
+int aif_coding_type_code(std::string_view text) {
+    for (std::size_t i = 0; i < coding_type_names.size(); ++i)
+        if (coding_type_names[i] == text) return static_cast<int>(i);
+    return -1;
 }
 
 }  // namespace t27

@@ -2,6 +2,7 @@
 // Display texts of the numeric packet fields. A code outside a table gives the
 // empty text.
 #include <string>
+#include <string_view>
 
 namespace t27 {
 
@@ -20,5 +21,9 @@ bool vsi_hdmi_vic_has_text(int n);
 // The AVI VIC as shown: the number after one blank, then a blank and the VIC's
 // name. A VIC past the end of the name table shows its number alone.
 std::string avi_vic_text(int vic);
+
+// The audio coding type code whose text this is (1 for "LPCM"); -1 for a
+// text that is none of them.
+int aif_coding_type_code(std::string_view text);
 
 }  // namespace t27

@@ -35,8 +35,10 @@ enum PendingAction : int {
     pending_output_timing = 17,
     pending_output_pattern = 18,
     pending_downscale = 19,
+    // The source check reads the EDID the unit presents on its input.
+    pending_source_check = 20,
 };
-inline constexpr int pending_action_codes = 20;
+inline constexpr int pending_action_codes = 21;
 
 struct MainState {
     int current_tab = 254;

@@ -1,5 +1,7 @@
 #include "analyser/ui/monitor_tab.h"
 
+#include <algorithm>
+
 #include "analyser/decode_reply.h"
 #include "analyser/dropout_hunt.h"
 #include "analyser/ui/label_updates.h"
@@ -11,6 +13,7 @@
 #include "analyser/ui/report_save.h"
 #include "analyser/ui/signal_log_window.h"
 #include "common/qt/qt_text.h"
+#include "analyser/ui/source_check_window.h"
 
 namespace t27 {
 
@@ -21,8 +24,9 @@ constexpr int column_left = 120;
 constexpr int column_width = 2160;
 constexpr int option_pitch = 330;
 
-// Below the report sections: the signal log's button.
+// Below the report sections: the signal log's button, then CHECK.
 constexpr int signal_log_top = 5280;
+constexpr int check_top = 5760;
 
 // Below the view area: the report buttons, then the message box.
 constexpr int report_box_height = 6960;
@@ -61,6 +65,7 @@ MonitorTab::MonitorTab(MainWindow& window)
 
     window_.set_page(tab_monitor, this);
     window_.set_pending_handler(pending_monitor_report, [this] { cmd_monitor_report_Click(); });
+    window_.set_pending_handler(pending_source_check, [this] { source_check_->edid_read(); });
     // The poll timer re-arms only while the view choice is enabled: a report
     // on screen (or being built) keeps the poll stopped until EXIT.
     window_.poll_allowed = [this] { return fra_mon_type_->isEnabledTo(this); };
@@ -70,6 +75,7 @@ MonitorTab::~MonitorTab() {
     if (!*window_alive_) return;
     window_.set_page(tab_monitor, nullptr);
     window_.set_pending_handler(pending_monitor_report, nullptr);
+    window_.set_pending_handler(pending_source_check, nullptr);
     window_.poll_allowed = nullptr;
     delete window_.tab_frame(tab_monitor)
         ->findChild<QObject*>(QStringLiteral("monitor_tab_sentinel"), Qt::FindDirectChildrenOnly);
@@ -112,6 +118,11 @@ void MonitorTab::build_controls() {
         if (window_.state().current_tab == tab_monitor && fra_mon_type_->isEnabled())
             window_.set_poll_list(poll_list());
     };
+    source_check_ = new SourceCheckFeed(
+        window_, this, twips_rect(column_left + 300, check_top, column_width - 600, 420), [this] {
+            if (*window_alive_ && window_.state().current_tab == tab_monitor && !building_report_)
+                window_.set_poll_list(poll_list());
+        });
 
     // Made after the view frames so it lies above them.
     txt_monitor_report_ = new QPlainTextEdit(this);
@@ -222,14 +233,26 @@ void MonitorTab::link_state_changed() {
     if (window_.state().current_tab == tab_monitor) monitor_run();
 }
 
-void MonitorTab::rebuild_poll_list() {
-    window_.set_poll_list(poll_list());
-}
+void MonitorTab::rebuild_poll_list() { window_.set_poll_list(poll_list()); }
 
-std::vector<int> MonitorTab::poll_list() {
+// The view's own list, or the hunt's while the Signal Log hunts dropouts.
+std::vector<int> MonitorTab::view_poll_list() {
     const int task = window_.unit().task_mode;
     if (!signal_log_->hunting() || task != task_analyser) return build_poll_list(view_, task, state_);
     return dropout_hunt_poll_list(dropout_hunt_plan({view_}, task, state_));
+}
+
+// The view's list, and after it what the source check needs that the view
+// does not ask for itself.
+std::vector<int> MonitorTab::poll_list() {
+    // Building a list resets flags, so the replies are sorted by this copy.
+    view_list_ = view_poll_list();
+    std::vector<int> list = view_list_;
+    if (!source_check_ || !source_check_->active() || window_.unit().task_mode != task_analyser)
+        return list;
+    for (int index : source_check_poll_list())
+        if (std::find(list.begin(), list.end(), index) == list.end()) list.push_back(index);
+    return list;
 }
 
 void MonitorTab::poll_reply(int index) {
@@ -244,9 +267,14 @@ void MonitorTab::poll_reply(int index) {
         auto it = views_.labels.find(control);
         return it == views_.labels.end() ? std::string() : from_qt(it->second->text());
     };
-    const DisplayUpdates updates = decode_reply(index, reply, ctx, state_);
-    apply_monitor_updates(views_.labels, updates);
-    signal_log_->feed(view_, index, reply, updates);
+    // Queries the view does not poll itself are the source check's alone.
+    if (std::find(view_list_.begin(), view_list_.end(), index) != view_list_.end()) {
+        const DisplayUpdates updates = decode_reply(index, reply, ctx, state_);
+        apply_monitor_updates(views_.labels, updates);
+        signal_log_->feed(view_, index, reply, updates);
+    }
+    const MainState& st = window_.state();
+    source_check_->feed(index, reply, st.poll_pos + 1 >= static_cast<int>(st.poll_list.size()));
 }
 
 void MonitorTab::opt_mon_type_Click(int index) {

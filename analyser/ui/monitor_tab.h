@@ -25,6 +25,7 @@
 namespace t27 {
 
 class SignalLogFeed;
+class SourceCheckFeed;
 
 class MonitorTab : public QWidget, public TabPage {
     Q_OBJECT
@@ -57,6 +58,7 @@ class MonitorTab : public QWidget, public TabPage {
     const std::string& report_text() const { return report_text_; }
     bool report_aborted() const { return report_aborted_; }
     bool report_running() const { return building_report_; }
+    SourceCheckFeed* source_check() const { return source_check_; }
 
   private:
     void build_controls();
@@ -65,10 +67,15 @@ class MonitorTab : public QWidget, public TabPage {
     void show_report_box(bool on);
     void show_progress(const ReportProgress& p);
     // The view's poll list, or its dropout hunt when the signal log hunts.
+    std::vector<int> view_poll_list();
+    // That list, and the source check's queries while its window is open.
     std::vector<int> poll_list();
     ReportReply report_query(int index);
 
     MainWindow& window_;
+    // The view's part of the list last built: replies to anything else are
+    // the source check's alone.
+    std::vector<int> view_list_;
     // Shared with a sentinel that the tab frame destroys just before this
     // page: false once the window is tearing down, so the destructor leaves
     // the half-destroyed window alone.
@@ -87,7 +94,8 @@ class MonitorTab : public QWidget, public TabPage {
     QGroupBox* fra_mon_report_ = nullptr;
     std::array<QCheckBox*, analyser_view_count> chk_mon_report_{};
     QPushButton* cmd_monitor_report_ = nullptr;
-    SignalLogFeed* signal_log_ = nullptr;  // its button sits below REPORT
+    SignalLogFeed* signal_log_ = nullptr;      // its button sits below REPORT
+    SourceCheckFeed* source_check_ = nullptr;  // CHECK, below the signal log's button
     QPlainTextEdit* txt_monitor_report_ = nullptr;
     QPushButton* cmd_monitor_save_ = nullptr;
     QPushButton* cmd_monitor_exit_ = nullptr;

@@ -115,6 +115,19 @@ const char* const watch_footer =
     "is printed, a message goes to stderr, exit 2. 1 the link could not be\n"
     "opened, 64 usage error.\n";
 
+const char* const check_footer =
+    "Holds what the source on the unit's input sends against the EDID the unit\n"
+    "presents to it (its Rx EDID: the attached sink's, a default or a user slot),\n"
+    "or against FILE (.hex, .bin, .ddc). One line a rule: PASS, FAIL or n.a., what\n"
+    "the source sends, what the EDID declares and the clause the rule rests on.\n"
+    "--json prints one document instead. --watch polls on and prints each change\n"
+    "of verdict (\"TIME RULE: PASS -> FAIL source / EDID\"; with --json one object\n"
+    "a line) until Ctrl-C or the end of --duration, against the EDID read at the\n"
+    "start.\n"
+    "exit 0 no rule failed, 1 a rule failed (with --watch: at any time), 2 the\n"
+    "     link was lost or could not be opened, 3 the EDID could not be read,\n"
+    "     64 usage error.\n";
+
 const char* const catalogue_footer =
     "list: the linked unit's entries, '*' before the one output now (--json: one\n"
     "document, with \"link\" and \"error\" as send --json); set: outputs an entry by its number or name (the exact name, else\n"
@@ -380,7 +393,19 @@ class Tree {
         seconds(watch, "--duration", "stop after this long", 1e12,
                 [this](double s) { a_.duration_s = s; });
         watch->footer(link_note + watch_footer);
-        m->footer(link_note + watch_footer);
+
+        CLI::App* check = leaf(m, "check", "hold the source against the EDID it is shown",
+                               CtlCommand::monitor_check);
+        check->add_option("--edid", a_.edid_file, "an EDID file instead of the unit's Rx EDID")
+            ->type_name("FILE")
+            ->check([](const std::string& v) { return v.empty() ? std::string("--edid needs a file") : std::string(); }, "");
+        json_flag(check, "one JSON document (with --watch: one object a line)");
+        CLI::Option* watching = check->add_flag("--watch", a_.watch, "print each change of verdict");
+        seconds(check, "--duration", "with --watch: stop after this long", 1e12,
+                [this](double s) { a_.duration_s = s; })
+            ->needs(watching);
+        check->footer(link_note + check_footer);
+        m->footer(link_note + watch_footer + "\n" + check_footer);
     }
 
     void add_generator() {

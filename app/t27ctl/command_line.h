@@ -31,6 +31,7 @@ enum class CtlCommand {
     edid_write,
     monitor_report,
     monitor_watch,
+    monitor_check,
     task,
     timing_list,
     timing_set,
@@ -79,6 +80,10 @@ struct CtlArgs {
     std::string view = "system";
     std::optional<double> duration_s;
     bool hunt = false;  // monitor watch: catch dropouts
+
+    // monitor check
+    std::string edid_file;  // --edid: a file instead of the unit's Rx EDID
+    bool watch = false;
 
     // pattern set, panel set
     std::optional<std::string> motion_text;

@@ -71,6 +71,8 @@ int main(int argc, char** argv) {
             return t27::t27ctl_monitor_report(o, a);
         case CtlCommand::monitor_watch:
             return t27::t27ctl_monitor_watch(o, a);
+        case CtlCommand::monitor_check:
+            return t27::t27ctl_monitor_check(o, a);
         case CtlCommand::task:
             return t27::t27ctl_task(o, a);
         case CtlCommand::timing_list:

@@ -4,7 +4,9 @@
 #include <iostream>
 #include <string_view>
 
+#include "app/t27ctl/interrupt.h"
 #include "generator/name_match.h"
+#include "protocol/command_table.h"
 
 namespace t27 {
 
@@ -39,6 +41,28 @@ std::optional<int> monitor_view_of(const std::string& word) {
     for (std::size_t i = 0; i < view_words.size(); ++i)
         if (same_ignoring_case(word, view_words[i])) return static_cast<int>(i);
     return std::nullopt;
+}
+
+bool monitor_poll(CliLink& cli, int index, int& silent, std::optional<PollReply>& reply) {
+    reply.reset();
+    LinkState& link = cli.link();
+    link.quiet_transaction = true;
+    cli.engine().cmdtx_str(command_text(index) + "\r");
+    link.quiet_transaction = false;
+    const ReplyStatus st = link.cmdrx_status;
+    if (st == ReplyStatus::NotSent || !cli.open_now()) return false;
+    if (st == ReplyStatus::NoResponse) return ++silent < monitor_silent_requests_lost;
+    silent = 0;
+    if (st != ReplyStatus::Accepted) return true;
+    cli.engine().cmdrx_param_get();
+    reply = PollReply{link.cmdrx_param1, link.cmdrx_param2, link.cmdrx_param3};
+    return true;
+}
+
+bool monitor_stopping(CliLink& cli, std::int64_t start_ms, double duration_s) {
+    if (interrupt_requested()) return true;
+    return duration_s >= 0 &&
+           static_cast<double>(cli.pump().now_ms() - start_ms) >= duration_s * 1000.0;
 }
 
 }  // namespace t27

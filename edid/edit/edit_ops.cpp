@@ -783,12 +783,7 @@ EdidEdit edit_remove_data_blocks(EdidModel& m, const std::string& tag) {
 
 // ---- warnings ------------------------------------------------------------------------------
 
-namespace {
-
-// The TMDS rate an HDMI sink takes: 165 MHz unless its vendor block says
-// otherwise; a Forum block's rate, when given, is the higher limit. 0 for a
-// sink without an HDMI vendor block.
-int max_tmds_mhz(const EdidModel& m) {
+int edid_max_tmds_mhz(const EdidModel& m) {
     const auto hdmi = data_blocks_of(m, DataBlockKind::hdmi);
     if (hdmi.empty()) return 0;
     int max_mhz = 165;
@@ -798,6 +793,8 @@ int max_tmds_mhz(const EdidModel& m) {
         max_mhz = std::max(max_mhz, part_byte(m.part(r.block, r.part).bytes, 5) * 5);
     return max_mhz;
 }
+
+namespace {
 
 // The range limits descriptor's rates, when it has one without the rate
 // offsets of byte 4.
@@ -876,7 +873,7 @@ std::string edid_edit_header_fault(const EdidModel& m) {
 
 std::vector<std::string> edid_model_warnings(const EdidModel& m) {
     std::vector<std::string> lines;
-    const int tmds = max_tmds_mhz(m);
+    const int tmds = edid_max_tmds_mhz(m);
     const int range = range_limits_mhz(m);
     const auto rates = range_rates(m);
     const auto preferred = preferred_size(m);

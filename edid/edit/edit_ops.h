@@ -82,6 +82,11 @@ std::vector<int> hdmi_3d_vic_positions(const std::string& hdmi_block);
 // header is not 00 FF FF FF FF FF FF 00. Empty when it is.
 std::string edid_edit_header_fault(const EdidModel& m);
 
+// The TMDS rate an HDMI sink takes, in MHz: 165 unless its vendor block says
+// otherwise; a Forum block's rate, when given, is the higher limit. 0 for a
+// sink without an HDMI vendor block.
+int edid_max_tmds_mhz(const EdidModel& m);
+
 // Lines worth a look that are not refusals: a VIC the sink's TMDS rate
 // cannot carry, HDR metadata without BT.2020 colorimetry.
 std::vector<std::string> edid_model_warnings(const EdidModel& m);

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -314,5 +315,113 @@ TEST(MonitorCli, HuntReportsADropoutOnceWithItsLength) {
     ASSERT_EQ(summary.size(), 1u);
     EXPECT_NE(summary[0].find("\"dropouts\": 1,"), std::string::npos) << summary[0];
 }
+
+// The verdict `monitor check --json` gives a rule, empty when the rule is
+// not in the document.
+std::string verdict_of(const std::string& json, const std::string& rule) {
+    const std::string key = "{\"rule\": \"" + rule + "\", \"verdict\": \"";
+    const std::size_t at = json.find(key);
+    if (at == std::string::npos) return {};
+    const std::size_t from = at + key.size();
+    return json.substr(from, json.find('"', from) - from);
+}
+
+TEST(MonitorCli, CheckHoldsEachScenarioAgainstTheEdidInTheInputSlot) {
+    struct Row {
+        const char* scenario;
+        const char* edid;               // from tests/data/edid
+        std::vector<const char*> edit;  // options of "t27ctl edid edit"
+        const char* rule;               // nullptr: every rule, none failing
+        const char* verdict;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"2160p60-hdr10", "hdmi-tv-4k-hdr.bin", {}, nullptr, "PASS"},
+        {"2160p60-hdr10", "hdmi-tv-4k-hdr.bin", {"--hdr", "none"}, "HDR EOTF", "FAIL"},
+        {"1080p60-pcm8", "hdmi-tv-hd.bin", {}, "Audio format", "FAIL"},
+        {"2160p50-hlg-420", "hdmi-tv-4k-hdr.bin", {}, "YCbCr 4:2:0", "PASS"},
+        {"2160p50-hlg-420", "hdmi-tv-4k-hdr.bin", {"--remove-vic", "96"}, "YCbCr 4:2:0", "FAIL"},
+        {"720p60-dvi", "hdmi-tv-hd.bin", {}, "AVI InfoFrame", "FAIL"},
+        {"1080p60", "dvi-monitor.bin", {}, "DVI sink", "FAIL"},
+        {"720p50-3d", "hdmi-tv-1080i.bin", {}, "3D", "PASS"},
+        {"1080p24-hbr", "hdmi-tv-4k-hdr.bin", {}, "HBR audio", "FAIL"},
+    };
+    // clang-format on
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--control", "127.0.0.1:0", "--quiet"}));
+    const QString tcp = QString::fromStdString(sim.listen);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.scenario) + " against " + r.edid);
+        ASSERT_EQ(sim.control_line(std::string("scenario ") + r.scenario), "ok");
+        QString image = QStringLiteral(T27_EDID_TEST_DATA "/") + r.edid;
+        if (!r.edit.empty()) {
+            const QString edited = dir.filePath(QStringLiteral("edited.bin"));
+            QStringList args = {"edid", "edit", image, edited};
+            for (const char* a : r.edit) args << a;
+            const CtlResult e = run_ctl(args);
+            ASSERT_EQ(e.exit_code, 0) << e.err;
+            image = edited;
+        }
+        // Into user slot 3, which the input then presents.
+        const CtlResult w = run_ctl({"--tcp", tcp, "edid", "write", "c3", image});
+        ASSERT_EQ(w.exit_code, 0) << w.out << w.err;
+        ASSERT_EQ(run_ctl({"--tcp", tcp, "send", "$edid_rx c3"}).exit_code, 0);
+
+        const CtlResult c = run_ctl({"--tcp", tcp, "monitor", "check", "--json"});
+        ASSERT_NE(c.out.find("\"edid\": \"Rx EDID, user slot c3 \\\""), std::string::npos) << c.out;
+        const bool failed = c.out.find("\"verdict\": \"FAIL\"") != std::string::npos;
+        EXPECT_EQ(c.exit_code, failed ? 1 : 0) << c.err;
+        if (r.rule) {
+            EXPECT_EQ(verdict_of(c.out, r.rule), r.verdict) << c.out;
+        } else {
+            EXPECT_FALSE(failed) << c.out;
+            EXPECT_GE(count_of(c.out, "\"verdict\": \"PASS\""), 7) << c.out;
+        }
+    }
+
+    // A file given by the user instead of the slot, as a table.
+    ASSERT_EQ(sim.control_line("scenario 1080p60"), "ok");
+    const CtlResult f = run_ctl({"--tcp", tcp, "monitor", "check", "--edid",
+                                 QStringLiteral(T27_EDID_TEST_DATA "/hdmi-tv-hd.bin")});
+    EXPECT_EQ(f.exit_code, 0) << f.out << f.err;
+    EXPECT_NE(f.out.find("Audio format        PASS"), std::string::npos) << f.out;
+    const CtlResult bad = run_ctl(
+        {"--tcp", tcp, "monitor", "check", "--edid", dir.filePath(QStringLiteral("missing.bin"))});
+    EXPECT_EQ(bad.exit_code, 3) << bad.err;
+    EXPECT_EQ(run_ctl({"--tcp", tcp, "monitor", "check", "--duration", "1"}).exit_code, 64);
+}
+
+TEST(MonitorCli, CheckWatchPrintsAVerdictThatChanges) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--listen", "127.0.0.1:0", "--control", "127.0.0.1:0", "--quiet"}));
+    ASSERT_EQ(run_ctl({"--tcp", QString::fromStdString(sim.listen), "edid", "write", "c1",
+                       QStringLiteral(T27_EDID_TEST_DATA "/hdmi-tv-hd.bin")})
+                  .exit_code,
+              0);
+    ASSERT_EQ(
+        run_ctl({"--tcp", QString::fromStdString(sim.listen), "send", "$edid_rx c1"}).exit_code, 0);
+    QProcess watch;
+    watch.start(QStringLiteral(T27CTL_BIN), {"--tcp", QString::fromStdString(sim.listen), "monitor",
+                                             "check", "--watch", "--duration", "4"});
+    ASSERT_TRUE(watch.waitForStarted(5000));
+    std::string out;
+    QDeadlineTimer table(5000);
+    while (out.find(" n.a.\n") == std::string::npos && !table.hasExpired()) {
+        watch.waitForReadyRead(200);
+        out += watch.readAll().toStdString();
+    }
+    ASSERT_NE(out.find("Audio format        PASS"), std::string::npos) << out;
+    ASSERT_EQ(sim.control_line("scenario 1080p60-pcm8"), "ok");
+    ASSERT_TRUE(watch.waitForFinished(10000));
+    out += watch.readAll().toStdString();
+    EXPECT_NE(out.find(" Audio format: PASS -> FAIL L-PCM 8 ch 96 kHz / L-PCM 2 ch"),
+              std::string::npos)
+        << out;
+    // The rule failed during the watch, though not when it began.
+    EXPECT_EQ(watch.exitCode(), 1);
+}
+
 }  // namespace
 }  // namespace t27::testing

@@ -9,9 +9,12 @@
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <algorithm>
 
 #include "analyser/commands.h"
+#include "analyser/poll_list.h"
+#include "common/qt/qt_text.h"
 #include "sim/control.h"
 #include "tests/analyser/ui/monitor_fixture.h"
 
@@ -161,6 +164,56 @@ TEST_F(MonitorLive, HuntingLogsEachDropoutAsOneRow) {
 
     hunt->click();
     EXPECT_EQ(w.state().poll_list.size(), 38u);
+
+// CHECK: the source's signal against the EDID the unit presents, judged by
+// the same rules as "t27ctl monitor check", while the view polls as before.
+TEST_F(MonitorLive, SourceCheckJudgesEveryCycleBesideTheView) {
+    MainWindow& w = live(view_system);
+    expect_cycle("lab_sink_rx_scdcx", "on");
+    find<QPushButton>("cmd_check")->click();
+    auto* table = find<QTableWidget>("lstv_check");
+    ASSERT_TRUE(table->isVisible());
+    EXPECT_EQ(text("lab_check_edid").rfind("EDID: Rx EDID, ", 0), 0u) << text("lab_check_edid");
+    // The view's 38 queries, then the check's own that the view does not send.
+    EXPECT_GT(w.state().poll_list.size(), 38u);
+    EXPECT_TRUE(std::equal(w.state().poll_list.begin(), w.state().poll_list.begin() + 38,
+                           poll_list_for(view_system, 0).begin()));
+    auto verdict = [&](const char* rule) -> QTableWidgetItem* {
+        for (int r = 0; r < table->rowCount(); ++r)
+            if (table->item(r, 0)->text() == QLatin1String(rule)) return table->item(r, 1);
+        return nullptr;
+    };
+    ASSERT_TRUE(wait_until([&] { return verdict("AVI InfoFrame")->text() == "PASS"; }, 10000));
+    EXPECT_EQ(verdict("AVI InfoFrame")->background().color(), to_qcolor(colour::green));
+    EXPECT_EQ(verdict("3D")->text(), "n.a.");
+    EXPECT_EQ(verdict("3D")->background().color(), to_qcolor(colour::grey));
+
+    // An HDMI source that stops sending its AVI InfoFrame fails the next cycle;
+    // the view shows the same change.
+    model.state().source_items["avi"] = "off";
+    ASSERT_TRUE(wait_until([&] { return verdict("AVI InfoFrame")->text() == "FAIL"; }, 10000));
+    EXPECT_EQ(verdict("AVI InfoFrame")->background().color(), to_qcolor(colour::red));
+    EXPECT_EQ(text("lab_source_cscx"), "None");
+    EXPECT_NE(text("lab_check_total").find("1 FAIL"), std::string::npos) << text("lab_check_total");
+
+    dialogs.next_file = dir.path().toStdString() + "/check";
+    find<QPushButton>("cmd_check_save")->click();
+    QFile f(dir.path() + "/check.txt");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const std::string saved = f.readAll().toStdString();
+    EXPECT_EQ(saved.rfind("EDID: Rx EDID, ", 0), 0u) << saved;
+    EXPECT_NE(saved.find("\r\nAVI InfoFrame       FAIL"), std::string::npos) << saved;
+
+    if (const QByteArray shot = qgetenv("T27_CHECK_SCREENSHOT"); !shot.isEmpty()) {
+        ASSERT_EQ(sim::run_control(model, "scenario 2160p60-hdr10"), "ok");
+        ASSERT_TRUE(wait_until([&] { return verdict("HDR EOTF")->text() == "PASS"; }, 10000));
+        table->window()->grab().save(QString::fromLocal8Bit(shot));
+    }
+
+    // Closed: the poll is the view's own again.
+    table->window()->close();
+    EXPECT_TRUE(wait_until([&] { return w.state().poll_list.size() == 38u; }, 2000));
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(MonitorLive, VideoTimingView) {

@@ -152,6 +152,15 @@ def images():
                    db(3, HF_OUI + [0x01, 0x78, 0x80, 0x01]),
                    ext(6, [0x07, 0x01]),              # HDR static metadata
                    ext(14, [0x60, 0x61])]))            # YCbCr 4:2:0 video: VICs 96, 97
+    out['hdmi-tv-4k-hdr.bin'] = image(
+        base_block('UHT', 0x4B00, True, [T2160P, range_limits(60), name('4K HDR TV')], 1),
+        cea_block([db(2, [0x61, 0x60, 0x10, 0x04, 0x13]), db(1, SAD_LPCM), SPEAKERS,
+                   db(3, HDMI_OUI + [0x10, 0x00, 0x38, 0x3C]),
+                   db(3, HF_OUI + [0x01, 0x78, 0x80, 0x03]),  # 600 MHz, SCDC, 4:2:0 30/36 bit
+                   ext(0, [0x40]),                     # video capability: QS
+                   ext(5, [0xC0, 0x00]),               # colorimetry: BT.2020 YCC and RGB
+                   ext(6, [0x0F, 0x01]),               # HDR: SDR, HDR, ST 2084, HLG
+                   ext(15, [0x03])]))                  # 4:2:0 also for SVDs 1, 2 (VICs 97, 96)
     out['hdmi-hf-first.bin'] = image(
         base_block('HFF', 0x0340, True, [T1080P, name('HF FIRST')], 1),
         cea_block([db(3, HF_OUI + [0x01, 0x44, 0x00]), db(3, HDMI_OUI + [0x20, 0x00]),
