@@ -114,6 +114,15 @@ EdidEdit move_hdmi_3d(EdidModel& m, int b, const SvdMove& mv, const std::vector<
                    ? vic_label(old_vics[static_cast<std::size_t>(i)])
                    : "position " + std::to_string(i + 1);
     };
+    // What named a removed VIC goes with it; what would name one past the
+    // 16th cannot be said.
+    const auto lost = [&m](const std::string& what, int j) {
+        if (j < 0) {
+            m.note("HDMI vendor block: " + what + " goes with it");
+        } else {
+            m.warn("HDMI vendor block: " + what + " is dropped: 3D names the first 16 VICs only");
+        }
+    };
     for (const PartRef& r : data_blocks_in(m, b, DataBlockKind::hdmi)) {
         const std::string& old = m.part(b, r.part).bytes;
         const auto h = hdmi_3d(old);
@@ -128,13 +137,7 @@ EdidEdit move_hdmi_3d(EdidModel& m, int b, const SvdMove& mv, const std::vector<
                 if (j >= 0 && j < 16) {
                     moved |= 1 << j;
                 } else {
-                    if (j < 0) {
-                        m.note("HDMI vendor block: 3D_MASK no longer names " + vic_at(i) +
-                               ", which was removed");
-                    } else {
-                        m.warn("HDMI vendor block: 3D_MASK no longer names " + vic_at(i) +
-                               ": the mask covers the first 16 VICs only");
-                    }
+                    lost("the 3D_MASK bit of " + vic_at(i), j);
                 }
             }
             bytes[static_cast<std::size_t>(h->start + 2)] = static_cast<char>(moved >> 8);
@@ -149,13 +152,7 @@ EdidEdit move_hdmi_3d(EdidModel& m, int b, const SvdMove& mv, const std::vector<
                 bytes += static_cast<char>((j << 4) | (part_byte(old, at) & 0x0F));
                 if (size == 2) bytes += old.substr(static_cast<std::size_t>(at + 1), 1);
             } else {
-                if (j < 0) {
-                    m.note("HDMI vendor block: the 3D entry of " + vic_at(i) +
-                           " is removed with it");
-                } else {
-                    m.warn("HDMI vendor block: the 3D entry of " + vic_at(i) +
-                           " is dropped: 3D entries name the first 16 VICs only");
-                }
+                lost("the 3D entry of " + vic_at(i), j);
             }
             at += size;
         }

@@ -120,15 +120,22 @@ bool contains(const std::string& s, const std::string& part) {
     return s.find(part) != std::string::npos;
 }
 
-TEST(EdidEdit, EveryImageComesBackByteForByte) {
+// The image files of those folders that exist.
+std::vector<std::string> image_files(std::initializer_list<const char*> dirs,
+                                     std::initializer_list<const char*> extensions) {
     std::vector<std::string> files;
-    for (const char* dir : {T27_EDID_TEST_DATA, T27_EDID_SAMPLES}) {
+    for (const char* dir : dirs) {
         if (!fs::is_directory(dir)) continue;
-        for (const auto& e : fs::directory_iterator(dir)) {
-            const std::string ext = e.path().extension().string();
-            if (ext == ".bin" || ext == ".hex" || ext == ".ddc") files.push_back(e.path().string());
-        }
+        for (const auto& e : fs::directory_iterator(dir))
+            for (const char* ext : extensions)
+                if (e.path().extension() == ext) files.push_back(e.path().string());
     }
+    return files;
+}
+
+TEST(EdidEdit, EveryImageComesBackByteForByte) {
+    const std::vector<std::string> files =
+        image_files({T27_EDID_TEST_DATA, T27_EDID_SAMPLES}, {".bin", ".hex", ".ddc"});
     // The project's own images are always there; the real displays' only
     // beside the project.
     ASSERT_FALSE(files.empty());
@@ -473,7 +480,7 @@ TEST(EdidEdit, WhatRefersToAnEditedPartFollowsIt) {
         {three_d_path,
          {"--remove-block", "video"},
          0,
-         "3D_MASK no longer names VIC 4",
+         "the 3D_MASK bit of VIC 4",
          "HDMI VIC 1 stands for VIC 95",
          [&](const EdidModel& m) {
              EXPECT_EQ(hdmi_tail(m), (std::vector<int>{0x24, 0x01, 0x00, 0x01, 0x00, 0x00}));
@@ -685,14 +692,8 @@ bool warned_of(const std::string& failure, const std::string& err) {
 }
 
 TEST(EdidEdit, EveryOptionOnEveryRealImageBreaksNothing) {
-    std::vector<std::string> files;
-    for (const char* dir : {T27_EDID_SAMPLES, T27_EDID_CORPUS}) {
-        if (!fs::is_directory(dir)) continue;
-        for (const auto& e : fs::directory_iterator(dir)) {
-            const std::string ext = e.path().extension().string();
-            if (ext == ".bin" || ext == ".hex") files.push_back(e.path().string());
-        }
-    }
+    std::vector<std::string> files =
+        image_files({T27_EDID_SAMPLES, T27_EDID_CORPUS}, {".bin", ".hex"});
     if (files.empty()) GTEST_SKIP() << "no real images beside the project";
     if (!conformance_failures(files.front())) GTEST_SKIP() << "edid-decode is not installed";
     std::sort(files.begin(), files.end());
