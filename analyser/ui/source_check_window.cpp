@@ -9,6 +9,7 @@
 #include "common/colours.h"
 #include "common/file_names.h"
 #include "common/qt/qt_text.h"
+#include "common/ui/qt_colour.h"
 #include "mainwin/main_window.h"
 
 namespace t27 {

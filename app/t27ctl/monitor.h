@@ -20,6 +20,7 @@ int t27ctl_monitor_check(const LinkOptions& options, const CtlArgs& args);
 inline constexpr int monitor_exit_ok = 0;
 inline constexpr int monitor_exit_link = 1;
 inline constexpr int monitor_exit_lost = 2;
+inline constexpr int monitor_exit_usage = 64;
 
 // Opens the link and identifies the unit without printing on stdout (which
 // carries only the report or the watch lines). Nothing when linked, else the

@@ -15,6 +15,7 @@
 #include "analyser/commands.h"
 #include "analyser/poll_list.h"
 #include "common/qt/qt_text.h"
+#include "common/ui/qt_colour.h"
 #include "sim/control.h"
 #include "tests/analyser/ui/monitor_fixture.h"
 
@@ -164,6 +165,7 @@ TEST_F(MonitorLive, HuntingLogsEachDropoutAsOneRow) {
 
     hunt->click();
     EXPECT_EQ(w.state().poll_list.size(), 38u);
+}
 
 // CHECK: the source's signal against the EDID the unit presents, judged by
 // the same rules as "t27ctl monitor check", while the view polls as before.
