@@ -108,6 +108,9 @@ struct SinkCaps {
 
 SinkCaps sink_caps(const EdidModel& model);
 
+// A CTA VIC's timing as the sink's lists hold it; nothing for an unknown VIC.
+std::optional<SinkTiming> vic_timing(int vic);
+
 // ---- the rules -----------------------------------------------------------------
 
 enum class Verdict { pass, fail, not_applicable };

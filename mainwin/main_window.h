@@ -66,6 +66,10 @@ class MainWindow : public QWidget, private EngineView, private LinkHooks {
     void cmd_eth_open_Click();
     void txt_eth_ip_Enter();
     void eth_connect(bool on);
+    // A connection the unit closed: one try to open it again, after the
+    // 0.5 s grace wait; when that fails, the link shows down and the user is
+    // told `lost_message`.
+    bool reconnect_once(const char* lost_message);
     bool ip_check();
     void lab_link_Click();
     void img_refresh_Click();

@@ -225,17 +225,21 @@ void MainWindow::wsk_client_Connect() {
         if (TabPage* p = page(tab_monitor)) p->form_set();
 }
 
-void MainWindow::wsk_client_Close() {
-    if (reconnecting_) return;
+bool MainWindow::reconnect_once(const char* lost_message) {
     reconnecting_ = true;
     eth_connect(true);
     wait_seconds(pump_, 0.5);
     reconnecting_ = false;
-    if (!tcp_.connected()) {
-        eth_connect(false);
-        set_link_label("Not Linked", colour::red);
-        dialogs_.message("Ethernet is disconnected !!", MessageIcon::Error);
-    }
+    if (tcp_.connected()) return true;
+    eth_connect(false);
+    set_link_label("Not Linked", colour::red);
+    dialogs_.message(lost_message, MessageIcon::Error);
+    return false;
+}
+
+void MainWindow::wsk_client_Close() {
+    if (reconnecting_) return;
+    reconnect_once("Ethernet is disconnected !!");
     ui_var_set();
 }
 
@@ -254,16 +258,7 @@ void MainWindow::tim_eth_Timer() {
     if (link_.ethernet_connected) {
         if (!tcp_.connected()) {
             tim_eth_.stop();
-            reconnecting_ = true;
-            eth_connect(true);
-            wait_seconds(pump_, 0.5);
-            reconnecting_ = false;
-            if (!tcp_.connected()) {
-                eth_connect(false);
-                set_link_label("Not Linked", colour::red);
-                dialogs_.message("Ethernet is disconnected !", MessageIcon::Error);
-                ui_var_set();
-            }
+            if (!reconnect_once("Ethernet is disconnected !")) ui_var_set();
         }
         return;
     }

@@ -127,7 +127,7 @@ void Engine::cmdtx_str(const std::string& request) {
         const Step step = attempt(t, request, word);
         if (step == Step::Closing) return;  // busy stays set while the window unloads
         if (step == Step::Failed) {
-            finish_failed();
+            finish_failed(request);
             return;
         }
         if (link_.reply_complete) break;
@@ -150,16 +150,20 @@ void Engine::cmdtx_str(const std::string& request) {
                                  : ReplyStatus::Accepted;
     }
 
+    show_outcome(request);
+    link_.cmdtx_busy = false;
+}
+
+void Engine::show_outcome(const std::string& request) {
     // The connection may have closed, or closed and opened again to a unit
     // not yet identified, while the reply was awaited: a reply from before
-    // that does not make the link "Accepted".
+    // that does not make the link "Accepted", nor a failed write "No response".
     if (!link_open() || (unit_.model_family == not_known && !exempt_from_link_check(request)))
         view_.set_link_label("Not Linked", colour::red);
     else if (link_.cmdrx_status == ReplyStatus::NoResponse)
         view_.set_link_label("No response", colour::red);
     else
         view_.set_link_label("Accepted", colour::green);
-    link_.cmdtx_busy = false;
 }
 
 Engine::Step Engine::attempt(Transport& t, const std::string& request, const std::string& word) {
@@ -221,12 +225,12 @@ void Engine::wait_reply(int limit) {
     }
 }
 
-void Engine::finish_failed() {
+void Engine::finish_failed(const std::string& request) {
     view_.set_activity(false, activity_pos_);
     if (Transport* t = selected(); t && link_.link_interface == interface_rs232)
         t->set_receiving(false);
     link_.cmdrx_status = ReplyStatus::NoResponse;
-    view_.set_link_label("No response", colour::red);
+    show_outcome(request);
     link_.cmdtx_busy = false;
 }
 

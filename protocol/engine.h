@@ -61,7 +61,10 @@ class Engine {
     bool write_edid_request(Transport& t, const std::string& request, bool serial);
     void reset_reply_fields();
     void wait_reply(int limit);
-    void finish_failed();
+    void finish_failed(const std::string& request);
+    // The link label after a transaction: "Not Linked" when the link closed
+    // or is no longer identified, else what the status says.
+    void show_outcome(const std::string& request);
     void log_char(unsigned char c, bool in_block);
 
     LinkState& link_;

@@ -178,6 +178,9 @@ class Tree {
     explicit Tree(CtlArgs& a) : a_(a), app_("the command-line front end of the T27 HDMI test unit",
                                             "t27ctl") {
         app_.formatter(formatter());
+        // The parser's Windows default reads "/path" as an option; a file
+        // name is a file name on every system.
+        app_.allow_windows_style_options(false);
         app_.require_subcommand(1, 1);
         // Link options may follow the command words.
         app_.fallthrough();

@@ -359,10 +359,14 @@ TEST(ProgramDir, EarlierVersionsFilesTidiedAndAdopted) {
     EXPECT_EQ(root.read("old/v5_timing_pattern.ini"), "edited\r\n");
     EXPECT_EQ(root.read("old/v4_timing_pattern_fav.ini"), "ticked");
     // The shipped folder itself, also under another name, is never tidied.
-    std::filesystem::create_directory_symlink(root.file("share"), root.file("share-link"));
     EXPECT_TRUE(forget_first_use_copies(places_in(root.file("share"))).empty());
-    EXPECT_TRUE(forget_first_use_copies(ProgramPlaces{root.file("share"), root.file("share-link/")})
-                    .empty());
+    std::error_code no_links;  // a system without symbolic links has no other name
+    std::filesystem::create_directory_symlink(root.file("share"), root.file("share-link"),
+                                              no_links);
+    if (!no_links)
+        EXPECT_TRUE(
+            forget_first_use_copies(ProgramPlaces{root.file("share"), root.file("share-link/")})
+                .empty());
     EXPECT_TRUE(std::filesystem::exists(root.file("share/v4_timing_pattern.ini")));
 }
 
