@@ -310,6 +310,15 @@ EdidEdit EdidModel::lay_out_cta(int b, std::vector<EdidPart> parts) {
                     " bytes after the detailed timings of block " + std::to_string(b) +
                     " would change meaning where they would go"};
 
+    // Revisions 1 and 2 have no data blocks: readers skip whatever stands
+    // before the timings, and raising the revision would give those bytes a
+    // meaning they never had.
+    if (part_byte(header, 1) < 3 && had_data > 0 && data != had_data)
+        return {"CTA-861 block " + std::to_string(b) + " is of revision " +
+                std::to_string(part_byte(header, 1)) +
+                ", whose readers skip the bytes before its detailed timings: an edit there "
+                "would not be seen"};
+
     std::string padding;
     if (padding_at < parts.size()) {
         padding = parts[padding_at].bytes;

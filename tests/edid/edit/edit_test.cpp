@@ -222,6 +222,10 @@ TEST(EdidEdit, AnEditThatCannotBeMadeWritesNothing) {
     full.cea(1, {data_block(3, payload), data_block(3, payload), data_block(3, payload),
                  data_block(3, std::vector<int>(29, 0x22))});
     const std::string full_path = tmp.write("full.bin", full.fix_checksums().bytes());
+    // Revision 2 with bytes before its timings, which its readers skip.
+    EdidImage rev2(2);
+    rev2.cea(1, {data_block(2, {0x90})}).set(129, 2);
+    const std::string rev2_path = tmp.write("rev2-data.bin", rev2.fix_checksums().bytes());
     const std::string tv = std::string(T27_EDID_TEST_DATA) + "/hdmi-tv-hd.bin";
     const std::string analog = std::string(T27_EDID_TEST_DATA) + "/analog-crt.bin";
 
@@ -254,6 +258,7 @@ TEST(EdidEdit, AnEditThatCannotBeMadeWritesNothing) {
          65,
          "header is not 00 FF FF FF FF FF FF 00"},
         {tv, {"--hdr", "none"}, 65, "no HDR static metadata block to remove"},
+        {rev2_path, {"--add-vic", "4"}, 65, "is of revision 2, whose readers skip"},
     };
     for (const Refusal& r : refusals) {
         SCOPED_TRACE(r.args[0] + " " + r.args[1]);
