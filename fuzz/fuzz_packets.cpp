@@ -26,7 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     T27_FUZZ_CHECK(fields.ColorSpace >= 0 && fields.ColorSpace <= 5);
     T27_FUZZ_CHECK(fields.Colorimetry >= 0 && fields.Colorimetry <= 3);
     T27_FUZZ_CHECK(fields.ItContent == 0 || fields.ItContent == 1);
-    T27_FUZZ_CHECK(fields.ExtColorimetry >= 0 && fields.ExtColorimetry <= 6);
+    // Read only when the colorimetry says extended; code 7 is named "Reserved".
+    T27_FUZZ_CHECK((fields.ExtColorimetry >= 0 && fields.ExtColorimetry <= 7) ||
+                   fields.ExtColorimetry == t27::packet_none_marker);
+    T27_FUZZ_CHECK(fields.Colorimetry == 3 || fields.ExtColorimetry == t27::packet_none_marker);
     T27_FUZZ_CHECK(fields.PixelRepetition >= 0 && fields.PixelRepetition <= 10);
     T27_FUZZ_CHECK(fields.AvMute >= 0 && fields.AvMute <= 2);
     const int depth = fields.ColorDepth;
