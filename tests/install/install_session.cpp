@@ -13,11 +13,7 @@
 #include <string>
 
 #include "app/install_pages.h"
-#if __has_include("settings/qt/program_places.h")
 #include "settings/qt/program_places.h"
-#else
-#include "settings/qt/program_places.h"
-#endif
 #include "mainwin/main_window.h"
 #include "tests/support/recording_dialogs.h"
 
